@@ -1,0 +1,41 @@
+#pragma once
+// Progress of a quelta-cli job on stderr. On a terminal it is one line that
+// is rewritten in place ("<stage>  <percent>%"); otherwise (a pipe or a log
+// file) each status text is printed once on its own line and percentages are
+// left out, so logs stay readable.
+#include <cstdio>
+#include <string>
+
+#include "calcjobs/job_common.h"
+
+namespace quelta_cli {
+
+class ProgressLine {
+public:
+    // interactive: rewrite one line (true) or print plain lines (false).
+    ProgressLine(FILE* stream, bool interactive);
+    ~ProgressLine();  // ends an open terminal line
+
+    // The engines' protocol: 0..100 percentage with empty text, -1 starting,
+    // -2 status text, -3 mean deviation after an iteration.
+    void Report(const std::string& text, int position);
+    // Ends the terminal line so that following output starts on a new line.
+    void Finish();
+
+    calcjobs::ProgressFn Function();
+
+    // True when stderr is a terminal.
+    static bool StderrIsTerminal();
+
+private:
+    void Redraw();
+
+    FILE* stream_;
+    bool interactive_;
+    bool lineOpen_ = false;
+    std::string stage_;
+    std::string deviation_;
+    int percent_ = -1;
+};
+
+}  // namespace quelta_cli

@@ -1,0 +1,72 @@
+#pragma once
+// Conventions shared by every calculation job (ODF, pole figure, inverse pole
+// figure): a job takes its parameter block by value, reports through a
+// progress function, writes its result file and then hands the result to the
+// viewer through a callback that the caller provides. Jobs never show
+// anything themselves; a failure comes back as a JobResult whose message is
+// the text the caller shows the user.
+#include <functional>
+#include <string>
+
+namespace calcjobs {
+
+// Progress report: a status text and a position. Position 0..100 moves the
+// progress bar (text empty); any other position (the jobs use -2, the engines
+// also -1 for "starting" and -3 for the deviation text) changes only the text.
+using ProgressFn = std::function<void(const std::string& text, int position)>;
+
+// Hand-off of a finished result to the viewer: kind is one of the
+// ResultKind values below, file the result file just written. Called only
+// after the result file was written successfully.
+using LaunchViewerFn = std::function<void(int kind, const std::string& file)>;
+
+inline constexpr int kStatusPosition = -2;
+
+// Result kinds handed to the viewer. A caller writes the kind (new viewer
+// document) or its negation (add to the open document) to the mailbox
+// "AutoLoad"/"AutoLoad" and the file name under the section and key of the
+// kind (ResultProfileKey).
+enum ResultKind : int {
+    kResultODF = 6,
+    kResultPoleFigure = 7,
+    kResultInversePoleFigure = 8,
+    kResultGBCD = 9,
+    kResultMagnetic = 10,
+    kResultGBCDFiber = 11,
+    kResultGBCDInODF = 12,
+};
+
+struct ProfileKey {
+    const char* section;
+    const char* key;
+};
+
+// Profile section and key that hold the result file of a kind; {nullptr,
+// nullptr} for a value outside 6..12.
+ProfileKey ResultProfileKey(int kind);
+
+// Mailbox of the hand-off and the flag a running viewer keeps set.
+inline constexpr ProfileKey kAutoLoadKey{"AutoLoad", "AutoLoad"};
+inline constexpr ProfileKey kViewerRunningKey{"AutoLoad", "Running"};
+// Input data format of the ODF command: 0 pole figure files, 1 Siemens .cor.
+inline constexpr ProfileKey kInputFormatKey{"ODFCalculation", "IDFS"};
+
+enum class JobStatus {
+    kDone,          // result written, viewer offered
+    kInvalidInput,  // parameters refused before any work (message says why)
+    kOpenFailed,    // the input file could not be read
+    kEngineFailed,  // the engine stopped; message is its last status text
+    kSaveFailed,    // the result could not be written; viewer not offered
+};
+
+struct JobResult {
+    JobStatus status = JobStatus::kDone;
+    std::string message;     // empty on success
+    std::string outputFile;  // the file written (success only)
+    // ODF job only: the engine's final mean deviation and iteration count.
+    double deviation = 0;
+    int loops = 0;
+    bool ok() const { return status == JobStatus::kDone; }
+};
+
+}  // namespace calcjobs
