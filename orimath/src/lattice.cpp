@@ -82,16 +82,23 @@ int GetPlaneNormal(const double hkl[3], int crystalType, const double lattice[6]
     return 1;
 }
 
+// Column j of g is sample axis j (RD, TD, ND) in the Cartesian crystal frame:
+// a sample vector y is the crystal vector g*y. This is the convention of
+// GetSO (crystal operators multiply g from the left) and of the pole figure
+// projection y = g^T*h, so the indices below agree with where the ODF and
+// the pole figures put an orientation.
 int Euler2Miller(const double euler[3], int crystalType, const double lattice[6], double hkluvw[6]) {
     double A[3][3], g[3][3];
     if (!orimath::AllFinite(euler, 3) || !orimath::LatticeLengthsValid(lattice)) return 0;
     if (!CrystalAxis(A, crystalType, lattice)) return 0;
     Gmatrix(euler, g);
+    const double nd[3] = {g[0][2], g[1][2], g[2][2]};
+    const double rd[3] = {g[0][0], g[1][0], g[2][0]};
     for (int i = 0; i < 3; ++i) {
-        const double dot = g[2][0] * A[0][i] + g[2][1] * A[1][i] + g[2][2] * A[2][i];
+        const double dot = nd[0] * A[0][i] + nd[1] * A[1][i] + nd[2] * A[2][i];
         hkluvw[i] = dot == 0.0 ? 0.0 : lattice[i] * dot;
     }
-    orimath::LatticeCoordinates(A, lattice, g[0], hkluvw + 3);
+    orimath::LatticeCoordinates(A, lattice, rd, hkluvw + 3);
     return 1;
 }
 
@@ -102,18 +109,23 @@ int Miller2Euller(const double hkluvw[6], double euler[3], int crystalType, cons
     if (u[0] == 0 && u[1] == 0 && u[2] == 0) return 0;
     if (!orimath::AllFinite(hkluvw, 6)) return 0;
     if (h[0] * u[0] + h[1] * u[1] + h[2] * u[2] != 0) return 0;
-    double A[3][3], g[3][3];
+    double A[3][3], nd[3];
     if (!orimath::LatticeLengthsValid(lattice) || !CrystalAxis(A, crystalType, lattice)) return 0;
-    if (!GetPlaneNormal(h, crystalType, lattice, g[2])) return 0;
+    if (!GetPlaneNormal(h, crystalType, lattice, nd)) return 0;
     double rd[3] = {0, 0, 0};
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j) rd[i] += A[i][j] * lattice[j] * u[j];
     const double len = std::sqrt(rd[0] * rd[0] + rd[1] * rd[1] + rd[2] * rd[2]);
     if (!(len > 0) || !std::isfinite(len)) return 0;
-    for (int i = 0; i < 3; ++i) g[0][i] = rd[i] / len;
-    g[1][0] = g[2][1] * g[0][2] - g[2][2] * g[0][1];
-    g[1][1] = g[2][2] * g[0][0] - g[2][0] * g[0][2];
-    g[1][2] = g[2][0] * g[0][1] - g[2][1] * g[0][0];
+    for (int i = 0; i < 3; ++i) rd[i] /= len;
+    const double td[3] = {nd[1] * rd[2] - nd[2] * rd[1], nd[2] * rd[0] - nd[0] * rd[2],
+                          nd[0] * rd[1] - nd[1] * rd[0]};
+    double g[3][3];
+    for (int i = 0; i < 3; ++i) {
+        g[i][0] = rd[i];
+        g[i][1] = td[i];
+        g[i][2] = nd[i];
+    }
     double e[3];
     if (!Eulerangle(g, e)) return 0;
     for (int i = 0; i < 3; ++i) euler[i] = e[i] * orimath::kRadToDeg;

@@ -4,10 +4,12 @@
 // Conventions used throughout orimath:
 // - Euler angles (phi1, Phi, phi2) in the Bunge convention, in degrees at
 //   every interface; only Eulerangle returns radians.
-// - Orientation matrix g (passive rotation), row-major g[row][col]: row 0 is
-//   the rolling direction RD, row 1 the transverse direction TD, row 2 the
-//   normal direction ND, each in the Cartesian crystal frame. A sample
-//   vector y maps to the crystal vector g*y.
+// - Orientation matrix g (passive rotation), row-major g[row][col]. A sample
+//   vector y maps to the crystal vector g*y and a crystal vector h to the
+//   sample vector g^T*h; so column 0 of g is the rolling direction RD,
+//   column 1 the transverse direction TD, column 2 the normal direction ND,
+//   each in the Cartesian crystal frame. Crystal operators act from the
+//   left (S*g), sample operators from the right (g*S).
 // - Lattice: a, b, c (any length unit), alpha, beta, gamma (degrees).
 // - Crystal codes 0..6 (see constants.h); other codes are rejected.
 // Nothing here allocates or keeps state.
@@ -36,6 +38,7 @@ int CrystalAxis(double axis[3][3], int crystalType, const double lattice[6]);
 // Real-valued plane {hkl} (normal to ND) and direction <uvw> (along RD) of
 // an orientation, as hkluvw = {h, k, l, u, v, w}; only their ratios matter
 // (GetNiceVector makes integer labels). h = a*(ND . a_unit), likewise k, l;
+// Copper (90, 35.26, 45) gives {112}<11-1> up to sign.
 // [uvw] = RD in lattice coordinates divided by a, b, c. Returns 0 when
 // CrystalAxis fails or a lattice length is not positive.
 int Euler2Miller(const double euler[3], int crystalType, const double lattice[6], double hkluvw[6]);
