@@ -108,6 +108,18 @@ void ConvertODF(const ConvertOptions& opt, int layout)
     if (!ok) Fail("Can not save file");
 }
 
+}  // namespace
+
+void ConvertODFFile(const std::string& input, const std::string& output, int generation)
+{
+    FileKind kind = DetectFileKind(input);
+    if (kind.family != FileFamily::kODF) Fail("Can not open ODF file");
+    ConvertOptions opt{input, output, generation};
+    ConvertODF(opt, kind.layout);
+}
+
+namespace {
+
 void RunConvert(const ConvertOptions& opt)
 {
     if (!OutputFolderWritable(opt.output)) Fail("Cannot write file " + opt.output);

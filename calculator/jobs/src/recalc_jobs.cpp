@@ -1,0 +1,262 @@
+#include "calcjobs/recalc_jobs.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "calcjobs/validation.h"
+#include "dataformats/inversepf.h"
+#include "dataformats/polefigure.h"
+#include "engine_progress.h"
+#include "odfengine/codflib.h"
+#include "odfengine/hodf.h"
+#include "orimath/arrays.h"
+#include "orimath/constants.h"
+#include "orimath/ranges.h"
+
+namespace calcjobs {
+namespace {
+
+constexpr char kOpeningText[] = "Openning ODF File";
+constexpr char kOpenFailedText[] = "Can not open ODF file";
+constexpr char kSaveFailedText[] = "Can not save file";
+
+JobResult Failure(JobStatus status, std::string message)
+{
+    JobResult result;
+    result.status = status;
+    result.message = std::move(message);
+    return result;
+}
+
+// The recalculation tolerance is wider than the ODF command's 0.0001: an ODF
+// stored at 5.0005 degrees is read onto the 5 degree grid.
+bool FiveDegreePath(double res) { return std::fabs(res - 5.0) < 0.001; }
+
+struct Grid2D {
+    double** data = nullptr;
+    int rows = 0, columns = 0;
+    Grid2D(int r, int c) : data(AllocMem2D(r, c)), rows(r), columns(c) {}
+    ~Grid2D() { FreeMem2D(data, rows, columns); }
+    Grid2D(const Grid2D&) = delete;
+    Grid2D& operator=(const Grid2D&) = delete;
+};
+
+struct Grid3D {
+    double*** data = nullptr;
+    int n1 = 0, n = 0, n2 = 0;
+    Grid3D() = default;
+    ~Grid3D() { FreeMem3D(data, n2, n, n1); }
+    Grid3D(const Grid3D&) = delete;
+    Grid3D& operator=(const Grid3D&) = delete;
+};
+
+using FullOdf = double (*)[37][73];
+
+// Reads the ODF onto the full 5 degree grid (a buffer of the job's own).
+std::unique_ptr<double[]> ReadFullOdf(const std::string& file, RawHODFInfo* info)
+{
+    auto buffer = std::make_unique<double[]>(73 * 37 * 73);
+    int type = GetODFFileType(file);
+    if (type < 0 || !Open_ODF_File_73x37x73(file.c_str(), info, type, reinterpret_cast<FullOdf>(buffer.get())))
+        return nullptr;
+    return buffer;
+}
+
+// Reads the ODF on its own reduced grid and checks that the grid has the
+// counts that the engine derives from the description; a file whose header
+// and data disagree would otherwise be indexed out of bounds.
+std::string ReadReducedOdf(const std::string& file, const RawHODFInfo& described, Grid3D* grid)
+{
+    RawHODFInfo info{};
+    int type = GetODFFileType(file);
+    if (type < 0) return kOpenFailedText;
+    grid->data = Open_ODF_File(file.c_str(), &info, type, &grid->n1, &grid->n, &grid->n2);
+    if (!grid->data) return kOpenFailedText;
+    int n1 = 0, n = 0, n2 = 0;
+    GetEulerRangeInODFSpace(&n1, &n, &n2, described.crystalType, described.resolution,
+                            described.sampleSymmetry || described.fibreAverage);
+    if (n1 != grid->n1 || n != grid->n || n2 != grid->n2) {
+        char text[240];
+        std::snprintf(text, sizeof text,
+                      "ODF grid %d x %d x %d does not match the %d x %d x %d grid of its crystal system and "
+                      "resolution %.2f",
+                      grid->n1, grid->n, grid->n2, n1, n, n2, described.resolution);
+        return text;
+    }
+    return {};
+}
+
+std::string CheckDescription(const RawHODFInfo& info)
+{
+    if (info.crystalType < 0 || info.crystalType > 6)
+        return "Unknown crystal system code " + std::to_string(info.crystalType) + " in the ODF file";
+    return ValidateResolution(info.resolution);
+}
+
+}  // namespace
+
+std::string LoadODFInfo(const std::string& odfFile, RawHODFInfo* info)
+{
+    *info = RawHODFInfo{};
+    int type = GetODFFileType(odfFile);
+    if (type < 0 || !Get_ODF_File_Info(odfFile.c_str(), info, type)) return "Can not open " + odfFile;
+    return {};
+}
+
+void SampleDirection(double alpha, double beta, double direction[3])
+{
+    const double a = alpha * orimath::kDegToRad, b = beta * orimath::kDegToRad;
+    direction[0] = std::sin(a) * std::cos(b);
+    direction[1] = std::sin(a) * std::sin(b);
+    direction[2] = std::cos(a);
+}
+
+std::string AdjustIPFFileName(const std::string& path)
+{
+    size_t nameStart = path.find_last_of("/\\");
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    size_t first = path.find('.', nameStart);
+    if (first == std::string::npos) return path;
+    std::string result = path;
+    size_t second = result.find('.', first + 1);
+    if (second != std::string::npos) result.resize(second);
+    std::string ext = result.substr(first + 1);
+    if (ext.size() == 3 && std::tolower(static_cast<unsigned char>(ext[0])) == 'h' &&
+        std::tolower(static_cast<unsigned char>(ext[1])) == 'i' &&
+        std::tolower(static_cast<unsigned char>(ext[2])) == 'p')
+        result = result.substr(0, first + 1) + "HIPF";
+    return result;
+}
+
+JobResult PFJob(PFJobParams params, const ProgressFn& progress, const LaunchViewerFn& launchViewer)
+{
+    if (std::string message = ValidatePFSetup(params.h, params.k, params.l, params.pfFile); !message.empty())
+        return Failure(JobStatus::kInvalidInput, message);
+    RawHODFInfo& odf = params.odfInfo;
+    if (std::string message = CheckDescription(odf); !message.empty()) return Failure(JobStatus::kInvalidInput, message);
+    if (odf.fibreAverage) odf.sampleSymmetry = 1;
+
+    EngineProgress engineProgress(progress);
+    double hkl[3] = {params.h, params.k, params.l};
+    std::unique_ptr<Grid2D> pf;
+    engineProgress.Report(kOpeningText, kStatusPosition);
+    if (FiveDegreePath(odf.resolution)) {
+        RawHODFInfo readInfo{};
+        std::unique_ptr<double[]> full = ReadFullOdf(params.odfFile, &readInfo);
+        if (!full) return Failure(JobStatus::kOpenFailed, kOpenFailedText);
+        auto engine = std::make_unique<CODFlib>();
+        engine->SetCallBack(engineProgress.Callback());
+        engine->IniPolFigCal(odf.crystalType, odf.lattice, hkl);
+        double fixed[19][73];
+        if (!engine->GetPolFig(fixed, reinterpret_cast<FullOdf>(full.get())))
+            return Failure(JobStatus::kEngineFailed, engineProgress.FailureText("Pole figure calculation failed"));
+        pf = std::make_unique<Grid2D>(19, 73);
+        if (!pf->data) return Failure(JobStatus::kSaveFailed, kSaveFailedText);
+        for (int i = 0; i < 19; ++i)
+            for (int j = 0; j < 73; ++j) pf->data[i][j] = fixed[i][j];
+    } else {
+        Grid3D grid;
+        if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid); !message.empty())
+            return Failure(JobStatus::kOpenFailed, message);
+        auto engine = std::make_unique<HODF>();
+        engine->SetCallBack(engineProgress.Callback());
+        engine->IniPolFigCal(odf.crystalType, odf.lattice, hkl, odf.resolution, odf.sampleSymmetry, odf.fibreAverage);
+        int nA = 0, nB = 0;
+        Get_AB_Range_In_Full_PF_Space(&nA, &nB, odf.resolution);
+        pf = std::make_unique<Grid2D>(nA, nB);
+        if (!pf->data) return Failure(JobStatus::kEngineFailed, "Can not allocate memory for the pole figure");
+        if (!engine->GetPolFig(pf->data, grid.data))
+            return Failure(JobStatus::kEngineFailed, engineProgress.FailureText("Pole figure calculation failed"));
+    }
+
+    PFFileInfo info;
+    info.fileName = params.pfFile;
+    info.crystalType = odf.crystalType;
+    info.h = params.h;
+    info.k = params.k;
+    info.l = params.l;
+    info.a = odf.lattice[0];
+    info.b = odf.lattice[1];
+    info.c = odf.lattice[2];
+    info.alpha = odf.lattice[3];
+    info.beta = odf.lattice[4];
+    info.gamma = odf.lattice[5];
+    info.resolution = FiveDegreePath(odf.resolution) ? 5.0 : odf.resolution;
+    info.comment = "Recalculated Pole Figure";
+    if (!SaveHPFFile(params.pfFile.c_str(), &info, pf->rows, pf->columns, pf->data))
+        return Failure(JobStatus::kSaveFailed, kSaveFailedText);
+    JobResult result;
+    result.outputFile = params.pfFile;
+    if (launchViewer) launchViewer(kResultPoleFigure, params.pfFile);
+    return result;
+}
+
+JobResult IPFJob(IPFJobParams params, const ProgressFn& progress, const LaunchViewerFn& launchViewer)
+{
+    if (std::string message = ValidateIPFSetup(params.ipfFile); !message.empty())
+        return Failure(JobStatus::kInvalidInput, message);
+    RawHODFInfo& odf = params.odfInfo;
+    if (std::string message = CheckDescription(odf); !message.empty()) return Failure(JobStatus::kInvalidInput, message);
+    if (odf.fibreAverage) odf.sampleSymmetry = 1;
+
+    EngineProgress engineProgress(progress);
+    double direction[3];
+    SampleDirection(params.alpha, params.beta, direction);
+    // GetInvPolFig writes the 3 x 3 crystal axes here; the sample direction
+    // goes to the initialisation only.
+    double axes[3][3] = {};
+    std::unique_ptr<Grid2D> ipf;
+    engineProgress.Report(kOpeningText, kStatusPosition);
+    if (FiveDegreePath(odf.resolution)) {
+        RawHODFInfo readInfo{};
+        std::unique_ptr<double[]> full = ReadFullOdf(params.odfFile, &readInfo);
+        if (!full) return Failure(JobStatus::kOpenFailed, kOpenFailedText);
+        auto engine = std::make_unique<CODFlib>();
+        engine->SetCallBack(engineProgress.Callback());
+        engine->IniInvPolFigCal(odf.crystalType, odf.lattice, direction);
+        engineProgress.Report("Calculating", kStatusPosition);
+        double fixed[19][73];
+        if (!engine->GetInvPolFig(fixed, axes, reinterpret_cast<FullOdf>(full.get())))
+            return Failure(JobStatus::kEngineFailed,
+                           engineProgress.FailureText("Inverse pole figure calculation failed"));
+        ipf = std::make_unique<Grid2D>(19, 73);
+        if (!ipf->data) return Failure(JobStatus::kSaveFailed, kSaveFailedText);
+        for (int i = 0; i < 19; ++i)
+            for (int j = 0; j < 73; ++j) ipf->data[i][j] = fixed[i][j];
+    } else {
+        Grid3D grid;
+        if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid); !message.empty())
+            return Failure(JobStatus::kOpenFailed, message);
+        auto engine = std::make_unique<HODF>();
+        engine->SetCallBack(engineProgress.Callback());
+        engine->IniInvPolFigCal(odf.crystalType, odf.lattice, direction, odf.resolution, odf.sampleSymmetry);
+        int nA = 0, nB = 0;
+        Get_AB_Range_In_Full_PF_Space(&nA, &nB, odf.resolution);
+        ipf = std::make_unique<Grid2D>(nA, nB);
+        if (!ipf->data) return Failure(JobStatus::kEngineFailed, "Can not allocate memory for the inverse pole figure");
+        engineProgress.Report("Calculating", kStatusPosition);
+        if (!engine->GetInvPolFig(ipf->data, axes, grid.data))
+            return Failure(JobStatus::kEngineFailed,
+                           engineProgress.FailureText("Inverse pole figure calculation failed"));
+    }
+
+    IPFFileInfo info;
+    info.fileName = params.ipfFile;
+    info.crystalType = odf.crystalType;
+    for (int i = 0; i < 6; ++i) info.lattice[i] = odf.lattice[i];
+    info.angle1 = params.alpha;
+    info.angle2 = params.beta;
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) info.directions[i][j] = axes[i][j];
+    info.resolution = FiveDegreePath(odf.resolution) ? 5.0 : odf.resolution;
+    if (!SaveHIPFFile(params.ipfFile.c_str(), &info, ipf->rows, ipf->columns, ipf->data))
+        return Failure(JobStatus::kSaveFailed, kSaveFailedText);
+    JobResult result;
+    result.outputFile = params.ipfFile;
+    if (launchViewer) launchViewer(kResultInversePoleFigure, params.ipfFile);
+    return result;
+}
+
+}  // namespace calcjobs
