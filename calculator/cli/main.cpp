@@ -16,17 +16,13 @@ int main(int argc, char** argv)
         "to stdout. Exit code 0 on success, non-zero with a message on stderr on failure.",
         "quelta-cli"};
     app.require_subcommand(1);
-#ifdef QUELTA_HAVE_ENGINE
     quelta_cli::AddOdfCommand(app);
     quelta_cli::AddPfCommand(app);
     quelta_cli::AddIpfCommand(app);
-#endif
     quelta_cli::AddImportCorCommand(app);
     quelta_cli::AddInfoCommand(app);
     quelta_cli::AddConvertCommand(app);
-#ifdef QUELTA_HAVE_ENGINE
     quelta_cli::AddModelCommand(app);
-#endif
 #ifdef QUELTA_HAVE_RENDER
     AddRenderCommand(app);
 #endif
