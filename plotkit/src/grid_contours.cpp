@@ -1,0 +1,53 @@
+#include "plotkit/grid_contours.h"
+
+#include <cmath>
+
+#include "plotkit/display_common.h"
+
+namespace plotkit {
+
+namespace {
+constexpr double kDegToRad = 0.017453292522222223;
+constexpr double kRadToDeg = 57.29577950560105;
+}  // namespace
+
+void DrawGridContours(CDC* dc, const double* grid, int nCols, int iBegin, int iEnd, int jBegin,
+                      int jEnd, const ContourStyle& style, const SegmentMapper& map) {
+    const int count = CheckedLevelCount(style.count);
+    if (count <= 0) return;
+    for (int k = 10 - count; k <= 9; ++k) {
+        ScopedPen pen(dc, style.penWidth, ChooseColor(dc, style.blackWhite, style.colours[k]));
+        const double L = style.levels[k];
+        for (int i = iBegin; i < iEnd; ++i) {
+            const double* r0 = grid + static_cast<long>(i) * nCols;
+            const double* r1 = r0 + nCols;
+            for (int j = jBegin; j < jEnd; ++j) {
+                orimath::ContourCellSegments(
+                    r0[j], r1[j], r0[j + 1], r1[j + 1], L, i, j,
+                    [&](const orimath::GridPos& a, const orimath::GridPos& b) {
+                        CPoint pa, pb;
+                        if (!map(a, b, pa, pb) || pa == pb) return;
+                        dc->MoveTo(pa);
+                        dc->LineTo(pb);
+                    });
+            }
+        }
+    }
+}
+
+CPoint StereoPoint(double a, double b, int R, int left, int top) {
+    const double theta = (5.0 * b + 90.0) * kDegToRad;
+    const double rho = std::tan(2.5 * a * kDegToRad) * R;
+    return {static_cast<int>(std::cos(theta) * rho + R + 0.5) + left,
+            static_cast<int>(R - std::sin(theta) * rho + 0.5) + top};
+}
+
+void StereoPosition(double x, double y, double cx, double cy, int R, double& alpha,
+                    double& beta) {
+    const double r = std::hypot(x - cx, y - cy);
+    alpha = R > 0 ? 2.0 * std::atan(r / R) * kRadToDeg : 0.0;
+    beta = std::atan2(cx - x, cy - y) * kRadToDeg;
+    if (beta < 0) beta += 360.0;
+}
+
+}  // namespace plotkit
