@@ -1,0 +1,15 @@
+#pragma once
+// Progress reporting of the engines.
+//
+// The engine calls the registered function synchronously from the thread
+// that called the operation (never from a worker thread), in this protocol:
+//   code -1  a calculation starts ("Calculation starting ...")
+//   code -2  a status line ("Loop: %d", "Calculation finished", error texts)
+//   code -3  the mean deviation after an iteration ("%.3f")
+//   0..100   percentage of the current stage, with an empty text
+// A plain function converts to this type, so callers may register either a
+// plain function or a lambda that carries its own context.
+#include <functional>
+#include <string>
+
+using ProgressCallback = std::function<void(std::string text, int code)>;

@@ -1,0 +1,138 @@
+// CODFlib construction, settings, input pole figures and orientation tools.
+#include <cstring>
+
+#include "engine_common.h"
+#include "inverse_pf.h"
+#include "odfengine/codflib.h"
+#include "orimath/orientation.h"
+
+using namespace odfengine;
+
+CODFlib::CODFlib() {
+    // Half-cell volume weights: Phi half-cells of 2.5 degrees.
+    for (int i = 0; i < 73; ++i)
+        vol2[i] = std::cos(2.5 * i * kDegToRad) - std::cos(2.5 * (i + 1) * kDegToRad);
+}
+
+CODFlib::~CODFlib() = default;
+
+void CODFlib::SetCallBack(ProgressCallback cb) { callback = std::move(cb); }
+
+void CODFlib::Report(const std::string& text, int code) const { Send(callback, text, code); }
+
+static void CopyLattice(double dst[6], const double src[6]) {
+    static const double kDefault[6] = {1, 1, 1, 90, 90, 90};
+    std::memcpy(dst, src ? src : kDefault, 6 * sizeof(double));
+}
+
+int CODFlib::IniODFCal(const std::string files[], int type, int loops, double tol, int mode,
+                       const double lat[6], const double hkl[][3], int n, int normalize, int fib,
+                       int sam) {
+    crystalType = (int16_t)type;
+    maxLoops = loops;
+    tolerance = tol;
+    stopMode = mode;
+    normalizePF = normalize;
+    fibre = fib;
+    sampleSym = fib ? 1 : sam;
+    dataPreloaded = 0;
+    CopyLattice(lattice, lat);
+    setupOk = 0;
+    if (n < 1 || n > 6 || !files || !hkl) {
+        Report("Invalid number of pole figures", -2);
+        nPF = 0;
+        return 0;
+    }
+    nPF = n;
+    for (int i = 0; i < nPF; ++i) {
+        fileNames[i] = files[i];
+        for (int k = 0; k < 3; ++k) hklInput[i][k] = hkl[i][k];
+    }
+    setupOk = 1;
+    return 1;
+}
+
+int CODFlib::IniPolFigCal(int type, const double lat[6], const double hkl[3]) {
+    crystalType = (int16_t)type;
+    CopyLattice(lattice, lat);
+    nPF = 1;
+    fibre = 0;
+    for (int k = 0; k < 3; ++k) hklInput[0][k] = hkl ? hkl[k] : 0.0;
+    setupOk = 1;
+    return 1;
+}
+
+int CODFlib::IniInvPolFigCal(int type, const double lat[6], const double direction[3]) {
+    return IniPolFigCal(type, lat, direction);
+}
+
+int CODFlib::IniEulerMiller(int type, const double lat[6]) {
+    crystalType = (int16_t)type;
+    CopyLattice(lattice, lat);
+    return 1;
+}
+
+int CODFlib::IniSO(int type, const double lat[6]) { return IniEulerMiller(type, lat); }
+
+int CODFlib::POpenInputPolFig() {
+    if (!ReadPoleFigureFiles(fileNames, nPF, kA, kB, measured.data(), callback)) return 0;
+    for (int i = 0; i < nPF; ++i) {
+        double* pf = measured.data() + (size_t)i * kA * kB;
+        if (normalizePF) NormalizePoleFigure(pf, kA, kB, 5.0);
+    }
+    for (int i = 0; i < nPF; ++i) {
+        double* pf = measured.data() + (size_t)i * kA * kB;
+        if (fibre)
+            ForceFibrePoleFigure(pf, kA, kB);
+        else if (sampleSym)
+            SymmetrizePoleFigure(pf, kA, kB, 5.0);
+    }
+    return 1;
+}
+
+int CODFlib::CountEmptyRim() const { return CountEmptyRimCells(measured.data(), nPF, kA, kB); }
+
+int CODFlib::GetInvPolFig(double ipf[19][73], double axes[3][3], double odf[73][37][73]) {
+    if (!ipf || !odf) return 0;
+    double axis[3][3];
+    if (!CrystalAxis(axis, crystalType, lattice)) {
+        Report("Such crystal does not exist", -2);
+        return 0;
+    }
+    const double* y = hklInput[0];
+    const double n = std::sqrt(y[0] * y[0] + y[1] * y[1] + y[2] * y[2]);
+    if (!(n > 0.0) || !std::isfinite(n)) {
+        Report("Invalid data", -2);
+        return 0;
+    }
+    try {
+        double* rows[19];
+        for (int a = 0; a < 19; ++a) rows[a] = ipf[a];
+        InversePoleFigure(
+            y, 5.0, kA, kB,
+            [&](int k, int h, int l, double* f) {
+                *f = odf[l][h][k];
+                return true;
+            },
+            callback, rows);
+    } catch (const std::exception&) {
+        return 0;
+    }
+    if (axes)
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) axes[r][c] = axis[r][c];
+    Report("Calculation finished", -2);
+    return 1;
+}
+
+int CODFlib::GetSO(const double euler[3], double equivalents[][3], int* count, int sam) {
+    return EquivalentOrientations(euler, equivalents, count, crystalType, lattice, sam, callback);
+}
+
+int CODFlib::GetEuler(const int miller[6], double euler[3]) {
+    return MillerToEuler(miller, euler, crystalType, lattice, callback);
+}
+
+int CODFlib::GetMiller(const double euler[3], double miller[6]) {
+    return EulerToMiller(euler, miller, crystalType, lattice, callback);
+}

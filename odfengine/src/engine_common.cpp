@@ -1,0 +1,274 @@
+#include "engine_common.h"
+
+#include <omp.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "dataformats/polefigure.h"
+#include "orimath/arrays.h"
+#include "orimath/orientation.h"
+#include "orimath/symmetry.h"
+
+namespace odfengine {
+
+int StopRule::Test(double deviation, bool incomplete, double* previous, double* latest,
+                   int* accepted) {
+    // The first test of an object starts the count afresh.
+    if (*latest == 1.0e7) *accepted = 0;
+    *previous = *latest;
+    *latest = deviation;
+    const double d = incomplete ? 0.05 : 0.01;
+    const double diff = *previous - deviation;
+    // A previous deviation of 0 leaves no room to improve: the relative
+    // improvement counts as 0 (instead of 0/0).
+    const double relative = *previous > 0.0 ? diff / *previous : 0.0;
+    if (diff >= 0.0 && (relative >= d || *accepted <= 4)) {
+        ++*accepted;
+        return 1;
+    }
+    return 0;
+}
+
+int ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, int nBeta, double* pf,
+                        const ProgressCallback& cb) {
+    Send(cb, "Calculation starting ...", -1);
+    Send(cb, "Reading pole figure files ...", -2);
+    for (int i = 0; i < nPF; ++i) {
+        Send(cb, "File:" + files[i], -2);
+        const int type = Get_PF_File_Type(files[i]);
+        PFFileInfo info;
+        info.fileName = files[i];
+        int rows = 0, cols = 0;
+        double** grid = Open_PF_File(files[i].c_str(), &info, type, &rows, &cols);
+        if (!grid) {
+            Send(cb, "Can not read pole figure file", -2);
+            return 0;
+        }
+        if (rows != nAlpha || cols != nBeta) {
+            FreeMem2D(grid, rows, cols);
+            Send(cb, "File resolution incorrect", -2);
+            return 0;
+        }
+        double* out = pf + (size_t)i * nAlpha * nBeta;
+        for (int a = 0; a < nAlpha; ++a)
+            for (int b = 0; b < nBeta; ++b) {
+                const double v = grid[a][b];
+                // A non-finite value in a file counts as not measured.
+                out[(size_t)a * nBeta + b] = std::isfinite(v) ? v : 0.0;
+            }
+        FreeMem2D(grid, rows, cols);
+    }
+    return 1;
+}
+
+void NormalizePoleFigure(double* pf, int nAlpha, int nBeta, double res) {
+    const size_t n = (size_t)nAlpha * nBeta;
+    for (size_t c = 0; c < n; ++c)
+        if (!(pf[c] > 0.0)) pf[c] = 0.0;
+    auto rowHasData = [&](int r) {
+        for (int b = 0; b < nBeta; ++b)
+            if (pf[(size_t)r * nBeta + b] != 0.0) return true;
+        return false;
+    };
+    int start = 0, end = 0;
+    for (int r = 0; r <= nAlpha - 2; ++r)
+        if (rowHasData(r)) {
+            start = r;
+            break;
+        }
+    for (int r = nAlpha - 1; r >= 2; --r)
+        if (rowHasData(r)) {
+            end = r + 1;
+            break;
+        }
+    // No measured band: dividing would give 0/0. Leave the grid unchanged.
+    if (end <= start) return;
+    auto lo = [&](int r) { return std::max(0.0, r * res - res / 2); };
+    auto hi = [&](int r) { return std::min(90.0, (r + 0.5) * res); };
+    double s = 0.0;
+    for (int r = start; r < end; ++r) {
+        const double ring = std::cos(lo(r) * kDegToRad) - std::cos(hi(r) * kDegToRad);
+        double rowSum = 0.0;
+        for (int b = 0; b < nBeta - 1; ++b) rowSum += pf[(size_t)r * nBeta + b];
+        s += ring * rowSum;
+    }
+    const double mean =
+        s / ((std::cos(lo(start) * kDegToRad) - std::cos(hi(end - 1) * kDegToRad)) * 360.0 / res);
+    if (!(mean > 0.0) || !std::isfinite(mean)) return;
+    for (size_t c = 0; c < n; ++c) pf[c] /= mean;
+}
+
+void SymmetrizePoleFigure(double* pf, int nAlpha, int nBeta, double res) {
+    const int b180 = (int)(180.0 / res + 0.5);
+    const int period = nBeta - 1;
+    auto wrap = [&](int x) { return x < nBeta ? x : x - period; };
+    for (int r = 0; r < nAlpha; ++r) {
+        double* row = pf + (size_t)r * nBeta;
+        for (int k = 0; k <= (nBeta - 1) / 4; ++k) {
+            const int i0 = wrap(k), i1 = wrap(b180 - k), i2 = wrap(b180 + k), i3 = wrap(2 * b180 - k);
+            const double m = (row[i0] + row[i1] + row[i2] + row[i3]) / 4.0;
+            row[i0] = row[i1] = row[i2] = row[i3] = m;
+        }
+        // On odd grids the wrapped indices touched column 0: keep the
+        // closing column equal to it.
+        if (2 * b180 != period) row[period] = row[0];
+    }
+}
+
+void ForceFibrePoleFigure(double* pf, int nAlpha, int nBeta) {
+    for (int r = 0; r < nAlpha; ++r) {
+        double* row = pf + (size_t)r * nBeta;
+        double s = 0.0;
+        for (int b = 0; b < nBeta; ++b) s += row[b];
+        const double m = s / nBeta;
+        for (int b = 0; b < nBeta; ++b) row[b] = m;
+    }
+}
+
+int CountEmptyRimCells(const double* pf, int nPF, int nAlpha, int nBeta) {
+    int count = 0;
+    for (int j = 0; j < nPF; ++j) {
+        const double* rim = pf + ((size_t)j * nAlpha + (nAlpha - 1)) * nBeta;
+        for (int b = 0; b < nBeta; ++b)
+            if (rim[b] < 1e-5) ++count;
+    }
+    return count;
+}
+
+double MeanDeviation(const double* measured, const double* recalculated, size_t cells) {
+    double sum = 0.0;
+    long long count = 0;
+    for (size_t c = 0; c < cells; ++c) {
+        const double p = measured[c];
+        if (p > 0.9) {
+            sum += std::fabs(p - recalculated[c]) / p;
+            ++count;
+        }
+    }
+    return count > 0 ? sum / (double)count : 0.0;
+}
+
+void PoleDirection(const double h[3], double Phi, double phi2, double* alpha, double* beta) {
+    const double c = std::cos(Phi), s = std::sin(Phi);
+    const double c2 = std::cos(phi2), s2 = std::sin(phi2);
+    double y[3] = {c2 * h[0] - s2 * h[1], s2 * c * h[0] + c2 * c * h[1] - s * h[2],
+                   s2 * s * h[0] + c2 * s * h[1] + c * h[2]};
+    const double norm = std::sqrt(y[0] * y[0] + y[1] * y[1] + y[2] * y[2]);
+    for (double& v : y) v /= norm;
+    if (y[2] < 0.0)
+        for (double& v : y) v = -v;
+    const double pi = std::acos(-1.0);
+    *alpha = std::acos(std::clamp(y[2], -1.0, 1.0));
+    double b = y[0] == 0.0 ? std::atan(y[1] * 1e8) : std::atan(y[1] / y[0]);
+    if (y[0] < 0.0) b += pi;
+    *beta = b;
+}
+
+void PoleCell(double alpha, double beta, double res, int nAlpha, int nBeta, int* a, int* b) {
+    const double pi = std::acos(-1.0);
+    const double alphaDeg = alpha * 180.0 / pi, betaDeg = beta * 180.0 / pi;
+    int ai = (int)(alphaDeg / res + 0.5);
+    // At 2 degrees the first ring is one full step wide.
+    if (std::fabs(res - 2.0) < 1e-5 && alphaDeg < res) ai = 0;
+    ai = std::clamp(ai, 0, nAlpha - 1);
+    const int period = nBeta - 1;
+    int bi = (period + (int)(period + betaDeg / res + 0.5)) % period;
+    if (ai == 0) bi = 0;
+    *a = ai;
+    *b = bi;
+}
+
+std::vector<double> PhiVolumes(int count, double res, double degToRad) {
+    std::vector<double> vol(count > 0 ? count : 0);
+    for (int i = 0; i < count; ++i) {
+        const double lo = i == 0 ? 0.0 : (i - 0.5) * res;
+        const double hi = i == count - 1 ? i * res : (i + 0.5) * res;
+        vol[i] = std::cos(lo * degToRad) - std::cos(hi * degToRad);
+    }
+    return vol;
+}
+
+int EquivalentOrientations(const double euler[3], double out[][3], int* count, int crystalType,
+                           const double lattice[6], int sampleSym, const ProgressCallback& cb) {
+    double ops[7][24][3][3];
+    int nOps = 0;
+    if (crystalType < 0 || crystalType > 6) {
+        Send(cb, "Cannot calculate Euler angles", -2);
+        return 0;
+    }
+    Symmdata(ops, &nOps, 1, crystalType, lattice);
+    double sam[4][3][3];
+    SamSymData(sam);
+    const int nSam = sampleSym ? 4 : 1;
+    double g[3][3];
+    Gmatrix(euler, g);
+    int n = 0;
+    for (int c = 0; c < nOps; ++c)
+        for (int s = 0; s < nSam; ++s) {
+            double t[3][3], G[3][3], e[3];
+            MulMatrix(ops[crystalType][c], g, t);
+            MulMatrix(t, sam[s], G);
+            if (!Eulerangle(G, e)) {
+                Send(cb, "Cannot calculate Euler angles", -2);
+                return 0;
+            }
+            for (int k = 0; k < 3; ++k) out[n][k] = e[k] * kRadToDeg;
+            ++n;
+        }
+    *count = n;
+    return 1;
+}
+
+int MillerToEuler(const int miller[6], double euler[3], int crystalType, const double lattice[6],
+                  const ProgressCallback& cb) {
+    const int h = miller[0], k = miller[1], l = miller[2];
+    const int u = miller[3], v = miller[4], w = miller[5];
+    if ((h == 0 && k == 0 && l == 0) || (u == 0 && v == 0 && w == 0) || h * u + k * v + l * w != 0) {
+        Send(cb, "Invalid data", -2);
+        return 0;
+    }
+    double axis[3][3];
+    if (!CrystalAxis(axis, crystalType, lattice)) {
+        Send(cb, "Such crystal does not exist", -2);
+        return 0;
+    }
+    const double m[6] = {(double)h, (double)k, (double)l, (double)u, (double)v, (double)w};
+    double e[3];
+    if (!Miller2Euller(m, e, crystalType, lattice)) {
+        Send(cb, "Cannot calculate Euler angles", -2);
+        return 0;
+    }
+    for (int i = 0; i < 3; ++i) euler[i] = e[i];
+    return 1;
+}
+
+int EulerToMiller(const double euler[3], double miller[6], int crystalType,
+                  const double lattice[6], const ProgressCallback& cb) {
+    if (!Euler2Miller(euler, crystalType, lattice, miller)) {
+        Send(cb, "Conversion from Euler angles to Miller indices failed", -2);
+        return 0;
+    }
+    return 1;
+}
+
+int PolesOfPlane(const double hkl[3], int crystalType, const double lattice[6],
+                 double poles[24][3], int* count, const ProgressCallback& cb,
+                 const char* normalText) {
+    double normal[3];
+    if (!GetPlaneNormal(hkl, crystalType, lattice, normal)) {
+        Send(cb, normalText, -2);
+        return 0;
+    }
+    int n = 0;
+    if (!GetSymmetricPoles(normal, crystalType, lattice, poles, &n) || n < 1 || n > 24) {
+        Send(cb, "Can not calculate symmetrical vectors", -2);
+        return 0;
+    }
+    *count = n;
+    return 1;
+}
+
+int Threads() { return omp_get_max_threads(); }
+
+}  // namespace odfengine

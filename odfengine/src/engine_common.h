@@ -1,0 +1,114 @@
+#pragma once
+// Pieces shared by the two engines (not exported).
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "odfengine/progress.h"
+
+namespace odfengine {
+
+// Degrees to radians as the engine's volume weights use it (pi taken as
+// 3.141592654), and the slightly different factor of the ODF normalisation
+// integral, kept because stored ODFs were normalised with it.
+inline constexpr double kDegToRad = 0.017453292522222223;
+inline constexpr double kDegToRadNorm = 0.017453292222222222;
+inline constexpr double kRadToDeg = 57.29577950560105;
+
+// Status texts of the iteration.
+inline constexpr const char* kDeviationStopText =
+    "Deviation increased and calculation stoped.\n"
+    "This may be due to following reasons:\n\n"
+    "1. The average deviation has been very small. The calculation\n"
+    "   terminated normally because the error can not be decreased\n"
+    "   further with the specified input pole figure data.\n\n"
+    "2. The file format of the input pole figure data is incorrect\n"
+    "   or the h, k, l of the pole figures are inconsistent.\n";
+
+inline void Send(const ProgressCallback& cb, const std::string& text, int code) {
+    if (cb) cb(text, code);
+}
+
+// Percentage num/den clamped to 0..100 (den <= 0 gives 100).
+inline int Percent(long long num, long long den) {
+    if (den <= 0) return 100;
+    long long p = 100 * num / den;
+    return (int)std::clamp<long long>(p, 0, 100);
+}
+
+// Resolutions the engines accept: the grids stay small enough for 16-bit
+// table indices and every reduced range keeps at least two grid points.
+inline bool ResolutionUsable(double res) { return std::isfinite(res) && res >= 0.1 && res <= 45.0; }
+
+// The deviation stop rule. One instance per engine object: the accepted
+// iteration count lives with the calculation, so two engines running side
+// by side do not disturb each other.
+struct StopRule {
+    // Updates previous/latest with the new deviation and returns 1 to go on,
+    // 0 to stop (then the caller sends kDeviationStopText). incomplete
+    // selects the 5 percent threshold instead of 1 percent.
+    static int Test(double deviation, bool incomplete, double* previous, double* latest,
+                    int* accepted);
+};
+
+// Reads nPF pole figure files into pf ([nPF][nAlpha][nBeta], contiguous),
+// sending the start, reading and "File:" messages. Returns 0 after sending
+// "Can not read pole figure file" or "File resolution incorrect".
+int ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, int nBeta, double* pf,
+                        const ProgressCallback& cb);
+
+// Normalises one pole figure grid in place to multiples of a random
+// distribution over its measured band of rows. A grid without a measured
+// band (all zero, or data only in the first two rows) is left as it is.
+void NormalizePoleFigure(double* pf, int nAlpha, int nBeta, double res);
+
+// Orthorhombic sample symmetrisation: the four values at beta k, 180 - k,
+// 180 + k and 360 - k are replaced by their mean. Indices past the grid (odd
+// grids where 2*round(180/res) > round(360/res)) wrap round the circle.
+void SymmetrizePoleFigure(double* pf, int nAlpha, int nBeta, double res);
+
+// Every row replaced by its mean (fibre texture about ND).
+void ForceFibrePoleFigure(double* pf, int nAlpha, int nBeta);
+
+// Measured cells of the outermost row below 1e-5, over all pole figures.
+int CountEmptyRimCells(const double* pf, int nPF, int nAlpha, int nBeta);
+
+// Mean deviation sum |P - Q| / P over the cells with P > 0.9 divided by
+// their count; 0 when there is no such cell.
+double MeanDeviation(const double* measured, const double* recalculated, size_t cells);
+
+// Pole position in a pole figure: for the crystal unit vector h and the
+// orientation (0, Phi, phi2) (radians), the alpha and beta of the sample
+// direction of h on the upper hemisphere, in radians (beta in (-pi/2, 3pi/2)).
+void PoleDirection(const double h[3], double Phi, double phi2, double* alpha, double* beta);
+
+// The table cell of a pole at res degrees: alpha index trunc(alpha/res + 0.5)
+// (at res = 2 an alpha below one step gives 0), beta index from
+// round(beta/res) on the circle of nBeta - 1 steps, 0 at the centre.
+void PoleCell(double alpha, double beta, double res, int nAlpha, int nBeta, int* a, int* b);
+
+// Volume weights of Phi rows i = 0..count-1 at res: cos(lo) - cos(hi).
+std::vector<double> PhiVolumes(int count, double res, double degToRad);
+
+// Equivalent orientations, Miller conversions: shared by both engines.
+int EquivalentOrientations(const double euler[3], double out[][3], int* count, int crystalType,
+                           const double lattice[6], int sampleSym, const ProgressCallback& cb);
+int MillerToEuler(const int miller[6], double euler[3], int crystalType, const double lattice[6],
+                  const ProgressCallback& cb);
+int EulerToMiller(const double euler[3], double miller[6], int crystalType,
+                  const double lattice[6], const ProgressCallback& cb);
+
+// Symmetrically distinct unit poles of the plane (hkl): returns 0 with
+// "Can not calculate normal vector(s)" (or normalText) when the plane has no
+// normal, and 0 with "Can not calculate symmetrical vectors" when the poles
+// cannot be generated.
+int PolesOfPlane(const double hkl[3], int crystalType, const double lattice[6],
+                 double poles[24][3], int* count, const ProgressCallback& cb,
+                 const char* normalText);
+
+// OpenMP helpers. Threads() is the number of threads a parallel region uses.
+int Threads();
+
+}  // namespace odfengine

