@@ -37,11 +37,23 @@ double Wrap360(double x) {
 
 }  // namespace
 
-int GetSO(double euler[3], double out[][3], int* count, int crystalType, const double lattice[6], int sampleSym) {
-    if (!orimath::IsValidCrystalType(crystalType) || !orimath::AllFinite(euler, 3)) return 0;
+namespace orimath {
+bool NudgeAngles(double euler[3]) {
+    if (!AllFinite(euler, 3)) return false;
     euler[0] = Nudge(Wrap360(euler[0]), false);
     euler[1] = Nudge(euler[1], true);
     euler[2] = Nudge(Wrap360(euler[2]), false);
+    return true;
+}
+}  // namespace orimath
+
+int GetSO(double euler[3], double out[][3], int* count, int crystalType, const double lattice[6], int sampleSym) {
+    if (!orimath::IsValidCrystalType(crystalType) || !orimath::AllFinite(euler, 3)) return 0;
+    double A[3][3];
+    // The Cartesian operators need the crystal axes; without them the
+    // equivalents would be products with non-rotations.
+    if (!CrystalAxis(A, crystalType, lattice)) return 0;
+    orimath::NudgeAngles(euler);
 
     double ops[24][3][3], sam[4][3][3], g[3][3];
     const int nc = orimath::CartesianOperators(crystalType, lattice, ops);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "orimath/constants.h"
+#include "orimath/orientation.h"
 
 namespace orimath {
 
@@ -42,5 +43,17 @@ void AxisAngleMatrix(const double axis[3], double angleRad, double g[3][3]);
 // lattice-basis table with the default lattice of the type); count out.
 // Only for the types whose operators are proper rotations (not trigonal).
 int CartesianOperators(int type, const double lattice[6], double ops[24][3][3]);
+
+// The angle nudge GetSO applies before it builds the equivalents: phi1 and
+// phi2 into [0, 360], and each angle moved 0.001 off 0, 90, 180, 270, 360.
+// Returns false (angles unchanged) for non-finite input.
+bool NudgeAngles(double euler[3]);
+
+// v (Cartesian crystal frame) in lattice coordinates divided by a, b, c.
+void LatticeCoordinates(const double A[3][3], const double lattice[6], const double v[3], double uvw[3]);
+
+// Gmatrix with a caller-chosen degrees-to-radians factor (some routines use
+// pi from acos(-1) rather than the library's truncated constant).
+void GmatrixWith(const double euler[3], double d2r, double g[3][3]);
 
 }  // namespace orimath

@@ -7,14 +7,32 @@
 
 using orimath::kDegToRad;
 
+// cos and sin of an angle in degrees. The usual cell angles 90 and 120 are
+// taken exactly: with the library's truncated pi, cos 90 would be -4e-10,
+// and the Cartesian cubic operators A*S*A^-1 would then be off by that much,
+// which the arcsines of Eulerangle magnify to 1e-5 degree near +-90.
+static void CosSinDeg(double deg, double* c, double* s) {
+    if (deg == 90.0) {
+        *c = 0.0;
+        *s = 1.0;
+    } else if (deg == 120.0) {
+        *c = -0.5;
+        *s = 0.86602540378443864676;
+    } else {
+        *c = std::cos(deg * kDegToRad);
+        *s = std::sin(deg * kDegToRad);
+    }
+}
+
 int CrystalAxis(double axis[3][3], int crystalType, const double lattice[6]) {
     if (!orimath::IsValidCrystalType(crystalType)) return 0;
     if (!orimath::AllFinite(lattice + 3, 3)) return 0;
     const double al = lattice[3], be = lattice[4], ga = lattice[5];
     if (!(ga + al >= be && ga + be >= al && be + al >= ga)) return 0;
-    const double ca = std::cos(al * kDegToRad), cb = std::cos(be * kDegToRad);
-    const double cg = std::cos(ga * kDegToRad), sg = std::sin(ga * kDegToRad);
-    const double sb = std::sin(be * kDegToRad);
+    double ca, sa, cb, sb, cg, sg;
+    CosSinDeg(al, &ca, &sa);
+    CosSinDeg(be, &cb, &sb);
+    CosSinDeg(ga, &cg, &sg);
     // gamma of 0 or 180 degrees puts b along a: no crystal frame exists.
     if (std::fabs(sg) < 1e-12) return 0;
     const double q = (ca - cb * cg) / sg;

@@ -9,8 +9,10 @@ using orimath::kDegToRad;
 using orimath::kPi;
 using orimath::kTwoPi;
 
-void Gmatrix(const double euler[3], double g[3][3]) {
-    const double p1 = euler[0] * kDegToRad, P = euler[1] * kDegToRad, p2 = euler[2] * kDegToRad;
+void Gmatrix(const double euler[3], double g[3][3]) { orimath::GmatrixWith(euler, kDegToRad, g); }
+
+void orimath::GmatrixWith(const double euler[3], double d2r, double g[3][3]) {
+    const double p1 = euler[0] * d2r, P = euler[1] * d2r, p2 = euler[2] * d2r;
     const double s1 = std::sin(p1), c1 = std::cos(p1);
     const double s = std::sin(P), c = std::cos(P);
     const double s2 = std::sin(p2), c2 = std::cos(p2);

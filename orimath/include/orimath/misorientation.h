@@ -11,13 +11,14 @@ inline constexpr int kCubicCSLCount = 50;  // table entries 0..49
 inline constexpr int kNotCSL = 50;         // index meaning "no CSL relation"
 
 struct CubicCSLEntry {
-    const char* name;  // "1", "3", "13a", ...
-    int sigma;
+    const char* name;  // "1", "3", "13a", ...; the Sigma value is its number
     double angleDeg;
     int axis[3];  // <uvw>
 };
 // The table row of index 0..49 (nullptr otherwise).
 const CubicCSLEntry* GetCubicCSLEntry(int index);
+// Sigma of the entry (the number in its name); 0 for an index outside 0..49.
+int CubicCSLSigma(int index);
 }  // namespace orimath
 
 // Cubic misorientation angle (degrees, 0..62.8) and CSL class by the Brandon
