@@ -1,0 +1,128 @@
+// quelta-cli info, convert and import-cor on the samples, on files written
+// by the test and on real instrument files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "cli_runner.h"
+#include "dataformats/dataformats.h"
+#include "orimath/arrays.h"
+#include "test_files.h"
+
+namespace {
+
+using calctest::RunCli;
+using calctest::Sample;
+
+TEST(CliFilesTest, InfoNamesTheLayoutOfEverySample)
+{
+    struct Case {
+        const char* file;
+        const char* layout;
+    };
+    const Case cases[] = {
+        {"rolling_111.HPF", "layout: 1, HPF"},
+        {"rolling_200.TPF", "layout: 0, TPF"},
+        {"rolling_220.pol", "layout: 2, PolCon"},
+        {"rolling75_111.HPF", "layout: 1, HPF"},
+        {"rolling2p5_111.HPF", "layout: 1, HPF"},
+        {"rolling_model.HODF", "layout: 2, HODF text, first generation"},
+    };
+    for (const Case& c : cases) {
+        calctest::CliRun run = RunCli({"info", Sample(c.file)});
+        EXPECT_EQ(run.exitCode, 0) << c.file << "\n" << run.out << run.err;
+        EXPECT_NE(run.out.find(c.layout), std::string::npos) << c.file << "\n" << run.out;
+    }
+    calctest::CliRun run = RunCli({"info", Sample("rolling2p5_111.HPF")});
+    EXPECT_NE(run.out.find("grid: 37 x 145"), std::string::npos) << run.out;
+    run = RunCli({"info", Sample("rolling75_111.HPF")});
+    EXPECT_NE(run.out.find("3 empty ring(s)"), std::string::npos) << run.out;  // alpha 80, 85, 90
+}
+
+TEST(CliFilesTest, ConvertRoundTripsPoleFiguresAndOdfs)
+{
+    calctest::ScratchDir dir("cli-convert");
+    ASSERT_EQ(RunCli({"convert", Sample("rolling_220.pol"), dir.Path("a.TPF")}).exitCode, 0);
+    ASSERT_EQ(RunCli({"convert", dir.Path("a.TPF"), dir.Path("b.HPF")}).exitCode, 0);
+    EXPECT_EQ(Get_PF_File_Type(dir.Path("a.TPF")), 0);
+    EXPECT_EQ(Get_PF_File_Type(dir.Path("b.HPF")), 1);
+    PFFileInfo info;
+    int nA = 0, nB = 0, mA = 0, mB = 0;
+    double** original = Open_PF_File(Sample("rolling_220.HPF").c_str(), &info, 1, &nA, &nB);
+    double** converted = Open_PF_File(dir.Path("b.HPF").c_str(), &info, 1, &mA, &mB);
+    ASSERT_TRUE(original && converted);
+    ASSERT_EQ(nA, mA);
+    for (int i = 0; i < nA; ++i)
+        for (int j = 0; j < nB; ++j) EXPECT_NEAR(converted[i][j], original[i][j], 1e-3) << i << " " << j;
+    FreeMem2D(original, nA, nB);
+    FreeMem2D(converted, mA, mB);
+
+    for (const char* out : {"m.TODF", "m.TTO", "m2.HODF"}) {
+        calctest::CliRun run = RunCli({"convert", Sample("rolling_model.HODF"), dir.Path(out), "--generation", "2"});
+        EXPECT_EQ(run.exitCode, 0) << out << "\n" << run.err;
+    }
+    EXPECT_EQ(GetODFFileType(dir.Path("m.TODF")), 0);
+    EXPECT_EQ(GetODFFileType(dir.Path("m2.HODF")), 4);
+    // The TODF holds the same ODF: recalculated pole figures agree.
+    for (const char* odf : {"m.TODF", "m.TTO"}) {
+        calctest::CliRun run = RunCli({"pf", dir.Path(odf), "--hkl", "1", "1", "1", "-o", dir.Path(std::string(odf) + ".HPF"),
+                                       "--compare", Sample("rolling_111.HPF")});
+        EXPECT_EQ(run.exitCode, 0) << odf << "\n" << run.err;
+    }
+}
+
+TEST(CliFilesTest, ImportCorWritesOnePoleFigurePerReflection)
+{
+    calctest::ScratchDir dir("cli-cor");
+    std::string text;
+    for (const char* hkl : {"111", "1-10"}) {
+        text += std::string("    Intensity values for ") + hkl + "\n";
+        for (int chi = 0; chi <= 80; chi += 5) {
+            char line[64];
+            std::snprintf(line, sizeof line, "    PHI-circle at CHI=%4d\n\n", chi);
+            text += line;
+            for (int n = 0; n < 72; ++n) text += std::to_string(100 + chi) + (n % 12 == 11 ? "\n" : " ");
+        }
+    }
+    calctest::WriteText(dir.Path("scan.cor"), text);
+    calctest::CliRun run = RunCli({"import-cor", dir.Path("scan.cor")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Pole figures imported: 2"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Pole figure (1 -1 0): " + dir.Path("scan1-10.HPF")), std::string::npos) << run.out;
+    EXPECT_EQ(Get_PF_File_Type(dir.Path("scan1-10.HPF")), 1);
+
+    calctest::WriteText(dir.Path("empty.cor"), "no reflections here\n");
+    run = RunCli({"import-cor", dir.Path("empty.cor")});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.err.find("No complete pole figure"), std::string::npos) << run.err;
+}
+
+// Real instrument files: info and convert never crash; each file is either
+// described or reported as unreadable.
+TEST(CliFilesTest, RealInstrumentFilesNeverCrash)
+{
+    const std::filesystem::path root(QUELTA_REALWORLD_DIR);
+    if (!std::filesystem::is_directory(root)) GTEST_SKIP() << "no real-world data at " << root;
+    calctest::ScratchDir dir("cli-real");
+    int files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
+        ++files;
+        const std::string path = entry.path().string();
+        calctest::CliRun run = RunCli({"info", path});
+        EXPECT_FALSE(run.crashed) << path << "\n" << run.err;
+        EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 1) << path << " exit " << run.exitCode;
+        run = RunCli({"convert", path, dir.Path("out.HPF")});
+        EXPECT_FALSE(run.crashed) << path << "\n" << run.err;
+    }
+    EXPECT_GT(files, 0);
+    // The measured pole figures the suite reads are recognised.
+    for (const char* name : {"polefigures/bruker.UXD", "polefigures/Rigaku_xrd_111.asc", "polefigures/popla_108.epf"}) {
+        calctest::CliRun run = RunCli({"info", (root / name).string()});
+        EXPECT_EQ(run.exitCode, 0) << name << "\n" << run.out << run.err;
+        EXPECT_NE(run.out.find("kind: pole figure"), std::string::npos) << name << "\n" << run.out;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+// Scratch folders and small file helpers for the calculator tests.
+#include <filesystem>
+#include <string>
+
+namespace calctest {
+
+// A fresh folder under the test binary folder, removed when the object dies.
+class ScratchDir {
+public:
+    explicit ScratchDir(const std::string& name);
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    std::string Path(const std::string& file) const { return (root_ / file).string(); }
+    const std::filesystem::path& Root() const { return root_; }
+
+private:
+    std::filesystem::path root_;
+};
+
+void WriteText(const std::string& path, const std::string& text);
+std::string ReadText(const std::string& path);
+bool Exists(const std::string& path);
+// Files in a folder whose names start with "." (temporary files left behind).
+int HiddenFileCount(const std::filesystem::path& folder);
+
+std::string Sample(const std::string& name);  // path in data/samples
+
+}  // namespace calctest
