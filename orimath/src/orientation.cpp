@@ -37,9 +37,11 @@ int Eulerangle(double g[3][3], double euler_rad[3]) {
     double phi1, phi2;
     if (std::fabs(sP) <= 1e-5) {
         // Phi = 0 or pi: only phi1 + phi2 (or phi1 - phi2) is defined, so
-        // the whole rotation about ND goes into phi2.
+        // the whole rotation about ND goes into phi2. With phi1 = 0,
+        // g12 = sin(phi2) cos(Phi): at Phi = pi its sign is turned round,
+        // and taking arcsin(g12) there would give the mirror rotation.
         phi1 = 0.0;
-        phi2 = std::asin(Clamp1(g[0][1]));
+        phi2 = std::asin(Clamp1(g[2][2] < 0 ? -g[0][1] : g[0][1]));
         if (g[0][0] < 0) phi2 = kPi - phi2;
     } else {
         phi1 = std::asin(Clamp1(g[2][0] / sP));

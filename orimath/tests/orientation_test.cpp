@@ -62,6 +62,20 @@ TEST(Eulerangle, RoundTripOverRandomOrientations) {
     EXPECT_NEAR(r[2], 50 * orimath::kDegToRad, 1e-9);
 }
 
+TEST(Eulerangle, DegeneratePhiZeroAndPiGiveTheSameMatrix) {
+    // Only phi1 + phi2 (Phi = 0) or phi1 - phi2 (Phi = 180) is defined there;
+    // whatever split is returned must rebuild the same matrix.
+    const double cases[][3] = {{0, 0, 80}, {30, 0, 200}, {0, 180, 80}, {300, 180, 140}, {10, 180, 350}};
+    for (const auto& e : cases) {
+        double g[3][3], g2[3][3], r[3];
+        Gmatrix(e, g);
+        ASSERT_EQ(Eulerangle(g, r), 1);
+        const double back[3] = {r[0] * orimath::kRadToDeg, r[1] * orimath::kRadToDeg, r[2] * orimath::kRadToDeg};
+        Gmatrix(back, g2);
+        ExpectMatrixNear(g, g2, 1e-8);
+    }
+}
+
 TEST(Eulerangle, ClampsSlightOvershootAndRejectsLargeOrNonFinite) {
     const double e[3] = {0, 0, 25};
     double g[3][3], r[3];
