@@ -78,7 +78,8 @@ int Get_ODF_File_Info(const char* fileName, RawHODFInfo* info, int type) {
     switch (type) {
         case 0: {
             RawHODFInfo header;
-            if (!odf::ReadTODFHeader(fileName, &header)) return 0;
+            if (!odf::ReadTODFHeader(fileName, &header) || !ValidCrystal(header.crystalType))
+                return 0;
             std::memcpy(&r, &header, kTODFHeaderBytes);
             odf::SetPath(&r, fileName);
             r.resolution = 5.0;

@@ -30,7 +30,8 @@ bool ParseHODF1Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2
     int c1, c, c2;
     if (t.ScanInt(&c1) != kConverted || t.ScanInt(&c) != kConverted || t.ScanInt(&c2) != kConverted)
         return false;
-    if (!Int(t, &info->crystalType)) return false;
+    // Callers index symmetry tables by the crystal code.
+    if (!Int(t, &info->crystalType) || info->crystalType < 0 || info->crystalType > 6) return false;
     for (double& v : info->lattice)
         if (!Real(t, &v)) return false;
     int nPF;

@@ -49,6 +49,8 @@ bool ReadTODF(const char* path, RawHODFInfo* info, std::vector<double>* full) {
     // One Phi row of one phi2 section (73 doubles) per read.
     for (std::size_t row = 0; row < 73u * 37u; ++row)
         if (std::fread(full->data() + row * 73, sizeof(double), 73, f.get()) != 73) return false;
+    // Callers index symmetry tables by the crystal code.
+    if (header.crystalType < 0 || header.crystalType > 6) return false;
     std::memcpy(info, &header, kTODFHeaderBytes);
     return true;
 }
@@ -72,6 +74,7 @@ int GetTODFInfo(RawHODFInfo* info) {
     CopyBounded(path, sizeof path, BoundedView(info->path, sizeof info->path));
     RawHODFInfo header;
     if (!odf::ReadTODFHeader(path, &header)) return 0;
+    if (header.crystalType < 0 || header.crystalType > 6) return 0;
     std::memcpy(info, &header, kTODFHeaderBytes);
     std::memcpy(info->path, path, sizeof path);
     return 1;
