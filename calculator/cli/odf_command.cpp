@@ -19,7 +19,7 @@ namespace {
 struct OdfOptions {
     std::string crystal = "cubic";
     std::vector<double> lattice{1, 1, 1, 90, 90, 90};
-    std::vector<std::vector<std::string>> poleFigures;  // FILE H K L
+    std::vector<std::string> poleFigures;  // FILE H K L, FILE H K L, ...
     double res = 5.0;
     bool normalise = false;
     bool sampleSym = false;
@@ -42,13 +42,15 @@ void RunOdf(const OdfOptions& opt)
     const int type = ParseCrystalType(opt.crystal);
     if (type < 0) Fail("Unknown crystal system: " + opt.crystal, kExitUsage);
 
+    if (opt.poleFigures.size() % 4 != 0)
+        Fail("Each --pf takes a file name and three Miller indices: --pf FILE H K L", kExitUsage);
     std::vector<calcjobs::PoleFigureInput> inputs;
-    for (const auto& entry : opt.poleFigures) {
+    for (size_t i = 0; i + 3 < opt.poleFigures.size(); i += 4) {
         calcjobs::PoleFigureInput pf;
-        pf.file = entry.at(0);
-        pf.h = ParseIndex(entry.at(1));
-        pf.k = ParseIndex(entry.at(2));
-        pf.l = ParseIndex(entry.at(3));
+        pf.file = opt.poleFigures[i];
+        pf.h = ParseIndex(opt.poleFigures[i + 1]);
+        pf.k = ParseIndex(opt.poleFigures[i + 2]);
+        pf.l = ParseIndex(opt.poleFigures[i + 3]);
         inputs.push_back(pf);
     }
     if (std::string message = calcjobs::ValidateODFSetup(inputs, opt.output, opt.res); !message.empty())
@@ -134,6 +136,7 @@ void AddOdfCommand(CLI::App& app)
                     "--pf 111.HPF 1 1 1 --pf 200.HPF 2 0 0")
         ->expected(4)
         ->type_name("FILE H K L")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
         ->required();
     cmd->add_option("-r,--res", opt->res, "grid resolution in degrees (1 to 30)")->default_val(5.0);
     cmd->add_flag("-n,--normalise,--normalize", opt->normalise,

@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "calcjobs/recalc_jobs.h"
+#include "calcjobs/rp_error.h"
 #include "calcjobs/validation.h"
 #include "cli_common.h"
 #include "commands.h"
 #include "dataformats/polefigure.h"
-#include "odfengine/model_odf.h"
 #include "orimath/arrays.h"
 #include "orimath/ranges.h"
 #include "progress_line.h"
@@ -46,19 +46,14 @@ bool ReadPoleFigure(const std::string& path, PoleFigureGrid* grid)
     return grid->data != nullptr;
 }
 
-// RP error of the recalculated pole figure against a measured one: the mean
-// relative deviation over the cells where the measured value (normalised to
-// multiples of a random distribution over its measured band, as the engine
-// does) exceeds 0.9.
 void PrintRpError(const std::string& measuredPath, const std::string& recalculatedPath)
 {
     PoleFigureGrid measured, recalculated;
     if (!ReadPoleFigure(measuredPath, &measured)) Fail("Can not read pole figure file " + measuredPath);
     if (!ReadPoleFigure(recalculatedPath, &recalculated)) Fail("Can not read pole figure file " + recalculatedPath);
     if (measured.nA != recalculated.nA || measured.nB != recalculated.nB) Fail("File resolution incorrect");
-    const double res = 90.0 / (measured.nA - 1);
-    NormalizPF(measured.data, res);
-    double rp = odfengine::PoleFigureRpError(measured.data, recalculated.data, measured.nA, measured.nB);
+    double rp = calcjobs::RecalculationRpError(measured.data, recalculated.data, measured.nA, measured.nB);
+    if (rp < 0) Fail("The pole figure " + measuredPath + " holds no measured values");
     std::printf("RP error against %s: %.2f %%\n", measuredPath.c_str(), rp);
 }
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "calcjobs/rp_error.h"
 #include "cli_runner.h"
 #include "dataformats/dataformats.h"
-#include "odfengine/model_odf.h"
 #include "orimath/arrays.h"
 #include "orimath/ranges.h"
 #include "test_files.h"
@@ -21,12 +21,16 @@ namespace {
 using calctest::RunCli;
 using calctest::Sample;
 
-// RP error bound (percent) for pole figures recalculated from an ODF that was
-// computed from complete, noise-free model pole figures. The iteration stops
-// at a mean deviation of a few percent; 10 percent leaves room for the
-// coarser grid and the smoothing of incomplete data while still failing for
-// a wrong grid order, a wrong pole or a misplaced ODF (tens of percent).
-constexpr double kRpBound = 10.0;
+// RP error bounds (percent) are those the engine was validated with on the
+// same model texture: complete data give about 1 percent with the
+// arbitrary-resolution engine (bound 3) and 3 to 5 percent with the classic
+// engine, which recalculates with one pole per figure inside the iteration
+// (bound 8); data measured only to alpha 75 are smoothed and give 12 to 14
+// percent (bound 16). A wrong grid order, pole or ODF placement gives tens
+// of percent.
+constexpr double kRpClassic = 8.0;
+constexpr double kRpComplete = 3.0;
+constexpr double kRpIncomplete = 16.0;
 
 struct Grid {
     double** data = nullptr;
@@ -46,8 +50,7 @@ double RpError(const std::string& measuredPath, const std::string& recalculatedP
     EXPECT_NE(measured.data, nullptr) << measuredPath;
     EXPECT_NE(recalculated.data, nullptr) << recalculatedPath;
     if (!measured.data || !recalculated.data || measured.nA != recalculated.nA) return 1e9;
-    NormalizPF(measured.data, 90.0 / (measured.nA - 1));
-    return odfengine::PoleFigureRpError(measured.data, recalculated.data, measured.nA, measured.nB);
+    return calcjobs::RecalculationRpError(measured.data, recalculated.data, measured.nA, measured.nB);
 }
 
 struct PathCase {
@@ -56,7 +59,10 @@ struct PathCase {
     const char* ext;
     double res;
     int expectedCounts;  // cubic with sample symmetry: N x N x N
+    double maxRp;
 };
+
+void PrintTo(const PathCase& c, std::ostream* os) { *os << c.name; }
 
 class CliPathTest : public ::testing::TestWithParam<PathCase> {};
 
@@ -98,7 +104,7 @@ TEST_P(CliPathTest, OdfThenRecalculatedPoleFiguresMatchInput)
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_NE(run.out.find("RP error against"), std::string::npos) << run.out;
         double rp = RpError(input, out);
-        EXPECT_LT(rp, kRpBound) << c.name << " {" << h[0] << "}";
+        EXPECT_LT(rp, c.maxRp) << c.name << " {" << h[0] << "}";
         Grid recalculated(out);
         EXPECT_NEAR(recalculated.info.resolution, c.res, 1e-6);
     }
@@ -122,10 +128,13 @@ TEST_P(CliPathTest, OdfThenRecalculatedPoleFiguresMatchInput)
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, CliPathTest,
-                         ::testing::Values(PathCase{"classic5", "rolling_", ".HPF", 5.0, 19},
-                                           PathCase{"tpf5", "rolling_", ".TPF", 5.0, 19},
-                                           PathCase{"incomplete5", "rolling75_", ".HPF", 5.0, 19},
-                                           PathCase{"hodf2p5", "rolling2p5_", ".HPF", 2.5, 37}),
+                         ::testing::Values(PathCase{"classic5", "rolling_", ".HPF", 5.0, 19, kRpClassic},
+                                           PathCase{"tpf5", "rolling_", ".TPF", 5.0, 19, kRpClassic},
+                                           PathCase{"polcon5", "rolling_", ".pol", 5.0, 19, kRpClassic},
+                                           PathCase{"incomplete5", "rolling75_", ".HPF", 5.0, 19, kRpIncomplete},
+                                           PathCase{"hodf2p5", "rolling2p5_", ".HPF", 2.5, 37, kRpComplete},
+                                           PathCase{"incomplete2p5", "rolling2p5_75_", ".HPF", 2.5, 37,
+                                                    kRpIncomplete}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliOutputLayoutTest, TodfAndTtoFromTheFiveDegreeRun)

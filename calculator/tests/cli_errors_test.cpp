@@ -2,6 +2,7 @@
 // non-zero exit code, no crash, and no output file (not even a partial one).
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,7 @@ TEST(CliErrorsTest, MessagesExitCodesAndNoOutput)
 {
     calctest::ScratchDir dir("cli-errors");
     calctest::WriteText(dir.Path("garbage.HPF"), "this is not\na pole figure\n");
-    calctest::WriteText(dir.Path("dir.HODF/keep"), "");
+    std::filesystem::create_directories(dir.Path("dir.HODF"));
     ASSERT_EQ(RunCli({"model", "-r", "10", "-d", dir.Path("model"), "--odf", dir.Path("m10.HODF")}).exitCode, 0);
     const std::string pf111 = "{s}/rolling_111.HPF";
     const std::string odf = "{s}/rolling_model.HODF";
@@ -107,7 +108,9 @@ TEST(CliErrorsTest, MessagesExitCodesAndNoOutput)
         EXPECT_FALSE(run.crashed) << c.name << "\n" << run.err;
         EXPECT_NE(run.exitCode, 0) << c.name;
         EXPECT_TRUE(HasLineStartingWith(run.err, Expand(c.message, dir))) << c.name << ": stderr was\n" << run.err;
-        if (*c.output) EXPECT_FALSE(calctest::Exists(Expand(c.output, dir))) << c.name;
+        if (*c.output) {
+            EXPECT_FALSE(calctest::Exists(Expand(c.output, dir))) << c.name;
+        }
     }
     EXPECT_EQ(calctest::HiddenFileCount(dir.Root()), 0) << "temporary files left behind";
 }

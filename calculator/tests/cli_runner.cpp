@@ -26,9 +26,15 @@ CliRun RunCli(const std::vector<std::string>& args)
     static std::atomic<int> counter{0};
     const std::filesystem::path folder = std::filesystem::path(QUELTA_TEST_BINARY_DIR) / "cli-output";
     std::filesystem::create_directories(folder);
-    const std::string stem = (folder / (std::to_string(getpid()) + "-" + std::to_string(counter++))).string();
+    std::string name = std::to_string(getpid());
+    name += '-';
+    name += std::to_string(counter++);
+    const std::string stem = (folder / name).string();
     std::string command = Quote(QUELTA_CLI_PATH);
-    for (const std::string& arg : args) command += " " + Quote(arg);
+    for (const std::string& arg : args) {
+        command += ' ';
+        command += Quote(arg);
+    }
     command += " >" + Quote(stem + ".out") + " 2>" + Quote(stem + ".err") + " </dev/null";
     int status = std::system(command.c_str());
     CliRun run;

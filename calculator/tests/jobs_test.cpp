@@ -188,7 +188,10 @@ TEST(RecalcJobTest, InversePoleFigureGetsTheCrystalAxes)
         info.hkl[0][0] = 1;
         info.resolution = res;
         info.sampleSymmetry = 1;
-        const std::string odfFile = dir.Path("m" + std::to_string(int(res)) + ".HODF");
+        std::string name = "m";
+        name += std::to_string(static_cast<int>(res));
+        name += ".HODF";
+        const std::string odfFile = dir.Path(name);
         ASSERT_EQ(Save_ODF_File(odfFile.c_str(), odf, &info, n1, n, n2), 1);
         FreeMem3D(odf, n2, n, n1);
 

@@ -54,13 +54,36 @@ struct Grid3D {
 
 using FullOdf = double (*)[37][73];
 
+// TTO files (5 degree text) are not reported by the layout detection; they
+// are recognised by their extension, as the 5 degree readers do.
+bool IsTTO(const std::string& file)
+{
+    size_t dot = file.find_last_of('.');
+    if (dot == std::string::npos || file.size() - dot != 4) return false;
+    std::string ext = file.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return ext == "TTO";
+}
+
+// Reads a TTO file (description and reduced grid); the layout carries no
+// resolution, sample-symmetry or fibre fields: it is a 5 degree grid.
+double*** OpenTTO(const std::string& file, RawHODFInfo* info, int* n1, int* n, int* n2)
+{
+    *info = RawHODFInfo{};
+    std::snprintf(info->path, sizeof info->path, "%s", file.c_str());
+    double*** grid = OpenTTOFile(info, n1, n, n2);
+    if (grid && info->resolution <= 0) info->resolution = 5.0;
+    return grid;
+}
+
 // Reads the ODF onto the full 5 degree grid (a buffer of the job's own).
 std::unique_ptr<double[]> ReadFullOdf(const std::string& file, RawHODFInfo* info)
 {
     auto buffer = std::make_unique<double[]>(73 * 37 * 73);
+    auto* full = reinterpret_cast<FullOdf>(buffer.get());
     int type = GetODFFileType(file);
-    if (type < 0 || !Open_ODF_File_73x37x73(file.c_str(), info, type, reinterpret_cast<FullOdf>(buffer.get())))
-        return nullptr;
+    if (type < 0 && IsTTO(file)) return OpenALLODF(file.c_str(), info, full) ? std::move(buffer) : nullptr;
+    if (type < 0 || !Open_ODF_File_73x37x73(file.c_str(), info, type, full)) return nullptr;
     return buffer;
 }
 
@@ -71,8 +94,10 @@ std::string ReadReducedOdf(const std::string& file, const RawHODFInfo& described
 {
     RawHODFInfo info{};
     int type = GetODFFileType(file);
-    if (type < 0) return kOpenFailedText;
-    grid->data = Open_ODF_File(file.c_str(), &info, type, &grid->n1, &grid->n, &grid->n2);
+    if (type < 0 && IsTTO(file))
+        grid->data = OpenTTO(file, &info, &grid->n1, &grid->n, &grid->n2);
+    else if (type >= 0)
+        grid->data = Open_ODF_File(file.c_str(), &info, type, &grid->n1, &grid->n, &grid->n2);
     if (!grid->data) return kOpenFailedText;
     int n1 = 0, n = 0, n2 = 0;
     GetEulerRangeInODFSpace(&n1, &n, &n2, described.crystalType, described.resolution,
@@ -101,6 +126,13 @@ std::string LoadODFInfo(const std::string& odfFile, RawHODFInfo* info)
 {
     *info = RawHODFInfo{};
     int type = GetODFFileType(odfFile);
+    if (type < 0 && IsTTO(odfFile)) {
+        int n1 = 0, n = 0, n2 = 0;
+        double*** grid = OpenTTO(odfFile, info, &n1, &n, &n2);
+        if (!grid) return "Can not open " + odfFile;
+        FreeMem3D(grid, n2, n, n1);
+        return {};
+    }
     if (type < 0 || !Get_ODF_File_Info(odfFile.c_str(), info, type)) return "Can not open " + odfFile;
     return {};
 }
