@@ -1,11 +1,66 @@
 #!/usr/bin/env bash
-# The demo: runs the suite's programs from a build folder and writes results
-# into the output folder. Usage: run-demo.sh BUILD_DIR OUT_DIR
+# The demo: the suite's main job end to end on the sample pole figures.
+# ODF from three pole figures, the pole figures recalculated from it with
+# their RP error against the input, one inverse pole figure, and (when the
+# drawing layer is built) pictures of all of them.
+# Usage: run-demo.sh BUILD_DIR OUT_DIR
 set -euo pipefail
-build=$1
-out=$2
-mkdir -p "$out"
-echo "== Orientation basics: named texture components"
-"$build/bin/orimath-demo" | tee "$out/orientations.txt"
+build=$(cd "$1" && pwd)
+mkdir -p "$2"
+out=$(cd "$2" && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
+samples="$root/data/samples"
+cli="$build/bin/quelta-cli"
+
+if [ -x "$build/bin/orimath-demo" ]; then
+    echo "== Orientation basics: named texture components"
+    "$build/bin/orimath-demo" >"$out/orientations.txt"
+    head -n 12 "$out/orientations.txt"
+    echo "   (full table: $out/orientations.txt)"
+    echo
+fi
+
+echo "== ODF from three pole figures"
+echo "   input: model fcc rolling texture, {111} {200} {220}, 5 degree grid ($samples)"
+"$cli" odf --crystal cubic --sample-sym --normalise \
+    --pf "$samples/rolling_111.HPF" 1 1 1 \
+    --pf "$samples/rolling_200.HPF" 2 0 0 \
+    --pf "$samples/rolling_220.HPF" 2 2 0 \
+    -o "$out/rolling.HODF" >"$out/odf-summary.txt" 2>"$out/odf-progress.log"
+# One line per iteration: the loop number and the mean deviation after it.
+awk '/^Loop: / { loop = $2 } /^Deviation: / { printf "   loop %2d   mean deviation %s\n", loop, $2 }' \
+    "$out/odf-progress.log"
+sed 's/^/   /' "$out/odf-summary.txt"
 echo
+
+echo "== Pole figures recalculated from the ODF, RP error against the input"
+for hkl in "1 1 1" "2 0 0" "2 2 0"; do
+    name=${hkl// /}
+    "$cli" pf "$out/rolling.HODF" --hkl $hkl -o "$out/recalc_$name.HPF" \
+        --compare "$samples/rolling_$name.HPF" 2>/dev/null | sed 's/^/   /'
+done
+echo
+
+echo "== Inverse pole figure of the sample normal (ND)"
+"$cli" ipf "$out/rolling.HODF" --axis ND -o "$out/rolling_ND.HIPF" 2>/dev/null | sed 's/^/   /'
+echo
+
+# The render subcommand exists when the drawing layer was built.
+render() {
+    "$cli" render "$@" >/dev/null 2>"$out/render.log" || echo "   could not render ${*: -1}: $(tail -n 1 "$out/render.log")"
+}
+if "$cli" --help 2>/dev/null | grep -q '^  render '; then
+    echo "== Pictures"
+    for name in 111 200 220; do
+        render "$samples/rolling_$name.HPF" -o "$out/input_$name.png"
+        render "$out/recalc_$name.HPF" -o "$out/recalc_$name.png"
+    done
+    render "$out/rolling.HODF" -o "$out/rolling_odf.png"
+    render "$out/rolling_ND.HIPF" -o "$out/rolling_ND.png"
+    rm -f "$out/render.log"
+    ls -1 "$out"/*.png 2>/dev/null | sed 's/^/   /'
+    echo
+fi
+
 echo "Outputs: $out"
+ls -1 "$out" | sed 's/^/   /'
