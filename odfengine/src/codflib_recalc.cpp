@@ -10,16 +10,21 @@ using namespace odfengine;
 
 void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][37][73]) {
     constexpr int cells = kA * kB;
-    std::vector<double> result(cells, 0.0);
-    std::vector<double> partV((size_t)kPartialSums * cells), partW((size_t)kPartialSums * cells);
-    for (int k = 0; k < poles; ++k) {
-        std::fill(partV.begin(), partV.end(), 0.0);
-        std::fill(partW.begin(), partW.end(), 0.0);
-        // Each half-cell takes the ODF value of the grid point nearest its
-        // centre; phi1 turns the pole round by whole beta steps.
-        RunParts(kHalfPhi, [&](int p, int eb, int ee) {
-            double* V = &partV[(size_t)p * cells];
-            double* W = &partW[(size_t)p * cells];
+    if (poles <= 0) {
+        for (int a = 0; a < kA; ++a)
+            for (int b = 0; b < kB; ++b) out[a][b] = 0.0;
+        return;
+    }
+    // Accumulators per pole and part: each pole is divided by its own weights.
+    const size_t slot = (size_t)kPartialSums * cells;
+    std::vector<double> partV((size_t)poles * slot, 0.0), partW((size_t)poles * slot, 0.0);
+    RunPartsPerItem(
+        poles, kHalfPhi,
+        [&](int k, int p, int eb, int ee) {
+            double* V = &partV[k * slot + (size_t)p * cells];
+            double* W = &partW[k * slot + (size_t)p * cells];
+            // Each half-cell takes the ODF value of the grid point nearest its
+            // centre; phi1 turns the pole round by whole beta steps.
             for (int e = eb; e < ee; ++e) {
                 const int phiIndex = (e + 1) / 2;
                 const double w = vol2[e];
@@ -50,12 +55,16 @@ void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][3
                     }
                 }
             }
-        });
+        },
+        [&](int k) { Report("", Percent(k + 1, poles)); });
+
+    std::vector<double> result(cells, 0.0);
+    for (int k = 0; k < poles; ++k) {
         std::vector<double> sumV(cells, 0.0), sumW(cells, 0.0);
         for (int p = 0; p < kPartialSums; ++p)
             for (int c = 0; c < cells; ++c) {
-                sumV[c] += partV[(size_t)p * cells + c];
-                sumW[c] += partW[(size_t)p * cells + c];
+                sumV[c] += partV[k * slot + (size_t)p * cells + c];
+                sumW[c] += partW[k * slot + (size_t)p * cells + c];
             }
         // Cells that no orientation reaches (the centre beyond column 0 and
         // the closing column 72) take column 0 instead of 0/0.
@@ -70,11 +79,10 @@ void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][3
             row[kB - 1] = row[0];
             for (int b = 0; b < kB; ++b) result[a * kB + b] += row[b];
         }
-        Report("", Percent(k + 1, poles));
     }
     for (int a = 0; a < kA; ++a)
         for (int b = 0; b < kB; ++b) {
-            const double v = poles > 0 ? result[a * kB + b] / poles : 0.0;
+            const double v = result[a * kB + b] / poles;
             out[a][b] = std::isfinite(v) ? v : 0.0;
         }
 }

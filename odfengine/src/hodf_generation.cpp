@@ -57,8 +57,9 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
     // Scratch rows per part, allocated here: nothing is allocated inside the
     // parallel loops.
     std::vector<double> scratch((size_t)kPartialSums * 2 * n1eff);
-    for (int k = 0; k < poles; ++k) {
-        RunParts(nPhi2, [&](int p, int lb, int le) {
+    RunPartsPerItem(
+        poles, nPhi2,
+        [&](int k, int p, int lb, int le) {
             double* accV = &partV[(size_t)p * cells];
             double* accW = needWeights ? &partW[(size_t)p * cells] : nullptr;
             double* val = &scratch[(size_t)p * 2 * n1eff];
@@ -93,9 +94,8 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
                     if (accW) AddWrapped(accW + (size_t)a * nBeta, period, b0, wt, n1eff);
                 }
             }
-        });
-        Report("", Percent(k + 1, poles));
-    }
+        },
+        [&](int k) { Report("", Percent(k + 1, poles)); });
 
     // Fixed-order reduction of the partial sums.
     std::vector<double> direct(cells, 0.0), directW(needWeights ? cells : 0, 0.0);

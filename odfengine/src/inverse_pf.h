@@ -32,14 +32,14 @@ void InversePoleFigure(const double y[3], double res, int nAlpha, int nBeta, Val
         sn[k] = std::sin(k * res * pi / 180.0);
         cs[k] = std::cos(k * res * pi / 180.0);
     }
-    // One accumulator per slot of a round: a phi1 index always adds into the
-    // slot k mod kRoundSlices, in increasing k, whatever the thread count.
-    std::vector<double> accV((size_t)kRoundSlices * cells, 0.0);
-    std::vector<double> accW((size_t)kRoundSlices * cells, 0.0);
+    // One accumulator per block of phi1 indices: a block always sums the
+    // same indices in increasing order, whatever the thread count.
+    std::vector<double> accV((size_t)kBlocks * cells, 0.0);
+    std::vector<double> accW((size_t)kBlocks * cells, 0.0);
 
-    auto phi1Slice = [&](int k) {
-        double* V = &accV[(size_t)(k % kRoundSlices) * cells];
-        double* W = &accW[(size_t)(k % kRoundSlices) * cells];
+    auto phi1Slice = [&](int block, int k) {
+        double* V = &accV[(size_t)block * cells];
+        double* W = &accW[(size_t)block * cells];
         const double s1 = sn[k], c1 = cs[k];
         const double wk = (k == 0 || k == b360) ? 0.5 : 1.0;
         for (int h = 0; h < phiCount; ++h) {
@@ -81,10 +81,10 @@ void InversePoleFigure(const double y[3], double res, int nAlpha, int nBeta, Val
             }
         }
     };
-    RunSlices(b360 + 1, phi1Slice, [&](int k) { Send(cb, "", Percent(k + 1, b360)); });
+    RunBlocks(b360 + 1, kBlocks, phi1Slice, [&](int k) { Send(cb, "", Percent(k + 1, b360)); });
 
     std::vector<double> sumV(cells, 0.0), sumW(cells, 0.0);
-    for (int p = 0; p < kRoundSlices; ++p)
+    for (int p = 0; p < kBlocks; ++p)
         for (size_t c = 0; c < cells; ++c) {
             sumV[c] += accV[(size_t)p * cells + c];
             sumW[c] += accW[(size_t)p * cells + c];

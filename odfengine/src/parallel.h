@@ -1,43 +1,94 @@
 #pragma once
-// Parallel loops whose results do not depend on the number of threads.
+// Parallel loops whose results do not depend on the number of threads, with
+// progress reported from the calling thread in slice order.
 //
-// RunSlices: slices [0, n) are processed in rounds; inside a round they run on
-// the OpenMP threads, and after each round the calling thread calls done(s)
-// for every slice of the round in order (progress is reported only from the
-// calling thread, and in slice order). Slices must write disjoint outputs.
+// Each heavy stage is one OpenMP parallel region (a machine shared with other
+// work makes every extra barrier expensive). Inside it the calling thread is
+// OpenMP's master thread; it reports the completed prefix of slices as it
+// goes, and whatever is left after the region.
 //
 // Sums over slices use a fixed number of partial accumulators assigned by
-// slice index (not by thread), combined in index order afterwards, so the
-// floating-point result is the same for any thread count.
+// slice index, never by thread, and are combined in index order afterwards,
+// so the floating-point result is the same for any thread count.
 #include <omp.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 
 namespace odfengine {
 
-inline constexpr int kRoundSlices = 16;  // slices per round
-inline constexpr int kPartialSums = 8;   // partial accumulators of a reduction
+inline constexpr int kBlocks = 16;       // accumulators of a blocked reduction
+inline constexpr int kPartialSums = 8;   // accumulators of PGeneration
 
+// Slices [0, n) are cut into `blocks` contiguous blocks; a block runs on one
+// thread in slice order (body(block, slice)), blocks are handed out
+// dynamically. done(slice) is called on the calling thread, in slice order,
+// once the slice and all before it are finished. Slices of different blocks
+// must write disjoint outputs. Neither body nor done may throw.
 template <class Body, class Done>
-void RunSlices(int n, Body&& body, Done&& done) {
-    for (int s0 = 0; s0 < n; s0 += kRoundSlices) {
-        const int s1 = std::min(n, s0 + kRoundSlices);
-#pragma omp parallel for schedule(dynamic, 1)
-        for (int s = s0; s < s1; ++s) body(s);
-        for (int s = s0; s < s1; ++s) done(s);
+void RunBlocks(int n, int blocks, Body&& body, Done&& done) {
+    if (n <= 0) return;
+    blocks = std::clamp(blocks, 1, n);
+    std::unique_ptr<std::atomic<char>[]> finished(new std::atomic<char>[n]);
+    for (int s = 0; s < n; ++s) finished[s].store(0, std::memory_order_relaxed);
+    std::atomic<int> next{0};
+    int reported = 0;  // touched by the calling thread only
+    auto report = [&] {
+        while (reported < n && finished[reported].load(std::memory_order_acquire)) done(reported++);
+    };
+#pragma omp parallel
+    {
+        const bool caller = omp_get_thread_num() == 0;
+        for (;;) {
+            const int b = next.fetch_add(1, std::memory_order_relaxed);
+            if (b >= blocks) break;
+            const int s0 = (int)((long long)n * b / blocks), s1 = (int)((long long)n * (b + 1) / blocks);
+            for (int s = s0; s < s1; ++s) {
+                body(b, s);
+                finished[s].store(1, std::memory_order_release);
+                if (caller) report();
+            }
+        }
     }
+    report();
 }
 
-// Runs body(part, begin, end) for kPartialSums contiguous parts of [0, n) in
-// parallel; part p always covers the same range.
-template <class Body>
-void RunParts(int n, Body&& body) {
-#pragma omp parallel for schedule(dynamic, 1)
-    for (int p = 0; p < kPartialSums; ++p) {
-        const int b = (int)((long long)n * p / kPartialSums);
-        const int e = (int)((long long)n * (p + 1) / kPartialSums);
-        if (b < e) body(p, b, e);
+// Every slice its own block.
+template <class Body, class Done>
+void RunSlices(int n, Body&& body, Done&& done) {
+    RunBlocks(n, n, [&](int, int s) { body(s); }, done);
+}
+
+// For `items` outer items (poles) in order, body(item, part, begin, end) runs
+// for kPartialSums contiguous parts of [0, n). A part always runs on the same
+// thread (static schedule), so its accumulator is never shared; done(item) is
+// called on the calling thread in item order once every part has finished it.
+template <class Body, class Done>
+void RunPartsPerItem(int items, int n, Body&& body, Done&& done) {
+    if (items <= 0) return;
+    std::unique_ptr<std::atomic<int>[]> parts(new std::atomic<int>[items]);
+    for (int k = 0; k < items; ++k) parts[k].store(0, std::memory_order_relaxed);
+    int reported = 0;
+    auto report = [&] {
+        while (reported < items && parts[reported].load(std::memory_order_acquire) == kPartialSums)
+            done(reported++);
+    };
+#pragma omp parallel
+    {
+        const bool caller = omp_get_thread_num() == 0;
+        for (int k = 0; k < items; ++k) {
+#pragma omp for schedule(static) nowait
+            for (int p = 0; p < kPartialSums; ++p) {
+                const int b = (int)((long long)n * p / kPartialSums);
+                const int e = (int)((long long)n * (p + 1) / kPartialSums);
+                if (b < e) body(k, p, b, e);
+                parts[k].fetch_add(1, std::memory_order_acq_rel);
+            }
+            if (caller) report();
+        }
     }
+    report();
 }
 
 }  // namespace odfengine

@@ -1,0 +1,245 @@
+// odfbench: timings of the engine's heavy operations with one thread and
+// with all threads, measured side by side in one run, the largest relative
+// difference between the two results, the peak memory of a 0.5 degree run,
+// and the accuracy figures of model textures run through GetODF.
+//
+//   odfbench [--quick] [--no-memory] [--no-validation]
+#include <omp.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "odfengine/odfengine.h"
+#include "orimath/arrays.h"
+#include "orimath/ranges.h"
+#include "validation.h"
+
+namespace {
+
+const double kLattice[6] = {1, 1, 1, 90, 90, 90};
+const double kHkl[3][3] = {{1, 1, 1}, {2, 0, 0}, {2, 2, 0}};
+
+std::string gDir;
+
+struct Odf3 {
+    Odf3(int a, int b, int c) : n1(a), n(b), n2(c), d(AllocMem3D(c, b, a)) {}
+    ~Odf3() { FreeMem3D(d, n2, n, n1); }
+    int n1, n, n2;
+    double*** d;
+    std::vector<double> Flat() const {
+        std::vector<double> v;
+        for (int l = 0; l < n2; ++l)
+            for (int i = 0; i < n; ++i) v.insert(v.end(), d[l][i], d[l][i] + n1);
+        return v;
+    }
+};
+
+struct Grid2 {
+    Grid2(int a, int b) : na(a), nb(b), d(AllocMem2D(a, b)) {}
+    ~Grid2() { FreeMem2D(d, na, nb); }
+    int na, nb;
+    double** d;
+    std::vector<double> Flat() const {
+        std::vector<double> v;
+        for (int i = 0; i < na; ++i) v.insert(v.end(), d[i], d[i] + nb);
+        return v;
+    }
+};
+
+double MaxRelDiff(const std::vector<double>& a, const std::vector<double>& b) {
+    if (a.size() != b.size()) return INFINITY;
+    double scale = 0.0, m = 0.0;
+    for (double x : a) scale = std::max(scale, std::fabs(x));
+    for (size_t i = 0; i < a.size(); ++i)
+        m = std::max(m, std::fabs(a[i] - b[i]) / std::max(std::fabs(a[i]), 1e-12 * scale + 1e-300));
+    return m;
+}
+
+// Model pole figure files of the default rolling texture at res.
+std::vector<std::string> ModelFiles(double res, int sampleSym) {
+    int n1, n, n2;
+    GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, sampleSym);
+    Odf3 model(n1, n, n2);
+    odfengine::MakeModelODF(model.d, 0, kLattice, res, sampleSym, odfengine::DefaultRollingTexture(),
+                            0.3);
+    std::string paths[3];
+    char name[64];
+    for (int j = 0; j < 3; ++j) {
+        std::snprintf(name, sizeof name, "/bench_%g_%d_%d.HPF", res, sampleSym, j);
+        paths[j] = gDir + name;
+    }
+    odfengine::WriteModelPoleFigures(model.d, 0, kLattice, res, sampleSym, kHkl, 3, paths, 90.0);
+    return {paths[0], paths[1], paths[2]};
+}
+
+// Runs op once with `threads` threads; returns seconds and the result.
+double Timed(int threads, const std::function<std::vector<double>()>& op, std::vector<double>* out) {
+    omp_set_num_threads(threads);
+    const auto t0 = std::chrono::steady_clock::now();
+    *out = op();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+void Row(const char* name, int allThreads, const std::function<std::vector<double>()>& op) {
+    std::vector<double> r1, rn;
+    const double t1 = Timed(1, op, &r1);
+    const double tn = Timed(allThreads, op, &rn);
+    std::printf("%-44s %9.3f %9.3f %7.2fx %10.1e\n", name, t1, tn, t1 / tn, MaxRelDiff(r1, rn));
+    std::fflush(stdout);
+}
+
+std::vector<double> RunHodf(double res, int sampleSym, const std::vector<std::string>& files) {
+    HODF e;
+    std::string f[3] = {files[0], files[1], files[2]};
+    e.IniODFCal(f, 0, 15, 0.0, 0, kLattice, kHkl, 3, 1, 0, sampleSym, res);
+    Odf3 odf(e.nPhi1, e.nPhi, e.nPhi2);
+    double dev;
+    int loops;
+    e.GetODF(odf.d, &dev, &loops);
+    return odf.Flat();
+}
+
+long PeakRssOfChild(const std::function<void()>& work) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        work();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    rusage ru{};
+    getrusage(RUSAGE_CHILDREN, &ru);
+    return ru.ru_maxrss;  // kilobytes
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool quick = false, memory = true, validation = true;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--quick")) quick = true;
+        if (!std::strcmp(argv[i], "--no-memory")) memory = false;
+        if (!std::strcmp(argv[i], "--no-validation")) validation = false;
+    }
+    gDir = (std::filesystem::temp_directory_path() / ("odfbench_" + std::to_string(getpid()))).string();
+    std::filesystem::create_directories(gDir);
+    const int all = omp_get_num_procs();
+    std::printf("odfbench: %d processors; cubic, pole figures {111} {200} {220} of a model rolling texture\n",
+                all);
+    std::printf("%-44s %9s %9s %8s %10s\n", "case", "1 thr [s]",
+                (std::to_string(all) + " thr [s]").c_str(), "ratio", "max rel");
+
+    std::vector<double> resolutions = quick ? std::vector<double>{5, 2} : std::vector<double>{5, 2, 1};
+    for (double res : resolutions)
+        for (int ss : {1, 0}) {
+            const auto files = ModelFiles(res, ss);
+            char name[96];
+            std::snprintf(name, sizeof name, "GetODF %g deg, %s sample symmetry, 15 loops", res,
+                          ss ? "with" : "without");
+            Row(name, all, [&] { return RunHodf(res, ss, files); });
+        }
+    {
+        const auto files = ModelFiles(5.0, 0);
+        Row("CODFlib GetODF 5 deg, 15 loops", all, [&] {
+            auto e = std::make_unique<CODFlib>();
+            std::string f[3] = {files[0], files[1], files[2]};
+            e->IniODFCal(f, 0, 15, 0.0, 0, kLattice, kHkl, 3, 1, 0, 0);
+            std::vector<double> odf(73 * 37 * 73);
+            double dev;
+            int loops;
+            e->GetODF(reinterpret_cast<double(*)[37][73]>(odf.data()), &dev, &loops);
+            return odf;
+        });
+    }
+    for (double res : quick ? std::vector<double>{2} : std::vector<double>{2, 1}) {
+        int n1, n, n2;
+        GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 0);
+        Odf3 model(n1, n, n2);
+        odfengine::MakeModelODF(model.d, 0, kLattice, res, 0, odfengine::DefaultRollingTexture(), 0.3);
+        char name[96];
+        std::snprintf(name, sizeof name, "GetPolFig {111} %g deg", res);
+        Row(name, all, [&] {
+            HODF e;
+            e.IniPolFigCal(0, kLattice, kHkl[0], res, 0, 0);
+            Grid2 pf(e.nAlpha, e.nBeta);
+            e.GetPolFig(pf.d, model.d);
+            return pf.Flat();
+        });
+        std::snprintf(name, sizeof name, "GetInvPolFig ND %g deg", res);
+        Row(name, all, [&] {
+            HODF e;
+            const double nd[3] = {0, 0, 1};
+            e.IniInvPolFigCal(0, kLattice, nd, res, 0);
+            Grid2 ipf(e.nAlpha, e.nBeta);
+            double axes[3][3];
+            e.GetInvPolFig(ipf.d, axes, model.d);
+            return ipf.Flat();
+        });
+    }
+    {
+        int n1, n, n2;
+        GetEulerRangeInODFSpace(&n1, &n, &n2, 0, 5.0, 0);
+        Odf3 model(n1, n, n2);
+        odfengine::MakeModelODF(model.d, 0, kLattice, 5.0, 0, odfengine::DefaultRollingTexture(), 0.3);
+        Row("GetMagneticEnergy + torque 5 deg", all, [&] {
+            HODF e;
+            e.IniMeganitic(0, kLattice, 5.0, 0);
+            Grid2 en(e.nAlpha, e.nBeta), tq(e.nAlpha, e.nBeta);
+            const double K[2] = {4.2e4, 1.5e4};
+            e.GetMagneticEnergy(en.d, model.d, tq.d, K);
+            auto v = en.Flat();
+            auto t = tq.Flat();
+            v.insert(v.end(), t.begin(), t.end());
+            return v;
+        });
+    }
+
+    if (memory && !quick) {
+        const auto files = ModelFiles(0.5, 0);
+        omp_set_num_threads(all);
+        const auto t0 = std::chrono::steady_clock::now();
+        const long kb = PeakRssOfChild([&] { RunHodf(0.5, 0, files); });
+        const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        std::printf("\nGetODF 0.5 deg cubic without sample symmetry, 15 loops: peak memory %.0f MB, %.1f s (%d threads)\n",
+                    kb / 1024.0, s, all);
+    }
+
+    if (validation) {
+        std::printf("\nValidation: model rolling texture (Copper, Brass, S, Goss, Cube; 8-12 deg), stop mode 2, tolerance 0.01, 15 loops\n");
+        std::printf("%-40s %9s %6s %24s %10s %14s\n", "case", "deviation", "loops", "RP {111} {200} {220} [%]",
+                    "ODF err[%]", "max model/ODF");
+        omp_set_num_threads(all);
+        for (double res : quick ? std::vector<double>{5} : std::vector<double>{5, 2})
+            for (int ss : {1, 0})
+                for (double alphaMax : {90.0, 75.0})
+                    for (int mode : {2, 12}) {
+                        if (alphaMax == 90.0 && mode == 12) continue;
+                        enginetest::ValidationCase c;
+                        c.res = res;
+                        c.sampleSym = ss;
+                        c.alphaMax = alphaMax;
+                        c.stopMode = mode;
+                        const auto r = enginetest::RunValidation(c, gDir);
+                        char name[96];
+                        std::snprintf(name, sizeof name, "%g deg, %s, %s%s", res, ss ? "sample sym" : "no sample sym",
+                                      alphaMax == 90 ? "complete" : "alpha <= 75",
+                                      mode == 12 ? ", no smoothing" : "");
+                        std::printf("%-40s %9.4f %6d %8.2f %6.2f %6.2f %12.2f %7.2f/%-6.2f\n", name, r.deviation,
+                                    r.loops, r.rp.size() > 0 ? r.rp[0] : -1, r.rp.size() > 1 ? r.rp[1] : -1,
+                                    r.rp.size() > 2 ? r.rp[2] : -1, r.odfError, r.modelMax, r.resultMax);
+                        std::fflush(stdout);
+                    }
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(gDir, ec);
+    return 0;
+}

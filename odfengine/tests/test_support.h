@@ -1,0 +1,116 @@
+#pragma once
+// Shared fixtures of the engine tests: owned grids, a temporary folder,
+// recorded callback transcripts, and model-ODF pole figure sets.
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dataformats/polefigure.h"
+#include "odfengine/odfengine.h"
+#include "orimath/arrays.h"
+#include "orimath/ranges.h"
+
+namespace enginetest {
+
+struct Odf {
+    Odf(int n1_, int n_, int n2_) : n1(n1_), n(n_), n2(n2_), d(AllocMem3D(n2_, n_, n1_)) {
+        for (int l = 0; l < n2; ++l)
+            for (int i = 0; i < n; ++i)
+                for (int t = 0; t < n1; ++t) d[l][i][t] = 0.0;
+    }
+    ~Odf() { FreeMem3D(d, n2, n, n1); }
+    Odf(const Odf&) = delete;
+    Odf& operator=(const Odf&) = delete;
+    void Fill(double v) {
+        for (int l = 0; l < n2; ++l)
+            for (int i = 0; i < n; ++i)
+                for (int t = 0; t < n1; ++t) d[l][i][t] = v;
+    }
+    int n1, n, n2;
+    double*** d;
+};
+
+struct Grid {
+    Grid(int a_, int b_) : a(a_), b(b_), d(AllocMem2D(a_, b_)) {
+        for (int i = 0; i < a; ++i)
+            for (int j = 0; j < b; ++j) d[i][j] = 0.0;
+    }
+    ~Grid() { FreeMem2D(d, a, b); }
+    Grid(const Grid&) = delete;
+    Grid& operator=(const Grid&) = delete;
+    int a, b;
+    double** d;
+};
+
+// A fresh folder under the test binary folder, removed at the end.
+struct TempDir {
+    explicit TempDir(const std::string& name)
+        : path(std::filesystem::path(QUELTA_TEST_BINARY_DIR) / ("tmp_" + name)) {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    std::string File(const std::string& name) const { return (path / name).string(); }
+    std::filesystem::path path;
+};
+
+// Every callback call, in order.
+struct Transcript {
+    std::vector<std::pair<int, std::string>> calls;
+    ProgressCallback Callback() {
+        return [this](std::string text, int code) { calls.emplace_back(code, std::move(text)); };
+    }
+    // Status (-2), start (-1) and deviation (-3) messages only.
+    std::vector<std::pair<int, std::string>> Messages() const {
+        std::vector<std::pair<int, std::string>> out;
+        for (const auto& c : calls)
+            if (c.first < 0) out.push_back(c);
+        return out;
+    }
+    bool Has(const std::string& text) const {
+        for (const auto& c : calls)
+            if (c.second == text) return true;
+        return false;
+    }
+    int Count(const std::string& text) const {
+        int n = 0;
+        for (const auto& c : calls) n += c.second == text;
+        return n;
+    }
+};
+
+inline const double kCubicLattice[6] = {1, 1, 1, 90, 90, 90};
+inline const double kCubicHkl[3][3] = {{1, 1, 1}, {2, 0, 0}, {2, 2, 0}};
+
+// Writes a high-resolution pole figure file of the grid for res with the
+// values value(alpha index, beta index).
+inline bool WritePoleFigure(const std::string& path, double res,
+                            const std::function<double(int, int)>& value) {
+    int nA = 0, nB = 0;
+    Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
+    Grid g(nA, nB);
+    for (int a = 0; a < nA; ++a)
+        for (int b = 0; b < nB; ++b) g.d[a][b] = value(a, b);
+    PFFileInfo info;
+    info.fileName = path;
+    info.crystalType = 0;
+    info.resolution = res;
+    return SaveHPFFile(path.c_str(), &info, nA, nB, g.d) == 1;
+}
+
+inline bool AllFinite(double*** f, int n1, int n, int n2) {
+    for (int l = 0; l < n2; ++l)
+        for (int i = 0; i < n; ++i)
+            for (int t = 0; t < n1; ++t)
+                if (!std::isfinite(f[l][i][t])) return false;
+    return true;
+}
+
+}  // namespace enginetest
