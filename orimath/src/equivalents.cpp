@@ -10,8 +10,8 @@ namespace {
 // Moves an angle off the values where the Euler angles are degenerate or
 // on a grid border, so that every equivalent converts unambiguously.
 double Nudge(double x, bool isPhi) {
-    static const double kSpecial[5] = {0, 90, 180, 270, 360};
-    for (double v : kSpecial) {
+    static const double kMarks[5] = {0, 90, 180, 270, 360};
+    for (double v : kMarks) {
         if (std::fabs(x - v) < 0.001) {
             if (v == 0) return 0.001;
             if (isPhi && v == 180 && x > 180) return 180.001;

@@ -32,9 +32,9 @@ int GetVoronoiGrainMap(int16_t** map, int W, int H, int nGrains, double seeds[][
     }
     // Buckets of about two seeds each; each cell searches rings of buckets
     // outwards until no closer seed can remain.
-    const double aspect = double(W) / H;
-    const int bx = std::max(1, std::min(W, static_cast<int>(std::sqrt(nGrains / 2.0 * aspect))));
-    const int by = std::max(1, std::min(H, static_cast<int>(std::sqrt(nGrains / 2.0 / aspect))));
+    const double widthOverHeight = double(W) / H;
+    const int bx = std::max(1, std::min(W, static_cast<int>(std::sqrt(nGrains / 2.0 * widthOverHeight))));
+    const int by = std::max(1, std::min(H, static_cast<int>(std::sqrt(nGrains / 2.0 / widthOverHeight))));
     const double bw = double(W) / bx, bh = double(H) / by;
     std::vector<std::vector<int>> bucket(static_cast<size_t>(bx) * by);
     for (int g = 0; g < nGrains; ++g) {

@@ -107,6 +107,7 @@ int CompareOri(const double e1[3], const double e2[3], int crystalType, const do
 
 int CompareFiberAxis(const double e[3], const double hkl[3], int crystalType, const double lattice[6],
                      double tolerance, int recompute, int* count, double poles[24][3]) {
+    if (!orimath::IsValidCrystalType(crystalType)) return 0;
     if (recompute) {
         double n[3];
         int m = 0;

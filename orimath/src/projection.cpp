@@ -90,11 +90,11 @@ int Get_Ori_Pos_On_InvPF(double pos[2], double axes[3][3], const double euler[3]
 
 int IPF_From_Pixel_To_Pos(int x, int y, int R, int cx, int cy, double pos[2], int crystalType, int sectorMode,
                           int sectorFlag) {
-    if (R < 1) return 0;
+    if (R < 1 || !orimath::IsValidCrystalType(crystalType)) return 0;
     const double pi = std::acos(-1.0);
     const double dx = double(x) - cx, dy = double(y) - cy;
     const double d = std::sqrt(dx * dx + dy * dy);
-    const bool full = crystalType == orimath::kTriclinic || !sectorMode || !orimath::IsValidCrystalType(crystalType);
+    const bool full = crystalType == orimath::kTriclinic || !sectorMode;
     const double rmax = (!full && sectorFlag && crystalType == orimath::kCubic) ? std::sqrt(2.0) * R : R;
     if (d > rmax) return 0;
     if (d < 1) {

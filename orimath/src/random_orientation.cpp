@@ -101,6 +101,7 @@ int GetOneRandOriWithinFiber(double*** odf, double euler[3], double fmax, int nP
     using namespace orimath;
     if (!odf || !GridValid(nPhi1, nPhi, nPhi2, res) || !(fmax > 0) || !std::isfinite(fmax)) return 0;
     if (!(tolerance > 0)) return 0;  // no orientation can pass the fibre test
+    if (!IsValidCrystalType(crystalType)) return 0;
     if (firstCall) {
         // The poles the first draw would compute; a fibre without poles can
         // never be reached, so give up before drawing.

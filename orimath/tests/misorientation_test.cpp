@@ -147,7 +147,7 @@ TEST(GetMisOri, AgreesWithTheDirectAlgorithm) {
     EXPECT_LE(differing, 1);
 }
 
-TEST(MisorientationAllSymmetries, CubicAgreesWithGetMisOriAndSpecialCases) {
+TEST(MisorientationAllSymmetries, CubicAgreesWithGetMisOriAndEdgeCases) {
     const double a[3] = {0, 0, 0}, b[3] = {90, 0, 0};
     // 0 up to the 0.001 degree nudge of the second orientation.
     EXPECT_NEAR(GetMisOri_AllCrystalSym(a, b, 0, kCubicLattice), 0, 2e-3);
@@ -257,4 +257,5 @@ TEST(CompareOri, ToleranceAndFibre) {
     const double zero[3] = {0, 0, 0};
     EXPECT_EQ(CompareFiberAxis(goss, zero, 0, kCubicLattice, 5, 1, &count, poles), 0);
     EXPECT_EQ(CompareFiberAxis(goss, hkl, 8, kCubicLattice, 5, 1, &count, poles), 0);
+    EXPECT_EQ(CompareFiberAxis(goss, hkl, -1, kCubicLattice, 5, 0, &count, poles), 0);
 }

@@ -23,7 +23,7 @@ TEST(PolePositions, CubeHundredPoles) {
     EXPECT_EQ(p[2], std::make_pair(90.0, 90.0));
     for (int k = 0; k < 3; ++k) EXPECT_NEAR(pos[k][0], std::round(pos[k][0]), 1e-9);
 
-    // Pole counts of a general {hkl} and of special ones.
+    // Pole counts of a general {hkl} and of the low-index ones.
     const double h123[3] = {1, 2, 3}, h111[3] = {1, 1, 1}, h110[3] = {1, 1, 0};
     ASSERT_EQ(Get_Ori_Pos_On_PF(pos, &count, cube, h123, 0, kLattices[0]), 1);
     EXPECT_EQ(count, 24);
@@ -71,6 +71,12 @@ TEST(InversePoleFigure, PixelMapping) {
     EXPECT_EQ(IPF_From_Pixel_To_Pos(90, 160, 50, 100, 100, pos, 0, 1, 1), 1);
     EXPECT_EQ(IPF_From_Pixel_To_Pos(110, 160, 50, 100, 100, pos, 0, 1, 1), 0);
     EXPECT_EQ(IPF_From_Pixel_To_Pos(100, 100, 0, 100, 100, pos, 6, 0, 0), 0);  // no radius
+    EXPECT_EQ(IPF_From_Pixel_To_Pos(100, 100, 50, 100, 100, pos, 7, 0, 0), 0);
+    EXPECT_EQ(IPF_From_Pixel_To_Pos(100, 100, 50, 100, 100, pos, -1, 0, 0), 0);
+    // Sector mode without the sector flag: azimuths 90..270 turned to 0..180.
+    ASSERT_EQ(IPF_From_Pixel_To_Pos(100, 60, 50, 100, 100, pos, 2, 1, 0), 1);  // azimuth 180
+    EXPECT_NEAR(pos[1], 90, 1e-9);
+    EXPECT_EQ(IPF_From_Pixel_To_Pos(100, 140, 50, 100, 100, pos, 2, 1, 0), 0);  // azimuth 0
 }
 
 TEST(InversePoleFigure, PositionToLabel) {
