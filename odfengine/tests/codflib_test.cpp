@@ -49,7 +49,7 @@ TEST(CODFlib, CubicJobFillsTheWholeSpaceAndMatchesTheModel) {
     Odf model(n1, n, n2);
     ASSERT_EQ(odfengine::MakeModelODF(model.d, 0, kCubicLattice, 5.0, 0, odfengine::DefaultRollingTexture(), 0.3), 1);
     std::string paths[3];
-    for (int j = 0; j < 3; ++j) paths[j] = dir.File("c" + std::to_string(j) + ".HPF");
+    for (int j = 0; j < 3; ++j) paths[j] = dir.Numbered("c", j);
     ASSERT_EQ(odfengine::WriteModelPoleFigures(model.d, 0, kCubicLattice, 5.0, 0, kCubicHkl, 3, paths, 90.0), 1);
 
     auto engine = std::make_unique<CODFlib>();
@@ -71,9 +71,13 @@ TEST(CODFlib, CubicJobFillsTheWholeSpaceAndMatchesTheModel) {
                 ASSERT_GE((**odf)[k][o][t], 0.0);
             }
     for (int o = 0; o < 37; ++o) EXPECT_EQ((**odf)[72][o][72], (**odf)[0][o][0]);
-    // Cubic symmetry outside the reduced region: (phi1 + 180, 180 - Phi, 90 - phi2)
-    // -> the ODF at a symmetric equivalent deep in the full space carries the
-    // same intensity as the reduced region up to the grid error.
+    // The whole space carries the crystal symmetry: a four-fold turn about
+    // the crystal c axis (phi2 + 90) gives the same values.
+    for (int k = 0; k < 54; ++k)
+        for (int o = 0; o < 37; ++o)
+            for (int t = 0; t < 72; ++t)
+                ASSERT_NEAR((**odf)[k + 18][o][t], (**odf)[k][o][t], 1e-6 * (1 + (**odf)[k][o][t]))
+                    << k << " " << o << " " << t;
     double rp[3];
     for (int j = 0; j < 3; ++j) {
         engine->IniPolFigCal(0, kCubicLattice, kCubicHkl[j]);

@@ -15,7 +15,7 @@ namespace {
 struct Files {
     Files(const std::string& name, double res, const std::function<double(int, int)>& value) : dir(name) {
         for (int j = 0; j < 3; ++j) {
-            paths[j] = dir.File("pf" + std::to_string(j) + ".HPF");
+            paths[j] = dir.Numbered("pf", j);
             ok = WritePoleFigure(paths[j], res, value) && (j == 0 || ok);
         }
     }
@@ -54,7 +54,7 @@ struct ModelFiles {
         Odf model(n1, n, n2);
         odfengine::MakeModelODF(model.d, 0, kCubicLattice, res, sampleSym, odfengine::DefaultRollingTexture(),
                                 0.3);
-        for (int j = 0; j < 3; ++j) paths[j] = dir.File("m" + std::to_string(j) + ".HPF");
+        for (int j = 0; j < 3; ++j) paths[j] = dir.Numbered("m", j);
         ok = odfengine::WriteModelPoleFigures(model.d, 0, kCubicLattice, res, sampleSym, kCubicHkl, 3, paths,
                                               90.0);
     }

@@ -75,9 +75,10 @@ TEST(Recalculation, UniformOdfGivesUniformInversePoleFigures) {
         CountOnes(ipf.d, e.nAlpha, e.nBeta, &ones, &others);
         EXPECT_EQ(others, 0);
         EXPECT_GT(ones, e.nAlpha * e.nBeta / 2);
-        if (c.type == 0)
+        if (c.type == 0) {
             for (int r = 0; r < 3; ++r)
                 for (int k = 0; k < 3; ++k) EXPECT_NEAR(axes[r][k], r == k ? 1.0 : 0.0, 1e-12);
+        }
     }
 }
 

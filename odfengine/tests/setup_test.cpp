@@ -9,7 +9,7 @@ namespace {
 
 std::string Files3(const TempDir& dir, double res, std::string out[3]) {
     for (int j = 0; j < 3; ++j) {
-        out[j] = dir.File("uniform" + std::to_string(j) + ".HPF");
+        out[j] = dir.Numbered("uniform", j);
         if (!WritePoleFigure(out[j], res, [](int, int) { return 1.0; })) return "write failed";
     }
     return "";
@@ -76,7 +76,7 @@ TEST(HodfSetup, CopiesAndRepeatedSetUpAreSafe) {
     std::string f10[3], f5[3];
     ASSERT_EQ(Files3(dir, 10.0, f10), "");
     for (int j = 0; j < 3; ++j) {
-        f5[j] = dir.File("u5_" + std::to_string(j) + ".HPF");
+        f5[j] = dir.Numbered("u5_", j);
         ASSERT_TRUE(WritePoleFigure(f5[j], 5.0, [](int, int) { return 1.0; }));
     }
     HODF a;  // no SetCallBack: the callback starts as none

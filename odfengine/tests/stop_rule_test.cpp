@@ -47,7 +47,7 @@ struct ModelFiles {
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 1);
         Odf model(n1, n, n2);
         odfengine::MakeModelODF(model.d, 0, kCubicLattice, res, 1, odfengine::DefaultRollingTexture(), 0.3);
-        for (int j = 0; j < 3; ++j) paths[j] = dir.File("m" + std::to_string(j) + ".HPF");
+        for (int j = 0; j < 3; ++j) paths[j] = dir.Numbered("m", j);
         ok = odfengine::WriteModelPoleFigures(model.d, 0, kCubicLattice, res, 1, kCubicHkl, 3, paths, 90.0);
     }
     TempDir dir;

@@ -58,6 +58,14 @@ struct TempDir {
         std::filesystem::remove_all(path, ec);
     }
     std::string File(const std::string& name) const { return (path / name).string(); }
+    // stem + j + ".HPF" (appended piecewise: GCC 12 warns wrongly about
+    // "literal" + std::string temporaries).
+    std::string Numbered(const std::string& stem, int j) const {
+        std::string name = stem;
+        name += std::to_string(j);
+        name += ".HPF";
+        return File(name);
+    }
     std::filesystem::path path;
 };
 
