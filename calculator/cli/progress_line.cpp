@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <chrono>
+
 namespace quelta_cli {
 
 ProgressLine::ProgressLine(FILE* stream, bool interactive) : stream_(stream), interactive_(interactive) {}
@@ -41,7 +43,12 @@ void ProgressLine::Report(const std::string& text, int position)
     if (position >= 0 && position <= 100) {
         if (!text.empty()) stage_ = text;
         percent_ = position;
-        if (interactive_) Redraw();
+        // Percentages come in fast; a terminal needs a few redraws a second.
+        const auto now = std::chrono::steady_clock::now();
+        if (interactive_ && (position == 100 || now - lastDraw_ >= std::chrono::milliseconds(100))) {
+            lastDraw_ = now;
+            Redraw();
+        }
         return;
     }
     if (text.empty()) return;

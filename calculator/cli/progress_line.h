@@ -3,6 +3,7 @@
 // is rewritten in place ("<stage>  <percent>%"); otherwise (a pipe or a log
 // file) each status text is printed once on its own line and percentages are
 // left out, so logs stay readable.
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -36,6 +37,7 @@ private:
     std::string stage_;
     std::string deviation_;
     int percent_ = -1;
+    std::chrono::steady_clock::time_point lastDraw_{};
 };
 
 }  // namespace quelta_cli
