@@ -18,9 +18,10 @@
 // g from Euler angles in degrees.
 void Gmatrix(const double euler[3], double g[3][3]);
 
-// Euler angles in RADIANS from g. Returns 0 when |g33| > 1.0001 (or g33 is
-// not finite); otherwise clamps g33 into [-1, 1] in the caller's matrix and
-// returns 1. phi1, phi2 in [0, 2pi), Phi in [0, pi].
+// Euler angles in RADIANS from g. Returns 0 when |g33| > 1.0001 (or an
+// element is not finite); otherwise clamps g33 into [-1, 1] in the caller's
+// matrix and returns 1. phi1, phi2 in [0, 2pi), Phi in [0, pi]. When
+// |sin Phi| <= 1e-5 phi1 is 0 and the whole turn about ND goes to phi2.
 int Eulerangle(double g[3][3], double euler_rad[3]);
 
 // c = a*b. c must not overlap a or b.

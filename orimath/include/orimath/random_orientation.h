@@ -4,6 +4,10 @@
 // ODF arrays are odf[i2][iPhi][i1] (index order phi2, Phi, phi1) with
 // nPhi2 x nPhi x nPhi1 grid points at res degrees. Angles in degrees.
 //
+// A draw (u, orientation) is accepted when u <= f for the ODF value f of the
+// orientation's grid cell and f > 0: a cell where the ODF is empty is never
+// taken, even when the generator gives u = 0.
+//
 // Every routine gives up and returns 0 (outputs untouched) when the ODF
 // maximum is not positive or not finite, when arguments are invalid, or
 // when no draw is accepted within a bounded number of draws (so an ODF that

@@ -30,6 +30,8 @@ void Get_Crystal_Type_Name(char* buffer, int crystalType);
 // each sample operator Ss (only I when sampleSym is 0), the angles of
 // Sc*g*Ss are appended to out; out[0] is the nudged input. out must hold
 // 24*4 = 96 triples for cubic with sample symmetry.
-// Returns 0 (nothing written, euler unchanged) for an invalid crystal code
-// or non-finite angles, and 0 when Eulerangle rejects an equivalent.
+// Returns 0 (nothing written, euler unchanged) for an invalid crystal code,
+// a lattice that fails CrystalAxis or non-finite angles, and 0 when
+// Eulerangle rejects an equivalent. Phi is not wrapped; any finite value
+// works.
 int GetSO(double euler[3], double out[][3], int* count, int crystalType, const double lattice[6], int sampleSym);
