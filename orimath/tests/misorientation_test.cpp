@@ -137,6 +137,11 @@ TEST(GetMisOri, AgreesWithTheDirectAlgorithm) {
         orimath_reference::CubicResult ref;
         orimath_reference::CubicMisorientation(e1, e2, 49, &ref);
         EXPECT_NEAR(angle, ref.angleDeg, 1e-6);
+        double swapped;
+        int swappedIndex = 49;
+        GetMisOri(e2, e1, &swapped, &swappedIndex);
+        EXPECT_NEAR(swapped, angle, 1e-9);
+        EXPECT_EQ(swappedIndex, index);
         if (index != ref.index) {
             const int k = std::min(index, ref.index);
             ASSERT_LT(k, ref.tested);

@@ -35,11 +35,17 @@ TEST(Symmdata, CountsIdentityAndUntouchedBlocks) {
         EXPECT_EQ(n, 123);
         EXPECT_EQ(ops[0][0][0][0], 42);
     }
-    // Without toCartesian the hexagonal operators stay in the a1, a2, c basis.
-    int n = 0;
-    Symmdata(ops, &n, 0, 1, kLattices[1]);
-    EXPECT_EQ(ops[1][1][1][0], -1);
-    EXPECT_EQ(ops[1][1][1][1], 1);
+    // Without toCartesian, or with a lattice that has no crystal axes, the
+    // hexagonal operators stay in the a1, a2, c basis.
+    const double badLattice[6] = {1, 1, 1, 90, 90, 200};
+    for (int cart = 0; cart < 2; ++cart) {
+        int n = 0;
+        ops[1][1][1][0] = 0;
+        Symmdata(ops, &n, cart, 1, cart ? badLattice : kLattices[1]);
+        EXPECT_EQ(n, 12);
+        EXPECT_EQ(ops[1][1][1][0], -1);
+        EXPECT_EQ(ops[1][1][1][1], 1);
+    }
 }
 
 // The Cartesian operators of each type form a group of proper rotations.
@@ -132,6 +138,11 @@ TEST(GetSO, RejectsBadCodesAndNonFiniteAngles) {
         EXPECT_EQ(GetSO(e, out, &n, bad, kLattices[0], 0), 0);
         EXPECT_EQ(n, -7);
     }
+    const double badLattice[6] = {1, 1, 1, 90, 90, 200};
+    double e[3] = {10, 20, 30};
+    int n = -7;
+    EXPECT_EQ(GetSO(e, out, &n, 1, badLattice, 0), 0);
+    EXPECT_EQ(n, -7);
 }
 
 // The equivalents form a closed set: any crystal operator (from the left)
