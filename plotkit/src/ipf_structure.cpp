@@ -53,6 +53,34 @@ void IPFLattice(const std::string& d, double lattice[6]) {
     for (int i = 0; i < 6; ++i) lattice[i] = (v[i] > 0 && std::isfinite(v[i])) ? v[i] : (i < 3 ? 1 : 90);
 }
 
+std::string IPFDescription(int type, const double lattice[6]) {
+    // Lattices without lengths (files without a lattice line) read as unit cells.
+    double l[6] = {1, 1, 1, 90, 90, type == 1 ? 120.0 : 90.0};
+    if (lattice)
+        for (int i = 0; i < 6; ++i)
+            if (lattice[i] > 0 && std::isfinite(lattice[i])) l[i] = lattice[i];
+    char buf[160];
+    switch (type) {
+        case 1: std::snprintf(buf, sizeof buf, "Hexagonal, c = %.2f", l[2] / l[0]); break;
+        case 2: std::snprintf(buf, sizeof buf, "Tetragonal, c = %.2f", l[2] / l[0]); break;
+        case 3:
+            std::snprintf(buf, sizeof buf, "Orthorhombic, a = %.2f, b = %.2f, c = %.2f", l[0], l[1], l[2]);
+            break;
+        case 4:
+            std::snprintf(buf, sizeof buf, "Monoclinic, a = %.2f. b = %.2f, c = %.2f, beta = %.2f", l[0],
+                          l[1], l[2], l[4]);
+            break;
+        case 5: std::snprintf(buf, sizeof buf, "Rhombohedral, alfa = beta = gama = %.2f", l[3]); break;
+        case 6:
+            std::snprintf(buf, sizeof buf,
+                          "Triclinic, a = %.2f. b = %.2f, c = %.2f, alfa = %.2f, beta = %.2f, gama = %.2f",
+                          l[0], l[1], l[2], l[3], l[4], l[5]);
+            break;
+        default: return "Cubic";
+    }
+    return buf;
+}
+
 void IPFSector(int crystalType, double& from, double& to) {
     static const double kSector[7][2] = {{270, 315}, {270, 300}, {270, 315}, {270, 360},
                                          {180, 360}, {240, 300}, {0, 360}};

@@ -69,6 +69,9 @@ int IPFCrystalType(const std::string& description);
 // writes ("Hexagonal, c = 1.62", ...); missing values keep the type's
 // conventional ones.
 void IPFLattice(const std::string& description, double lattice[6]);
+// The description the suite writes for a crystal type and lattice
+// ("Cubic", "Hexagonal, c = 1.62", ...).
+std::string IPFDescription(int crystalType, const double lattice[6]);
 // The data azimuth range (degrees) each crystal type's sector shows:
 // cubic 270..315, hexagonal 270..300, tetragonal 270..315, orthorhombic
 // 270..360, monoclinic 180..360, trigonal 240..300, triclinic 0..360.
