@@ -137,6 +137,8 @@ void ReaderDescription(char* description, double res, int nA, int nB) {
 
 }  // namespace
 
+bool IsCountsUXD(TextStream& text) { return CountCountsLines(text) > 0; }
+
 int CountUXD(TextStream& text) {
     int m = CountCountsLines(text);
     if (m > 0) return m >= 2 ? 1 : 0;

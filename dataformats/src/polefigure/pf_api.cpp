@@ -82,6 +82,12 @@ double** Open_PF_File(const char* fileName, PFFileInfo* info, int type, int* nA,
     Get_AB_Range_In_Full_PF_Space(nA, nB, info->resolution);
     if (*nA < 2 || *nB < 2) return nullptr;
     if (type == 2 && (*nA != 19 || *nB != 73)) return nullptr;
+    // Layouts that read a value for (nearly) every grid point cannot be
+    // filled by a text shorter than two characters per value.
+    const bool everyPoint = type == 0 || type == 1 || type == 5 || (type == 3 && pf::IsCountsUXD(text));
+    if (everyPoint &&
+        static_cast<long long>(*nA) * (*nB - 1) > static_cast<long long>(text.Size() / 2 + 1))
+        return nullptr;
     double** grid = AllocMem2D(*nA, *nB);
     if (grid == nullptr) return nullptr;
     if (!ReadFromText(text, type, &out, grid, *nA, *nB)) {

@@ -49,6 +49,7 @@ int ReadPolCon(TextStream& text, char* description, double** grid);
 int InfoUXD(TextStream& text, int index, PFFileInfo* info);
 int ReadUXD(TextStream& text, int index, char* description, double** grid, int nA, int nB);
 int CountUXD(TextStream& text);
+bool IsCountsUXD(TextStream& text);  // the "_COUNTS" variant
 
 // Layout 4: starred keywords.
 bool IsKeyword(TextStream& text);
