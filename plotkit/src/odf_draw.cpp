@@ -211,10 +211,10 @@ void CODFStructure::DrawKey(CDC* dc, CPoint c, int s) {
     auto hName = GreekWithSubscript("j", hSub, fh, {}, face);
     CSize hExt = DrawPieces(dc, 0, 0, hName, false);
     DrawPieces(dc, hTip.x - hExt.cx / 2, hTip.y + hh + 2, hName);
+    // Phi stands left of the vertical arrow's tip, clear of the range texts.
     std::vector<TextPiece> vName{{"F", "Symbol", fh, 0}};
     CSize vExt = DrawPieces(dc, 0, 0, vName, false);
-    DrawPieces(dc, vTip.x + hh + 3, vTip.y - vExt.cy, vName);
-    (void)hExt;
+    DrawPieces(dc, vTip.x - hh - 2 - vExt.cx, vTip.y - vExt.cy, vName);
 
     // Ranges of the two axes and of the shown sections, in degrees.
     int secFirst = sections_.empty() ? 0 : sections_.front() * 5;

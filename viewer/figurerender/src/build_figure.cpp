@@ -57,20 +57,26 @@ Family Detect(const std::string& input) {
     return Family::Auto;
 }
 
-std::string IndexText(const PFFileInfo& info) {
-    if (info.crystalType < 0) return {};
-    const double v[3] = {info.h, info.k, info.l};
-    int n[3];
-    bool small = true;
-    for (int i = 0; i < 3; ++i) {
-        n[i] = static_cast<int>(std::lround(v[i]));
-        if (std::fabs(v[i] - n[i]) > 1e-6) return {};
-        if (n[i] < 0 || n[i] > 9) small = false;
+// "{111}" from the first "(h k l)" of three integers in the description
+// line; empty when there is none.
+std::string IndexText(const std::string& description) {
+    for (std::size_t open = description.find('('); open != std::string::npos;
+         open = description.find('(', open + 1)) {
+        int n[3];
+        int used = 0;
+        char close = 0;
+        if (std::sscanf(description.c_str() + open, "(%d %d %d%c%n", &n[0], &n[1], &n[2], &close,
+                        &used) == 4 &&
+            close == ')') {
+            bool small = true;
+            for (int v : n) small = small && v >= 0 && v <= 9;
+            char buf[64];
+            if (small) std::snprintf(buf, sizeof buf, "{%d%d%d}", n[0], n[1], n[2]);
+            else std::snprintf(buf, sizeof buf, "{%d %d %d}", n[0], n[1], n[2]);
+            return buf;
+        }
     }
-    char buf[64];
-    if (small) std::snprintf(buf, sizeof buf, "{%d%d%d}", n[0], n[1], n[2]);
-    else std::snprintf(buf, sizeof buf, "{%d %d %d}", n[0], n[1], n[2]);
-    return buf;
+    return {};
 }
 
 struct GridDeleter {
@@ -98,7 +104,7 @@ int BuildPoleFigures(const std::string& input, Figure* figure, std::string* erro
         ResampleTo5Degree(grid.get(), nA, nB, info.resolution, data.get());
         pf->SetData(data.get());
         PFInfo rec = pf->GetInfo();
-        const std::string index = IndexText(info);
+        const std::string index = IndexText(info.description);
         if (!index.empty()) plotkit::CopyText(rec.indexText, index);
         // Side by side when one file holds several pole figures.
         rec.startX = 20 + k * 75;
