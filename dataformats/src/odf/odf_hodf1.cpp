@@ -52,6 +52,7 @@ bool ParseHODF1Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2
         !Int(t, &info->stopMode) || !Int(t, &info->maxLoops) || !Int(t, &info->iterations) ||
         !Real(t, &info->tolerance) || !Real(t, &info->deviation))
         return false;
+    if (!IsUsableOdfResolution(info->resolution)) return false;
     *n1 = c1;
     *n = c;
     *n2 = c2;

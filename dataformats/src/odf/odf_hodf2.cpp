@@ -74,6 +74,7 @@ bool ParseHODF2Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2
         !Numbers<int32_t>(f[at++], {&info->maxLoops, &info->iterations}) ||
         !Numbers<double>(f[at++], {&info->tolerance, &info->deviation}))
         return false;
+    if (!IsUsableOdfResolution(info->resolution)) return false;
     *n1 = c[0];
     *n = c[1];
     *n2 = c[2];

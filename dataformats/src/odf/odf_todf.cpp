@@ -26,11 +26,15 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// Reads and checks the header: texts terminated, and the two values that
+// callers use as indices (the pole figure count for the six-slot arrays,
+// the crystal code for symmetry tables) within their ranges.
 bool ReadHeaderFrom(std::FILE* f, RawHODFInfo* header) {
     std::memset(header, 0, sizeof *header);
     if (std::fread(header, 1, kTODFHeaderBytes, f) != kTODFHeaderBytes) return false;
     TerminateTexts(header);
-    return true;
+    return header->nPF >= 0 && header->nPF <= 6 && header->crystalType >= 0 &&
+           header->crystalType <= 6;
 }
 
 }  // namespace
