@@ -221,7 +221,7 @@ int main(int argc, char** argv) {
 
     if (validation) {
         std::printf("\nValidation: model rolling texture (Copper, Brass, S, Goss, Cube; 8-12 deg), stop mode 2, tolerance 0.01, 15 loops\n");
-        std::printf("%-40s %9s %6s %24s %10s %14s\n", "case", "deviation", "loops", "RP {111} {200} {220} [%]",
+        std::printf("%-48s %9s %6s %24s %10s %14s\n", "case", "deviation", "loops", "RP {111} {200} {220} [%]",
                     "ODF err[%]", "max model/ODF");
         omp_set_num_threads(all);
         for (double res : quick ? std::vector<double>{5} : std::vector<double>{5, 2})
@@ -239,7 +239,7 @@ int main(int argc, char** argv) {
                         std::snprintf(name, sizeof name, "%g deg, %s, %s%s", res, ss ? "sample sym" : "no sample sym",
                                       alphaMax == 90 ? "complete" : "alpha <= 75",
                                       mode == 12 ? ", no smoothing" : "");
-                        std::printf("%-40s %9.4f %6d %8.2f %6.2f %6.2f %12.2f %7.2f/%-6.2f\n", name, r.deviation,
+                        std::printf("%-48s %9.4f %6d %8.2f %6.2f %6.2f %12.2f %7.2f/%-6.2f\n", name, r.deviation,
                                     r.loops, r.rp.size() > 0 ? r.rp[0] : -1, r.rp.size() > 1 ? r.rp[1] : -1,
                                     r.rp.size() > 2 ? r.rp[2] : -1, r.odfError, r.modelMax, r.resultMax);
                         std::fflush(stdout);

@@ -78,23 +78,24 @@ void HODF::PNormodf(double*** odf) {
     // Integral with trapezoid half weights at the ends of phi1 and phi2 and
     // the cos-weighted Phi rows; the smallest value (from 1.0) is tracked.
     const std::vector<double> vol = PhiVolumes(nPhi, res, kDegToRadNorm);
-    double integral = 0.0;
+    // Summed in memory order (phi2 outermost) into one sum per Phi row.
+    std::vector<double> rowSum(nPhi, 0.0);
     double m = 1.0;
-    for (int i = 0; i < nPhi; ++i) {
-        double s1 = 0.0;
-        for (int t = 0; t < nPhi1; ++t) {
-            const double w1 = (t == 0 || t == nPhi1 - 1) ? 0.5 : 1.0;
-            double s2 = 0.0;
-            for (int l = 0; l < nPhi2; ++l) {
-                const double w2 = (l == 0 || l == nPhi2 - 1) ? 0.5 : 1.0;
-                const double f = odf[l][i][t];
-                s2 += w2 * f;
-                m = std::min(m, f);
+    for (int l = 0; l < nPhi2; ++l) {
+        const double w2 = (l == 0 || l == nPhi2 - 1) ? 0.5 : 1.0;
+        for (int i = 0; i < nPhi; ++i) {
+            const double* f = odf[l][i];
+            double s = 0.0;
+            for (int t = 0; t < nPhi1; ++t) {
+                const double w1 = (t == 0 || t == nPhi1 - 1) ? 0.5 : 1.0;
+                s += w1 * f[t];
+                m = std::min(m, f[t]);
             }
-            s1 += w1 * s2;
+            rowSum[i] += w2 * s;
         }
-        integral += vol[i] * s1;
     }
+    double integral = 0.0;
+    for (int i = 0; i < nPhi; ++i) integral += vol[i] * rowSum[i];
     if (m > 0.0) m = 0.0;
     const double mean = integral / ((180.0 / res) * (180.0 / res)) * 0.125 - m;
     const double r = res * res * res * (double)(nPhi1 - 1) * (nPhi - 1) * (nPhi2 - 1) *

@@ -166,16 +166,19 @@ TEST(GetODF, DegenerateInputGivesFiniteOdf) {
 }
 
 // Model textures through files and GetODF. The bounds hold the figures
-// measured when the engine was validated (odfbench prints them) with room
-// for rounding: complete cubic data give RP errors near 1 percent; data
-// measured only to alpha 75 are smoothed and give about 11 percent.
+// measured when the engine was validated (odfbench prints them) with a
+// margin: complete cubic data give RP errors of 0.7 to 1.1 percent and an
+// ODF error of 13 percent; data measured only to alpha 75 are smoothed (the
+// peaks drop to about 40 percent) and give RP errors of 11 to 13 percent and
+// an ODF error of 19 percent; without smoothing (stop mode 12) 1 to 2
+// percent and 15 percent.
 TEST(Validation, CubicModelCompleteAndIncomplete) {
     TempDir dir("validation_cubic");
     struct Case {
         double alphaMax;
         int stopMode;
         double maxRp, maxOdfError;
-    } cases[] = {{90.0, 2, 3.0, 18.0}, {75.0, 2, 16.0, 25.0}, {75.0, 12, 8.0, 25.0}};
+    } cases[] = {{90.0, 2, 3.0, 18.0}, {75.0, 2, 16.0, 25.0}, {75.0, 12, 4.0, 20.0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.alphaMax) + " mode " + std::to_string(c.stopMode));
         ValidationCase v;
@@ -211,7 +214,7 @@ TEST(Validation, HexagonalAndOrthorhombicJobs) {
         const ValidationResult r = RunValidation(*c, dir.path.string());
         ASSERT_EQ(r.ok, 1);
         ASSERT_EQ(r.rp.size(), c->hkl.size());
-        for (double rp : r.rp) EXPECT_LT(rp, 6.0);
-        EXPECT_LT(r.odfError, 30.0);
+        for (double rp : r.rp) EXPECT_LT(rp, 3.0);  // measured 0.6 to 1.4
+        EXPECT_LT(r.odfError, 20.0);                // measured 9 (hexagonal), 12 (orthorhombic)
     }
 }
