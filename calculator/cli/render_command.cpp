@@ -34,6 +34,14 @@ figurerender::Family ToFamily(quelta_cli::FileFamily family) {
     }
 }
 
+// Qt's start-up notes (no runtime folder on a headless machine) are not
+// the command's business; real warnings and errors still go to stderr.
+void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtDebugMsg || type == QtInfoMsg) return;
+    if (text.contains("XDG_RUNTIME_DIR")) return;
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
 void RunRender(const RenderArgs& args) {
     const quelta_cli::FileKind kind = quelta_cli::DetectFileKind(args.input);
     if (kind.family == quelta_cli::FileFamily::kNone)
@@ -43,6 +51,7 @@ void RunRender(const RenderArgs& args) {
     std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) {
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietQtNotes);
         static int argc = 1;
         static char name[] = "quelta-cli";
         static char* argv[] = {name, nullptr};

@@ -211,21 +211,21 @@ void CODFStructure::DrawKey(CDC* dc, CPoint c, int s) {
     auto hName = GreekWithSubscript("j", hSub, fh, {}, face);
     CSize hExt = DrawPieces(dc, 0, 0, hName, false);
     DrawPieces(dc, hTip.x - hExt.cx / 2, hTip.y + hh + 2, hName);
-    // Phi stands left of the vertical arrow's tip, clear of the range texts.
+    // Phi right of the vertical arrow's tip; the ranges of the two axes and
+    // of the shown sections, in degrees, in a column right of it.
     std::vector<TextPiece> vName{{"F", "Symbol", fh, 0}};
     CSize vExt = DrawPieces(dc, 0, 0, vName, false);
-    DrawPieces(dc, vTip.x - hh - 2 - vExt.cx, vTip.y - vExt.cy, vName);
-
-    // Ranges of the two axes and of the shown sections, in degrees.
-    int secFirst = sections_.empty() ? 0 : sections_.front() * 5;
-    int secLast = sections_.empty() ? 0 : sections_.back() * 5;
+    DrawPieces(dc, vTip.x + hh + 3, vTip.y - vExt.cy, vName);
+    const int rh = std::max(1, fh * 3 / 4);
+    const int secFirst = sections_.empty() ? 0 : sections_.front() * 5;
+    const int secLast = sections_.empty() ? 0 : sections_.back() * 5;
     const std::vector<std::vector<TextPiece>> lines = {
-        GreekWithSubscript("j", hSub, fh,
+        GreekWithSubscript("j", hSub, rh,
                            Fmt(" = %d , %d", info_.hFrom * 5, info_.hTo * 5), face),
-        {{"F", "Symbol", fh, 0}, {Fmt(" = %d , %d", info_.vFrom * 5, info_.vTo * 5), face, fh, 0}},
-        GreekWithSubscript("j", secSub, fh, Fmt(" = %d , %d", secFirst, secLast), face)};
+        {{"F", "Symbol", rh, 0}, {Fmt(" = %d , %d", info_.vFrom * 5, info_.vTo * 5), face, rh, 0}},
+        GreekWithSubscript("j", secSub, rh, Fmt(" = %d , %d", secFirst, secLast), face)};
     int y = c.y + g + hh + fh + 6;
-    const int x = c.x + g + hh + 6;
+    const int x = vTip.x + hh + 3 + vExt.cx + 6;
     for (const auto& line : lines) {
         CSize ext = DrawPieces(dc, x, y, line);
         y += ext.cy + 2;

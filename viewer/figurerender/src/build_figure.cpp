@@ -1,5 +1,6 @@
 // Reading a data file through dataformats into the viewer's display objects.
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -60,6 +61,8 @@ Family Detect(const std::string& input) {
 // "{111}" from the first "(h k l)" of three integers in the description
 // line; empty when there is none.
 std::string IndexText(const std::string& description) {
+    // Readers of layouts without indices describe them as "Unknown, (1 1 1)".
+    if (description.rfind("Unknown", 0) == 0) return {};
     for (std::size_t open = description.find('('); open != std::string::npos;
          open = description.find('(', open + 1)) {
         int n[3];
@@ -111,6 +114,18 @@ int BuildPoleFigures(const std::string& input, Figure* figure, std::string* erro
         rec.startY = 20;
         pf->SetInfo(rec);
         figure->objects.push_back(std::move(pf));
+    }
+    // Several pole figures of one file share one set of levels (from the
+    // largest maximum), so that the one legend describes them all.
+    if (figure->objects.size() > 1) {
+        double top = -1.0;
+        for (auto& o : figure->objects) top = std::max(top, static_cast<CPFStructure&>(*o).GetInfo().maximum);
+        for (auto& o : figure->objects) {
+            auto& pf = static_cast<CPFStructure&>(*o);
+            PFInfo rec = pf.GetInfo();
+            plotkit::SetDefaultLevels(rec.levels, top);
+            pf.SetInfo(rec);
+        }
     }
     return 1;
 }
