@@ -23,6 +23,7 @@ namespace {
 
 constexpr char kMagic[16] = "GbMap Version 1";  // 15 characters and one zero byte
 constexpr std::size_t kMaxFileBytes = std::size_t(1) << 30;
+constexpr int32_t kMaxMapSide = 1 << 16;  // map width and height in units
 
 // Reads the items of a file held in memory; every read is bounded by what
 // is left, so a count from the file never sizes an allocation larger than
@@ -125,7 +126,10 @@ int OpenGBMap(const char* fileName, int32_t* W, int32_t* H, int32_t* third, doub
         return 0;
     };
     if (!in.Value(&w) || !in.Value(&h) || !in.Value(&t) || !in.Bytes(d, sizeof d)) return fail();
-    if (w < 0 || h < 0 || static_cast<unsigned long long>(w) * h * 2 > in.Left()) {
+    // Every run of the map is its own allocation: the run count is bounded
+    // as well as the bytes (an empty run takes none).
+    if (w < 0 || h < 0 || w > kMaxMapSide || h > kMaxMapSide ||
+        static_cast<unsigned long long>(w) * h * 2 > in.Left()) {
         w = h = 0;
         return fail();
     }
