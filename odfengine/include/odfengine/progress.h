@@ -8,7 +8,9 @@
 //   code -3  the mean deviation after an iteration ("%.3f")
 //   0..100   percentage of the current stage, with an empty text
 // A plain function converts to this type, so callers may register either a
-// plain function or a lambda that carries its own context.
+// plain function or a lambda that carries its own context. The callback may
+// be called while the engine's worker threads run: it must return normally
+// (not throw) and should be quick.
 #include <functional>
 #include <string>
 
