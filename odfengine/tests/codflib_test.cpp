@@ -62,7 +62,7 @@ TEST(CODFlib, CubicJobFillsTheWholeSpaceAndMatchesTheModel) {
     ASSERT_EQ(engine->GetODF(**odf, &dev, &loops), 1);
     EXPECT_TRUE(tr.Has("Calculation finished"));
     EXPECT_GT(loops, 3);
-    EXPECT_LT(dev, 0.5);
+    EXPECT_LT(dev, 0.08);  // measured 0.054 after 15 loops
     // Whole space computed, closing indices repeat 0, values finite.
     for (int k = 0; k < 73; ++k)
         for (int o = 0; o < 37; ++o)
@@ -91,7 +91,7 @@ TEST(CODFlib, CubicJobFillsTheWholeSpaceAndMatchesTheModel) {
         for (int a = 0; a < 19; ++a) rows[a] = q[a];
         rp[j] = odfengine::PoleFigureRpError(p, rows, nA, nB);
         FreeMem2D(p, nA, nB);
-        EXPECT_LT(rp[j], 8.0);
+        EXPECT_LT(rp[j], 8.0);  // measured 2.7, 3.5, 4.7
     }
 }
 
