@@ -1,5 +1,7 @@
 #include "cli_common.h"
 
+#include "calcjobs/validation.h"
+
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -50,6 +52,14 @@ int ParseCrystalType(const std::string& text)
     }
     if (found < 0 && std::string("rhombohedral").rfind(name, 0) == 0) found = 5;
     return found;
+}
+
+void LatticeForCrystal(int crystalType, const std::vector<double>& given, double out[6])
+{
+    double lattice[6] = {1, 1, 1, 90, 90, 90};
+    for (size_t i = 0; i < 6 && i < given.size(); ++i) lattice[i] = given[i];
+    if ((crystalType == 1 || crystalType == 2) && lattice[0] > 0) lattice[2] /= lattice[0];
+    calcjobs::ApplyCrystalSystemRule(crystalType, lattice, out);
 }
 
 const char* CrystalHelp()

@@ -3,6 +3,7 @@
 // crystal system names, output file names, and the progress/hand-off
 // functions handed to the jobs.
 #include <string>
+#include <vector>
 
 #include "calcjobs/job_common.h"
 
@@ -22,6 +23,12 @@ inline constexpr int kExitUsage = 2;
 // "triclinic", or any unambiguous prefix of at least two letters) or by code
 // "0".."6". Returns -1 when the text names none.
 int ParseCrystalType(const std::string& text);
+
+// Lattice of the command line (a, b, c, alpha, beta, gamma as the user gave
+// them) in the form the engine expects: the crystal system's fixed values
+// applied, and for hexagonal and tetragonal crystals, whose a is fixed to 1,
+// c given as c/a (so "--lattice 2.66 2.66 4.95 90 90 120" means c/a = 1.86).
+void LatticeForCrystal(int crystalType, const std::vector<double>& given, double out[6]);
 
 // Help text listing the accepted crystal names and codes.
 const char* CrystalHelp();

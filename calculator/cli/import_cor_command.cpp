@@ -23,7 +23,7 @@ void RunImport(const ImportOptions& opt)
     int type = ParseCrystalType(opt.crystal);
     if (type < 0) Fail("Unknown crystal system: " + opt.crystal, kExitUsage);
     double lattice[6];
-    calcjobs::ApplyCrystalSystemRule(type, opt.lattice.data(), lattice);
+    LatticeForCrystal(type, opt.lattice, lattice);
     calcjobs::CorImportResult result = calcjobs::ImportCorFile(opt.input, opt.base, type, lattice);
     for (const std::string& warning : result.warnings) std::fprintf(stderr, "%s\n", warning.c_str());
     for (const calcjobs::PoleFigureInput& pf : result.poleFigures)

@@ -90,7 +90,7 @@ void RunModel(const ModelOptions& opt)
             Fail("The " + format + " layout holds 5 degree pole figures only", kExitUsage);
 
     double lattice[6];
-    calcjobs::ApplyCrystalSystemRule(type, opt.lattice.data(), lattice);
+    LatticeForCrystal(type, opt.lattice, lattice);
     std::vector<odfengine::ModelComponent> components;
     if (opt.components.empty()) {
         components = odfengine::DefaultRollingTexture();

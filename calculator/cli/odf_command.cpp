@@ -82,7 +82,7 @@ void RunOdf(const OdfOptions& opt)
         info.hkl[i][2] = inputs[i].l;
     }
     info.crystalType = type;
-    calcjobs::ApplyCrystalSystemRule(type, opt.lattice.data(), info.lattice);
+    LatticeForCrystal(type, opt.lattice, info.lattice);
     info.normalized = opt.normalise;
     info.fibreAverage = opt.fibre;
     info.sampleSymmetry = opt.sampleSym;
@@ -128,7 +128,8 @@ void AddOdfCommand(CLI::App& app)
     cmd->add_option("-c,--crystal", opt->crystal, CrystalHelp())->default_val("cubic");
     cmd->add_option("--lattice", opt->lattice,
                     "lattice a b c alpha beta gamma (degrees); the crystal system fixes the constrained "
-                    "values (cubic 1 1 1 90 90 90, hexagonal a = b = 1 and gamma 120, ...)")
+                    "values (cubic 1 1 1 90 90 90; hexagonal and tetragonal a = b = 1 with c taken as c/a; "
+                    "hexagonal gamma 120; trigonal a = b = c = 1 with alpha = gamma = beta)")
         ->expected(6)
         ->default_str("1 1 1 90 90 90");
     cmd->add_option("--pf", opt->poleFigures,

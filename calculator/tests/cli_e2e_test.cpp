@@ -164,3 +164,35 @@ TEST(CliOutputLayoutTest, TodfAndTtoFromTheFiveDegreeRun)
 }
 
 }  // namespace
+
+namespace {
+
+// A hexagonal job with the lattice in Angstrom: the ODF file holds c/a, and
+// the pole figures recalculated from the ODF reproduce the model's.
+TEST(CliCrystalTest, HexagonalLatticeInAngstrom)
+{
+    calctest::ScratchDir dir("e2e-hex");
+    const std::vector<std::string> crystal = {"-c", "hexagonal", "--lattice", "2.66", "2.66", "4.95", "90", "90", "120",
+                                              "-r", "10"};
+    std::vector<std::string> args = {"model", "-d", dir.Path("m"), "--name", "zn", "--hkl", "0", "0", "2",
+                                     "--hkl", "1", "0", "0", "--hkl", "1", "0", "1"};
+    args.insert(args.end(), crystal.begin(), crystal.end());
+    calctest::CliRun run = RunCli(args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    args = {"odf", "-s", "-o", dir.Path("zn.HODF"), "--pf", dir.Path("m/zn_002.HPF"), "0", "0", "2",
+            "--pf", dir.Path("m/zn_100.HPF"), "1", "0", "0", "--pf", dir.Path("m/zn_101.HPF"), "1", "0", "1"};
+    args.insert(args.end(), crystal.begin(), crystal.end());
+    run = RunCli(args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    RawHODFInfo info{};
+    ASSERT_EQ(Get_ODF_File_Info(dir.Path("zn.HODF").c_str(), &info, GetODFFileType(dir.Path("zn.HODF"))), 1);
+    EXPECT_EQ(info.crystalType, 1);
+    EXPECT_NEAR(info.lattice[0], 1, 1e-9);
+    EXPECT_NEAR(info.lattice[2], 4.95 / 2.66, 0.01);
+    EXPECT_NEAR(info.lattice[5], 120, 1e-9);
+    run = RunCli({"pf", dir.Path("zn.HODF"), "--hkl", "0", "0", "2", "-o", dir.Path("r002.HPF")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_LT(RpError(dir.Path("m/zn_002.HPF"), dir.Path("r002.HPF")), kRpComplete);
+}
+
+}  // namespace

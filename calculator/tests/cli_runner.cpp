@@ -49,6 +49,7 @@ CliRun RunCli(const std::vector<std::string>& args)
     run.err = ReadText(stem + ".err");
     // Sanitizer reports end the program with an ordinary exit code.
     if (run.err.find("ERROR: AddressSanitizer") != std::string::npos ||
+        run.err.find("ERROR: LeakSanitizer") != std::string::npos ||
         run.err.find("runtime error:") != std::string::npos)
         run.crashed = true;
     std::filesystem::remove(stem + ".out");
