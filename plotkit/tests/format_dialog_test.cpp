@@ -23,6 +23,8 @@ public:
         static int argc = 1;
         static char name[] = "plotkit_dialog_tests";
         static char* argv[] = {name, nullptr};
+        // Headless whatever the environment says.
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         if (!QApplication::instance()) app_ = std::make_unique<QApplication>(argc, argv);
     }
     void TearDown() override { app_.reset(); }

@@ -14,6 +14,8 @@ QGuiApplication& App() {
     static int argc = 1;
     static char name[] = "platform_qt_tests";
     static char* argv[] = {name, nullptr};
+        // Headless whatever the environment says.
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication* app =
         QGuiApplication::instance() ? nullptr : new QGuiApplication(argc, argv);
     return app ? *app : *static_cast<QGuiApplication*>(QGuiApplication::instance());

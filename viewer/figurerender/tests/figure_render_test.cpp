@@ -24,6 +24,8 @@ public:
         static int argc = 1;
         static char name[] = "figurerender_tests";
         static char* argv[] = {name, nullptr};
+        // Headless whatever the environment says.
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         if (!QGuiApplication::instance()) app_ = std::make_unique<QGuiApplication>(argc, argv);
     }
     void TearDown() override { app_.reset(); }
