@@ -124,7 +124,7 @@ TEST_P(CliPathTest, OdfThenRecalculatedPoleFiguresMatchInput)
         }
     EXPECT_GT(maxValue, 1.5);  // a rolling texture concentrates ND in a few crystal directions
     FreeMem2D(ipf, nA, nB);
-    EXPECT_EQ(calctest::HiddenFileCount(dir.Root()), 0) << "temporary files left behind";
+    EXPECT_EQ(calctest::TemporaryFileCount(dir.Root()), 0) << "temporary files left behind";
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, CliPathTest,
@@ -160,7 +160,7 @@ TEST(CliOutputLayoutTest, TodfAndTtoFromTheFiveDegreeRun)
             FreeMem3D(grid, n2, n, n1);
         }
     }
-    EXPECT_EQ(calctest::HiddenFileCount(dir.Root()), 0) << "intermediate HODF left behind";
+    EXPECT_EQ(calctest::TemporaryFileCount(dir.Root()), 0) << "intermediate HODF left behind";
 }
 
 }  // namespace

@@ -112,7 +112,7 @@ TEST(CliErrorsTest, MessagesExitCodesAndNoOutput)
             EXPECT_FALSE(calctest::Exists(Expand(c.output, dir))) << c.name;
         }
     }
-    EXPECT_EQ(calctest::HiddenFileCount(dir.Root()), 0) << "temporary files left behind";
+    EXPECT_EQ(calctest::TemporaryFileCount(dir.Root()), 0) << "temporary files left behind";
 }
 
 TEST(CliErrorsTest, FailedRunKeepsThePreviousOutput)

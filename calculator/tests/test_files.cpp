@@ -36,11 +36,13 @@ std::string ReadText(const std::string& path)
 
 bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
-int HiddenFileCount(const std::filesystem::path& folder)
+int TemporaryFileCount(const std::filesystem::path& folder)
 {
     int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        if (entry.path().filename().string().front() == '.') ++count;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.front() == '.' || name.find(".tmp") != std::string::npos) ++count;
+    }
     return count;
 }
 

@@ -22,8 +22,9 @@ private:
 void WriteText(const std::string& path, const std::string& text);
 std::string ReadText(const std::string& path);
 bool Exists(const std::string& path);
-// Files in a folder whose names start with "." (temporary files left behind).
-int HiddenFileCount(const std::filesystem::path& folder);
+// Temporary files left behind in a folder: quelta-cli's own (hidden, ".name.part<pid>")
+// and the file library's ("name.tmp<pid>-<n>").
+int TemporaryFileCount(const std::filesystem::path& folder);
 
 std::string Sample(const std::string& name);  // path in data/samples
 
