@@ -3,7 +3,7 @@
 // difference between the two results, the peak memory of a 0.5 degree run,
 // and the accuracy figures of model textures run through GetODF.
 //
-//   odfbench [--quick] [--no-memory] [--no-validation] [--repeat N]
+//   odfbench [--quick] [--no-memory] [--no-validation] [--memory-only] [--repeat N]
 #include <omp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -133,11 +133,12 @@ long PeakRssOfChild(const std::function<void()>& work) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool quick = false, memory = true, validation = true;
+    bool quick = false, memory = true, validation = true, timings = true;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--quick")) quick = true;
         if (!std::strcmp(argv[i], "--no-memory")) memory = false;
         if (!std::strcmp(argv[i], "--no-validation")) validation = false;
+        if (!std::strcmp(argv[i], "--memory-only")) timings = validation = false;
         if (!std::strcmp(argv[i], "--repeat") && i + 1 < argc) gRepeat = std::max(1, std::atoi(argv[++i]));
     }
     gDir = (std::filesystem::temp_directory_path() / ("odfbench_" + std::to_string(getpid()))).string();
@@ -152,6 +153,7 @@ int main(int argc, char** argv) {
                 (std::to_string(all) + " thr [s]").c_str(), "ratio", "max rel");
 
     std::vector<double> resolutions = quick ? std::vector<double>{5, 2} : std::vector<double>{5, 2, 1};
+    if (!timings) resolutions.clear();
     for (double res : resolutions)
         for (int ss : {1, 0}) {
             const auto files = ModelFiles(res, ss);
@@ -161,7 +163,7 @@ int main(int argc, char** argv) {
                           ss ? "with" : "no", gLoops);
             Row(name, all, [&] { return RunHodf(res, ss, files); });
         }
-    {
+    if (timings) {
         const auto files = ModelFiles(5.0, 0);
         Row("CODFlib GetODF 5 deg (max 15 loops)", all, [&] {
             auto e = std::make_unique<CODFlib>();
@@ -175,7 +177,7 @@ int main(int argc, char** argv) {
             return odf;
         });
     }
-    for (double res : quick ? std::vector<double>{2} : std::vector<double>{2, 1}) {
+    for (double res : !timings ? std::vector<double>{} : quick ? std::vector<double>{2} : std::vector<double>{2, 1}) {
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 0);
         Odf3 model(n1, n, n2);
@@ -200,7 +202,7 @@ int main(int argc, char** argv) {
             return ipf.Flat();
         });
     }
-    {
+    if (timings) {
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, 5.0, 0);
         Odf3 model(n1, n, n2);

@@ -14,6 +14,42 @@
 
 namespace odfengine {
 
+namespace {
+
+struct Quat {
+    double w, x, y, z;
+};
+
+// Unit quaternion of a rotation matrix (Shepperd's method); an improper
+// matrix is replaced by its negative first.
+Quat QuatOf(const double in[3][3]) {
+    double m[3][3];
+    const double det = in[0][0] * (in[1][1] * in[2][2] - in[1][2] * in[2][1]) -
+                       in[0][1] * (in[1][0] * in[2][2] - in[1][2] * in[2][0]) +
+                       in[0][2] * (in[1][0] * in[2][1] - in[1][1] * in[2][0]);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) m[r][c] = det < 0 ? -in[r][c] : in[r][c];
+    Quat q;
+    const double tr = m[0][0] + m[1][1] + m[2][2];
+    if (tr > 0) {
+        const double s = std::sqrt(tr + 1.0) * 2;
+        q = {s / 4, (m[2][1] - m[1][2]) / s, (m[0][2] - m[2][0]) / s, (m[1][0] - m[0][1]) / s};
+    } else if (m[0][0] > m[1][1] && m[0][0] > m[2][2]) {
+        const double s = std::sqrt(1.0 + m[0][0] - m[1][1] - m[2][2]) * 2;
+        q = {(m[2][1] - m[1][2]) / s, s / 4, (m[0][1] + m[1][0]) / s, (m[0][2] + m[2][0]) / s};
+    } else if (m[1][1] > m[2][2]) {
+        const double s = std::sqrt(1.0 + m[1][1] - m[0][0] - m[2][2]) * 2;
+        q = {(m[0][2] - m[2][0]) / s, (m[0][1] + m[1][0]) / s, s / 4, (m[1][2] + m[2][1]) / s};
+    } else {
+        const double s = std::sqrt(1.0 + m[2][2] - m[0][0] - m[1][1]) * 2;
+        q = {(m[1][0] - m[0][1]) / s, (m[0][2] + m[2][0]) / s, (m[1][2] + m[2][1]) / s, s / 4};
+    }
+    const double n = std::sqrt(q.w * q.w + q.x * q.x + q.y * q.y + q.z * q.z);
+    return {q.w / n, q.x / n, q.y / n, q.z / n};
+}
+
+}  // namespace
+
 int GetStandardComponent(const std::string& name, double halfWidth, double weight,
                          ModelComponent* out) {
     struct Ideal {
@@ -67,11 +103,14 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
     double sam[4][3][3];
     SamSymData(sam);
 
-    // Every equivalent S_c g S_s of each component; the rotation angle
-    // between g and one of them follows from the trace of g E^T.
+    // Every equivalent S_c g S_s of each component as a unit quaternion; the
+    // rotation angle omega between g and an equivalent E follows from
+    // cos(omega/2) = |q(g) . q(E)|. An improper equivalent (the trigonal
+    // table lists operators of determinant -1) is taken with the inversion,
+    // which the Laue group contains.
     struct Equivalents {
-        std::vector<double> m;  // 9 per equivalent
-        double k;               // 4 ln2 / b² (radians)
+        std::vector<Quat> q;
+        double k;  // 4 ln2 / b² (radians)
         double weight;
     };
     std::vector<Equivalents> eq;
@@ -81,6 +120,7 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
         Gmatrix(e, g);
         Equivalents q;
         const double b = c.halfWidth * kDegToRad;
+        if (!(b > 0.0)) return 0;
         q.k = 4.0 * std::log(2.0) / (b * b);
         q.weight = c.weight;
         for (int i = 0; i < nOps; ++i)
@@ -88,29 +128,25 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
                 double t[3][3], G[3][3];
                 MulMatrix(ops[crystalType][i], g, t);
                 MulMatrix(t, sam[s], G);
-                for (int r = 0; r < 3; ++r)
-                    for (int col = 0; col < 3; ++col) q.m.push_back(G[r][col]);
+                q.q.push_back(QuatOf(G));
             }
         eq.push_back(std::move(q));
     }
 
-#pragma omp parallel for schedule(static)
+#pragma omp parallel for schedule(dynamic, 1)
     for (int l = 0; l < n2; ++l)
         for (int i = 0; i < nP; ++i)
             for (int t = 0; t < n1; ++t) {
                 const double e[3] = {t * res, i * res, l * res};
                 double g[3][3];
                 Gmatrix(e, g);
+                const Quat qg = QuatOf(g);
                 double v = background;
                 for (const Equivalents& q : eq) {
-                    double best = -1.0;
-                    for (size_t m = 0; m + 9 <= q.m.size(); m += 9) {
-                        double tr = 0.0;
-                        for (int r = 0; r < 9; ++r) tr += (&g[0][0])[r] * q.m[m + r];
-                        best = std::max(best, tr);
-                    }
-                    const double c = std::clamp((best - 1.0) / 2.0, -1.0, 1.0);
-                    const double omega = std::acos(c);
+                    double best = 0.0;
+                    for (const Quat& r : q.q)
+                        best = std::max(best, std::fabs(qg.w * r.w + qg.x * r.x + qg.y * r.y + qg.z * r.z));
+                    const double omega = 2.0 * std::acos(std::min(1.0, best));
                     v += q.weight * std::exp(-q.k * omega * omega);
                 }
                 odf[l][i][t] = v;
