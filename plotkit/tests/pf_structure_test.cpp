@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "orimath/projection.h"
 #include "plotkit/grid_contours.h"
 #include "test_util.h"
 
@@ -182,6 +183,40 @@ TEST(PFStructure, ReadoutFormatsAndAzimuthRoundTrip) {
             EXPECT_NEAR(std::fmod(B + 360 - b * 5 + 180, 360) - 180, 0, 1) << a << " " << b;
             EXPECT_EQ(out[1], std::string(expected) + ".000") << a << " " << b;
         }
+}
+
+TEST(PFStructure, PolesPlacedFromOrientationsReadBackAtTheirPositions) {
+    // The poles of orientations, placed with the display's stereographic
+    // mapping (beta 0 up, 90 left), read back through the readout.
+    CPFStructure pf("x(1 1 1).pf");
+    double v[19][73] = {};
+    pf.SetData(v);
+    Colours col;
+    CRecordingDC dc;
+    pf.Draw(&dc, {0, 0}, 8, col.c);
+    const RECT sq = pf.GetPlotSquare();
+    const int R = (sq.right - sq.left) / 2;
+    const double lattice[6] = {1, 1, 1, 90, 90, 90};
+    const double hkl[3] = {1, 1, 1};
+    const double orientations[][3] = {{10, 20, 30}, {35, 45, 0}, {59, 37, 63}, {90, 30, 45}};
+    int checked = 0;
+    for (const auto& euler : orientations) {
+        double pos[24][2];
+        int count = 0;
+        ASSERT_EQ(Get_Ori_Pos_On_PF(pos, &count, euler, hkl, 0, lattice), 1);
+        for (int p = 0; p < count; ++p) {
+            if (pos[p][0] < 5 || pos[p][0] > 85) continue;  // away from centre and rim
+            const CPoint px = plotkit::StereoPoint(pos[p][0] / 5, pos[p][1] / 5, R, sq.left, sq.top);
+            std::string out[2];
+            ASSERT_EQ(pf.ReadValuePos(px, out), 1);
+            int A = 0, B = 0;
+            ASSERT_EQ(std::sscanf(out[0].c_str(), "(%d, %d)", &A, &B), 2);
+            EXPECT_NEAR(A, pos[p][0], 1.0);
+            EXPECT_NEAR(std::fmod(B - pos[p][1] + 540.0, 360.0) - 180.0, 0.0, 1.0);
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 8);
 }
 
 TEST(PFStructure, RecordFromDocumentIsChecked) {
