@@ -123,6 +123,27 @@ TEST(CliFilesTest, RealInstrumentFilesNeverCrash)
         EXPECT_EQ(run.exitCode, 0) << name << "\n" << run.out << run.err;
         EXPECT_NE(run.out.find("kind: pole figure"), std::string::npos) << name << "\n" << run.out;
     }
+    // And an ODF can be calculated from each of them.
+    struct OdfCase {
+        const char* file;
+        const char* crystal;
+        const char* res;
+        const char* hkl[3];
+    };
+    const OdfCase odfCases[] = {
+        {"polefigures/Rigaku_xrd_111.asc", "cubic", "2.5", {"1", "1", "1"}},
+        {"polefigures/popla_108.epf", "cubic", "5", {"1", "0", "0"}},
+        {"polefigures/bruker.UXD", "cubic", "5", {"1", "1", "1"}},
+        {"polefigures/ZnCuTi_Wal_50_5x5_PF_002_R.UXD", "hexagonal", "5", {"0", "0", "2"}},
+    };
+    for (const OdfCase& c : odfCases) {
+        const std::string out = dir.Path("real.HODF");
+        calctest::CliRun run = RunCli({"odf", "-n", "-c", c.crystal, "-r", c.res, "--pf", (root / c.file).string(),
+                                       c.hkl[0], c.hkl[1], c.hkl[2], "-o", out});
+        EXPECT_FALSE(run.crashed) << c.file << "\n" << run.err;
+        EXPECT_EQ(run.exitCode, 0) << c.file << "\n" << run.err;
+        EXPECT_GE(GetODFFileType(out), 0) << c.file;
+    }
 }
 
 }  // namespace
