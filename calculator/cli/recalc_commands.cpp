@@ -96,7 +96,10 @@ void RunIpf(const IpfOptions& options)
             Fail("Unknown sample axis " + opt.axis + " (use RD, TD or ND)", kExitUsage);
         }
     }
-    const std::string output = calcjobs::AdjustIPFFileName(opt.output);
+    // As in the dialog, a three-letter extension "hip" becomes "HIPF"; other
+    // names are used as given.
+    std::string output = opt.output;
+    if (UpperExtension(output) == "HIP") output = output.substr(0, output.size() - 3) + "HIPF";
     if (std::string message = calcjobs::ValidateIPFSetup(output); !message.empty()) Fail(message, kExitUsage);
     calcjobs::IPFJobParams params;
     if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty()) Fail(message);
