@@ -46,7 +46,7 @@ void AddImportCorCommand(CLI::App& app)
     cmd->add_option("-o,--base", opt->base,
                     "output base name (default: the input path up to the first '.' of its file name)");
     cmd->add_option("-c,--crystal", opt->crystal, CrystalHelp())->default_val("cubic");
-    cmd->add_option("--lattice", opt->lattice, "lattice a b c alpha beta gamma (degrees)")
+    cmd->add_option("--lattice", opt->lattice, "lattice a b c alpha beta gamma (degrees); hexagonal and tetragonal c is taken as c/a")
         ->expected(6)
         ->default_str("1 1 1 90 90 90");
     cmd->callback([opt] { RunImport(*opt); });

@@ -203,7 +203,7 @@ void AddModelCommand(CLI::App& app)
     cmd->add_option("-d,--out-dir", opt->outDir, "output folder")->default_val(".");
     cmd->add_option("--name", opt->name, "file name prefix")->default_val("model");
     cmd->add_option("-c,--crystal", opt->crystal, CrystalHelp())->default_val("cubic");
-    cmd->add_option("--lattice", opt->lattice, "lattice a b c alpha beta gamma (degrees)")
+    cmd->add_option("--lattice", opt->lattice, "lattice a b c alpha beta gamma (degrees); hexagonal and tetragonal c is taken as c/a")
         ->expected(6)
         ->default_str("1 1 1 90 90 90");
     cmd->add_option("-r,--res", opt->res, "grid resolution in degrees (1 to 30)")->default_val(5.0);
