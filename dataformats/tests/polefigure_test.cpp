@@ -268,6 +268,7 @@ TEST(PoleFigureDetection, EachLayoutByItsRuleInTheOrderOfTheTests) {
         {"uxd in dotted folder", "j.doe/x.uxd", [] { return UxdCountsText(19); }, 3},
         {"dot in folder only", "j.doe/uxd", [] { return UxdCountsText(19); }, -1},
         {"uxd not last extension", "x.uxd.bak", [] { return UxdCountsText(19); }, -1},
+        {"header and a partial grid", "f.txt", [] { return std::string("a\nb\n1 2 3 4 5 6\n"); }, -1},
         {"text", "t.txt", [] { return std::string("hello\nworld\n"); }, -1},
         {"empty", "e.txt", [] { return std::string(); }, -1},
     };
@@ -382,6 +383,7 @@ TEST(PoleFigureForeignLayouts, UxdCountsVariant) {
     std::string single = "_KHI=0\n_COUNTS\n" + Numbers(72, [](int j) { return j; });
     EXPECT_EQ(Get_PF_File_Info(Write(dir.File("single.uxd"), single).c_str(), 3, &info), 0);
     EXPECT_EQ(Get_PF_File_Info(Write(dir.File("scan.uxd"), "_2THETA=10\n_2THETACOUNTS\n10 5\n").c_str(), 3, &info), 0);
+    EXPECT_EQ(Get_PF_File_Info(Write(dir.File("theta.uxd"), "_DRIVE='THETA'\n_2THETA=10\n_KHI=0\n_2THETACPS\n10 5\n11 6\n").c_str(), 3, &info), 0);
     // A ring whose first number never comes ends the read at end of file.
     std::string cut = UxdCountsText(19);
     cut = cut.substr(0, cut.rfind("_COUNTS") + 8) + "no numbers here\n";

@@ -20,7 +20,7 @@ struct Grid {
 
 }  // namespace
 
-TEST(RealWorldPoleFigures, BrukerUxdRangeVariantHoldsFourPoleFigures) {
+TEST(RealWorldPoleFigures, UxdRangeVariantHoldsFourPoleFigures) {
     auto path = RealWorld("polefigures/bruker.UXD");
     SKIP_WITHOUT_REALWORLD(path);
     EXPECT_EQ(Get_PF_File_Type(path.string()), 3);
@@ -53,7 +53,7 @@ TEST(RealWorldPoleFigures, BrukerUxdRangeVariantHoldsFourPoleFigures) {
     EXPECT_EQ(Open_UXD_PF(path.c_str(), 4, &info4, &g4.nA, &g4.nB), nullptr);
 }
 
-TEST(RealWorldPoleFigures, ZincUxdHasSixteenRings) {
+TEST(RealWorldPoleFigures, UxdWithSixteenRings) {
     auto path = RealWorld("polefigures/ZnCuTi_Wal_50_5x5_PF_002_R.UXD");
     SKIP_WITHOUT_REALWORLD(path);
     EXPECT_EQ(Get_PF_File_Type(path.string()), 3);
@@ -69,7 +69,7 @@ TEST(RealWorldPoleFigures, ZincUxdHasSixteenRings) {
     EXPECT_EQ(g.data[16][0], 0.0);  // not measured
 }
 
-TEST(RealWorldPoleFigures, RigakuKeywordFile) {
+TEST(RealWorldPoleFigures, KeywordFileAtTwoAndAHalfDegrees) {
     auto path = RealWorld("polefigures/Rigaku_xrd_111.asc");
     SKIP_WITHOUT_REALWORLD(path);
     EXPECT_EQ(Get_PF_File_Type(path.string()), 4);
@@ -92,7 +92,7 @@ TEST(RealWorldPoleFigures, RigakuKeywordFile) {
     for (int j = 1; j < 145; ++j) EXPECT_EQ(g.data[0][j], g.data[0][0]);
 }
 
-TEST(RealWorldPoleFigures, PoplaRingsReadCentreFirst) {
+TEST(RealWorldPoleFigures, FourLineRingsReadCentreFirst) {
     auto path = RealWorld("polefigures/popla_108.epf");
     SKIP_WITHOUT_REALWORLD(path);
     EXPECT_EQ(Get_PF_File_Type(path.string()), 7);

@@ -55,9 +55,14 @@ std::vector<RangePoleFigure> ParseRanges(TextStream& text) {
     text.Rewind();
     std::string_view line;
     double khi = NAN, twoTheta = NAN;
+    bool phiDrive = true;  // a range that scans another axis is no pole figure ring
     while (text.GetLineCut(&line, kLineBuffer)) {
         line = TrimLeft(line);
         double v;
+        if (line.substr(0, 7) == "_DRIVE=") {
+            phiDrive = Contains(line, "PHI");
+            continue;
+        }
         if (IsDataHeader(line)) {
             Ring ring;
             ring.khi = khi;
@@ -74,7 +79,7 @@ std::vector<RangePoleFigure> ParseRanges(TextStream& text) {
                 }
                 ring.pairs.emplace_back(az, counts);
             }
-            if (std::isnan(khi) || std::isnan(twoTheta) || ring.pairs.empty()) continue;
+            if (std::isnan(khi) || std::isnan(twoTheta) || ring.pairs.empty() || !phiDrive) continue;
             RangePoleFigure* target = nullptr;
             for (auto& f : figures)
                 if (std::fabs(f.twoTheta - twoTheta) < 1e-4) target = &f;
