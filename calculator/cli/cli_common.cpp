@@ -15,76 +15,78 @@ namespace {
 constexpr const char* kCrystalNames[] = {"cubic",      "hexagonal", "tetragonal", "orthorhombic",
                                          "monoclinic", "trigonal",  "triclinic"};
 
-std::string Lower(std::string text)
-{
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
-std::string FolderOf(const std::string& path)
-{
+std::string FolderOf(const std::string& path) {
     std::filesystem::path parent = std::filesystem::path(path).parent_path();
     return parent.empty() ? std::string(".") : parent.string();
 }
 
-}  // namespace
+} // namespace
 
-void Fail(const std::string& text, int exitCode)
-{
+void Fail(const std::string& text, int exitCode) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
     throw CLI::RuntimeError(exitCode);
 }
 
-int ParseCrystalType(const std::string& text)
-{
-    if (text.size() == 1 && text[0] >= '0' && text[0] <= '6') return text[0] - '0';
+int ParseCrystalType(const std::string& text) {
+    if (text.size() == 1 && text[0] >= '0' && text[0] <= '6')
+        return text[0] - '0';
     std::string name = Lower(text);
-    if (name == "rhombohedral" || name == "rhombohedral/trigonal" || name == "rhombohedral/trigoanl") return 5;
-    if (name.size() < 2) return -1;
+    if (name == "rhombohedral" || name == "rhombohedral/trigonal" ||
+        name == "rhombohedral/trigoanl")
+        return 5;
+    if (name.size() < 2)
+        return -1;
     int found = -1;
     for (int code = 0; code < 7; ++code) {
         if (std::string(kCrystalNames[code]).rfind(name, 0) == 0) {
-            if (found >= 0) return -1;  // ambiguous
+            if (found >= 0)
+                return -1; // ambiguous
             found = code;
         }
     }
-    if (found < 0 && std::string("rhombohedral").rfind(name, 0) == 0) found = 5;
+    if (found < 0 && std::string("rhombohedral").rfind(name, 0) == 0)
+        found = 5;
     return found;
 }
 
-void LatticeForCrystal(int crystalType, const std::vector<double>& given, double out[6])
-{
+void LatticeForCrystal(int crystalType, const std::vector<double>& given, double out[6]) {
     double lattice[6] = {1, 1, 1, 90, 90, 90};
-    for (size_t i = 0; i < 6 && i < given.size(); ++i) lattice[i] = given[i];
-    if ((crystalType == 1 || crystalType == 2) && lattice[0] > 0) lattice[2] /= lattice[0];
+    for (size_t i = 0; i < 6 && i < given.size(); ++i)
+        lattice[i] = given[i];
+    if ((crystalType == 1 || crystalType == 2) && lattice[0] > 0)
+        lattice[2] /= lattice[0];
     calcjobs::ApplyCrystalSystemRule(crystalType, lattice, out);
 }
 
-const char* CrystalHelp()
-{
+const char* CrystalHelp() {
     return "crystal system: cubic, hexagonal, tetragonal, orthorhombic, monoclinic, trigonal "
            "(rhombohedral axes), triclinic, or the code 0..6";
 }
 
-std::string UpperExtension(const std::string& path)
-{
+std::string UpperExtension(const std::string& path) {
     std::string ext = std::filesystem::path(path).extension().string();
-    if (!ext.empty()) ext.erase(0, 1);
-    for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (!ext.empty())
+        ext.erase(0, 1);
+    for (char& c : ext)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return ext;
 }
 
-std::string TemporaryPathBeside(const std::string& path)
-{
+std::string TemporaryPathBeside(const std::string& path) {
     std::filesystem::path p(path);
     std::string name = "." + p.filename().string() + ".part" + std::to_string(getpid());
     return (p.parent_path() / name).string();
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to)
-{
+bool ReplaceFile(const std::string& from, const std::string& to) {
     std::error_code error;
     std::filesystem::rename(from, to, error);
     if (error) {
@@ -94,23 +96,22 @@ bool ReplaceFile(const std::string& from, const std::string& to)
     return true;
 }
 
-bool OutputFolderWritable(const std::string& path)
-{
+bool OutputFolderWritable(const std::string& path) {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return false;
+    if (std::filesystem::is_directory(path, error))
+        return false;
     return access(FolderOf(path).c_str(), W_OK | X_OK) == 0;
 }
 
-calcjobs::LaunchViewerFn PrintResultPath()
-{
+calcjobs::LaunchViewerFn PrintResultPath() {
     return [](int kind, const std::string& file) {
-        const char* label = kind == calcjobs::kResultODF               ? "ODF"
-                            : kind == calcjobs::kResultPoleFigure      ? "Pole figure"
+        const char* label = kind == calcjobs::kResultODF                 ? "ODF"
+                            : kind == calcjobs::kResultPoleFigure        ? "Pole figure"
                             : kind == calcjobs::kResultInversePoleFigure ? "Inverse pole figure"
-                                                                       : "Result";
+                                                                         : "Result";
         std::printf("%s: %s\n", label, file.c_str());
         std::fflush(stdout);
     };
 }
 
-}  // namespace quelta_cli
+} // namespace quelta_cli

@@ -52,4 +52,4 @@ bool OutputFolderWritable(const std::string& path);
 // the result path is printed on stdout ("<label>: <path>").
 calcjobs::LaunchViewerFn PrintResultPath();
 
-}  // namespace quelta_cli
+} // namespace quelta_cli

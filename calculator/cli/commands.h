@@ -22,4 +22,4 @@ void AddModelCommand(CLI::App& app);
 // the command through Fail on any error.
 void ConvertODFFile(const std::string& input, const std::string& output, int generation);
 
-}  // namespace quelta_cli
+} // namespace quelta_cli

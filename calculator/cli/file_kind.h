@@ -17,7 +17,7 @@ inline constexpr int kTTOLayout = 100;
 
 struct FileKind {
     FileFamily family = FileFamily::kNone;
-    int layout = -1;  // the family's layout code
+    int layout = -1; // the family's layout code
 };
 
 FileKind DetectFileKind(const std::string& path);
@@ -26,4 +26,4 @@ const char* FamilyName(FileFamily family);
 // Human-readable name of a layout code of a family.
 const char* LayoutName(FileFamily family, int layout);
 
-}  // namespace quelta_cli
+} // namespace quelta_cli

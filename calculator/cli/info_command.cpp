@@ -19,26 +19,24 @@
 namespace quelta_cli {
 namespace {
 
-std::string CrystalName(int type)
-{
+std::string CrystalName(int type) {
     char name[32] = "Unknown";
     Get_Crystal_Type_Name(name, type);
     return name;
 }
 
-void PrintRange(const char* label, double lo, double hi)
-{
+void PrintRange(const char* label, double lo, double hi) {
     std::printf("  %s: min %.4f, max %.4f\n", label, lo, hi);
 }
 
-bool InfoPoleFigure(const std::string& path, int layout)
-{
+bool InfoPoleFigure(const std::string& path, int layout) {
     PFFileInfo info;
     if (!Get_PF_File_Info(path.c_str(), layout, &info)) {
         std::printf("  description: unreadable\n");
         return false;
     }
-    std::printf("  description: %s\n  resolution: %.2f degrees\n", info.description.c_str(), info.resolution);
+    std::printf("  description: %s\n  resolution: %.2f degrees\n", info.description.c_str(),
+                info.resolution);
     int nA = 0, nB = 0;
     double** grid = Open_PF_File(path.c_str(), &info, layout, &nA, &nB);
     if (!grid) {
@@ -52,7 +50,8 @@ bool InfoPoleFigure(const std::string& path, int layout)
         for (int j = 0; j < nB; ++j) {
             lo = std::min(lo, grid[i][j]);
             hi = std::max(hi, grid[i][j]);
-            if (grid[i][j] != 0) empty = false;
+            if (grid[i][j] != 0)
+                empty = false;
         }
         emptyRings += empty;
     }
@@ -61,13 +60,13 @@ bool InfoPoleFigure(const std::string& path, int layout)
     FreeMem2D(grid, nA, nB);
     if (layout == 3) {
         int count = Get_UXD_PF_Count(path.c_str());
-        if (count > 1) std::printf("  pole figures in file: %d (the first is described)\n", count);
+        if (count > 1)
+            std::printf("  pole figures in file: %d (the first is described)\n", count);
     }
     return true;
 }
 
-bool InfoODF(const std::string& path, int layout)
-{
+bool InfoODF(const std::string& path, int layout) {
     RawHODFInfo info{};
     double*** grid = nullptr;
     int n1 = 0, n = 0, n2 = 0;
@@ -83,12 +82,15 @@ bool InfoODF(const std::string& path, int layout)
         grid = Open_ODF_File(path.c_str(), &info, layout, &n1, &n, &n2);
     }
     std::printf("  %s\n", calcjobs::FormatODFInfoLine(info).c_str());
-    std::printf("  crystal system: %s (%d)\n", CrystalName(info.crystalType).c_str(), info.crystalType);
+    std::printf("  crystal system: %s (%d)\n", CrystalName(info.crystalType).c_str(),
+                info.crystalType);
     int nPF = std::clamp(info.nPF, 0, 6);
-    std::printf("  pole figures used: %d%s\n", info.nPF, info.normalized ? ", normalised before the calculation" : "");
+    std::printf("  pole figures used: %d%s\n", info.nPF,
+                info.normalized ? ", normalised before the calculation" : "");
     for (int i = 0; i < nPF; ++i) {
         std::string name(info.pfNames[i], strnlen(info.pfNames[i], sizeof info.pfNames[i]));
-        std::printf("    (%.0f %.0f %.0f) %s\n", info.hkl[i][0], info.hkl[i][1], info.hkl[i][2], name.c_str());
+        std::printf("    (%.0f %.0f %.0f) %s\n", info.hkl[i][0], info.hkl[i][1], info.hkl[i][2],
+                    name.c_str());
     }
     std::printf("  iterations: %d, final deviation: %.4f\n", info.iterations, info.deviation);
     if (!grid) {
@@ -108,8 +110,7 @@ bool InfoODF(const std::string& path, int layout)
     return true;
 }
 
-bool InfoInversePoleFigure(const std::string& path, int layout)
-{
+bool InfoInversePoleFigure(const std::string& path, int layout) {
     IPFFileInfo info;
     if (!Get_IPF_File_Info(path.c_str(), layout, &info)) {
         std::printf("  description: unreadable\n");
@@ -117,7 +118,8 @@ bool InfoInversePoleFigure(const std::string& path, int layout)
     }
     std::printf("  crystal system: %s, resolution: %.2f degrees, angles (%.0f, %.0f)\n",
                 CrystalName(info.crystalType).c_str(), info.resolution, info.angle1, info.angle2);
-    for (const auto& d : info.directions) std::printf("  direction: [%.2f %.2f %.2f]\n", d[0], d[1], d[2]);
+    for (const auto& d : info.directions)
+        std::printf("  direction: [%.2f %.2f %.2f]\n", d[0], d[1], d[2]);
     int nA = 0, nB = 0;
     double** grid = Open_IPF_File(path.c_str(), &info, layout, &nA, &nB);
     if (!grid) {
@@ -136,8 +138,7 @@ bool InfoInversePoleFigure(const std::string& path, int layout)
     return true;
 }
 
-bool InfoGBCD(const std::string& path, int layout)
-{
+bool InfoGBCD(const std::string& path, int layout) {
     GBCDFileInfo info;
     auto angle = std::make_unique<double[]>(kGBCDAngleCount);
     auto csl = std::make_unique<double[]>(kCSLClassCount);
@@ -145,19 +146,19 @@ bool InfoGBCD(const std::string& path, int layout)
         std::printf("  data: could not be read\n");
         return false;
     }
-    std::printf("  description: %s\n  grain pairs: %d\n  CSL distribution: %s\n", info.description.c_str(),
-                info.grainPairs, info.cslCalculated ? "yes" : "no");
+    std::printf("  description: %s\n  grain pairs: %d\n  CSL distribution: %s\n",
+                info.description.c_str(), info.grainPairs, info.cslCalculated ? "yes" : "no");
     return true;
 }
 
-int RunInfo(const std::vector<std::string>& files)
-{
+int RunInfo(const std::vector<std::string>& files) {
     int failures = 0;
     for (const std::string& path : files) {
         FileKind kind = DetectFileKind(path);
         std::printf("%s\n", path.c_str());
         if (kind.family == FileFamily::kNone) {
-            std::printf("  not a pole figure, ODF, inverse pole figure or GBCD file the suite reads\n");
+            std::printf(
+                "  not a pole figure, ODF, inverse pole figure or GBCD file the suite reads\n");
             ++failures;
             continue;
         }
@@ -165,11 +166,20 @@ int RunInfo(const std::vector<std::string>& files)
                     LayoutName(kind.family, kind.layout));
         bool ok = false;
         switch (kind.family) {
-        case FileFamily::kPoleFigure: ok = InfoPoleFigure(path, kind.layout); break;
-        case FileFamily::kODF: ok = InfoODF(path, kind.layout); break;
-        case FileFamily::kInversePoleFigure: ok = InfoInversePoleFigure(path, kind.layout); break;
-        case FileFamily::kGBCD: ok = InfoGBCD(path, kind.layout); break;
-        default: break;
+        case FileFamily::kPoleFigure:
+            ok = InfoPoleFigure(path, kind.layout);
+            break;
+        case FileFamily::kODF:
+            ok = InfoODF(path, kind.layout);
+            break;
+        case FileFamily::kInversePoleFigure:
+            ok = InfoInversePoleFigure(path, kind.layout);
+            break;
+        case FileFamily::kGBCD:
+            ok = InfoGBCD(path, kind.layout);
+            break;
+        default:
+            break;
         }
         failures += !ok;
     }
@@ -177,20 +187,21 @@ int RunInfo(const std::vector<std::string>& files)
     return failures;
 }
 
-}  // namespace
+} // namespace
 
-void AddInfoCommand(CLI::App& app)
-{
+void AddInfoCommand(CLI::App& app) {
     auto files = std::make_shared<std::vector<std::string>>();
     CLI::App* cmd = app.add_subcommand(
         "info",
         "Detect the layout of pole figure, ODF, inverse pole figure or GBCD files and print their "
-        "description, grid and value range. Exit code 1 when any file is not recognised or its data "
+        "description, grid and value range. Exit code 1 when any file is not recognised or its "
+        "data "
         "does not read.");
     cmd->add_option("files", *files, "files to describe")->required()->check(CLI::ExistingFile);
     cmd->callback([files] {
-        if (RunInfo(*files) > 0) throw CLI::RuntimeError(kExitFailure);
+        if (RunInfo(*files) > 0)
+            throw CLI::RuntimeError(kExitFailure);
     });
 }
 
-}  // namespace quelta_cli
+} // namespace quelta_cli

@@ -7,14 +7,15 @@
 #include "render_command.h"
 #endif
 
-int main(int argc, char** argv)
-{
-    CLI::App app{
-        "quelta-cli: texture analysis from the command line. Computes ODFs from pole figures, recalculates "
-        "pole figures and inverse pole figures, imports and converts texture files, and makes model data.\n"
-        "Progress goes to stderr (one updating line on a terminal, plain lines otherwise); results and paths "
-        "to stdout. Exit code 0 on success, non-zero with a message on stderr on failure.",
-        "quelta-cli"};
+int main(int argc, char** argv) {
+    CLI::App app{"quelta-cli: texture analysis from the command line. Computes ODFs from pole "
+                 "figures, recalculates "
+                 "pole figures and inverse pole figures, imports and converts texture files, and "
+                 "makes model data.\n"
+                 "Progress goes to stderr (one updating line on a terminal, plain lines "
+                 "otherwise); results and paths "
+                 "to stdout. Exit code 0 on success, non-zero with a message on stderr on failure.",
+                 "quelta-cli"};
     app.require_subcommand(1);
     quelta_cli::AddOdfCommand(app);
     quelta_cli::AddPfCommand(app);

@@ -32,15 +32,15 @@ struct ModelOptions {
     std::vector<std::vector<int>> hkl;
     double alphaMax = 90;
     std::vector<std::string> formats{"hpf"};
-    std::vector<std::vector<std::string>> components;  // NAME HALFWIDTH WEIGHT
+    std::vector<std::vector<std::string>> components; // NAME HALFWIDTH WEIGHT
     double background = 0.3;
     std::string odf;
 };
 
-std::string HklText(const std::vector<int>& hkl)
-{
+std::string HklText(const std::vector<int>& hkl) {
     std::string text;
-    for (int v : hkl) text += std::to_string(v);
+    for (int v : hkl)
+        text += std::to_string(v);
     return text;
 }
 
@@ -52,12 +52,12 @@ struct PoleFigureGrid {
 
 // PolCon triplets (5 degrees): for each ring alpha 0..90 and azimuth 0..355,
 // "alpha beta intensity"; the file starts with "0 0".
-bool WritePolCon(const std::string& path, double** grid)
-{
+bool WritePolCon(const std::string& path, double** grid) {
     const std::string temp = TemporaryPathBeside(path);
     {
         std::ofstream out(temp);
-        if (!out) return false;
+        if (!out)
+            return false;
         char line[64];
         for (int i = 0; i < 19; ++i)
             for (int j = 0; j < 72; ++j) {
@@ -74,16 +74,20 @@ bool WritePolCon(const std::string& path, double** grid)
     return ReplaceFile(temp, path);
 }
 
-void RunModel(const ModelOptions& opt)
-{
+void RunModel(const ModelOptions& opt) {
     const int type = ParseCrystalType(opt.crystal);
-    if (type < 0) Fail("Unknown crystal system: " + opt.crystal, kExitUsage);
-    if (std::string message = calcjobs::ValidateResolution(opt.res); !message.empty()) Fail(message, kExitUsage);
+    if (type < 0)
+        Fail("Unknown crystal system: " + opt.crystal, kExitUsage);
+    if (std::string message = calcjobs::ValidateResolution(opt.res); !message.empty())
+        Fail(message, kExitUsage);
     std::vector<std::vector<int>> hkl = opt.hkl;
-    if (hkl.empty()) hkl = {{1, 1, 1}, {2, 0, 0}, {2, 2, 0}};
-    if (hkl.size() > 6) Fail("At most six pole figures", kExitUsage);
+    if (hkl.empty())
+        hkl = {{1, 1, 1}, {2, 0, 0}, {2, 2, 0}};
+    if (hkl.size() > 6)
+        Fail("At most six pole figures", kExitUsage);
     for (const auto& v : hkl)
-        if (v[0] == 0 && v[1] == 0 && v[2] == 0) Fail("Invalid Miller indices", kExitUsage);
+        if (v[0] == 0 && v[1] == 0 && v[2] == 0)
+            Fail("Invalid Miller indices", kExitUsage);
     const bool fiveDegrees = std::fabs(opt.res - 5.0) < 0.0001;
     for (const std::string& format : opt.formats)
         if ((format == "tpf" || format == "polcon") && !fiveDegrees)
@@ -97,8 +101,10 @@ void RunModel(const ModelOptions& opt)
     } else {
         for (const auto& c : opt.components) {
             odfengine::ModelComponent component;
-            if (!odfengine::GetStandardComponent(c[0], std::atof(c[1].c_str()), std::atof(c[2].c_str()), &component))
-                Fail("Unknown texture component " + c[0] + " (Copper, Brass, S, Goss, Cube)", kExitUsage);
+            if (!odfengine::GetStandardComponent(c[0], std::atof(c[1].c_str()),
+                                                 std::atof(c[2].c_str()), &component))
+                Fail("Unknown texture component " + c[0] + " (Copper, Brass, S, Goss, Cube)",
+                     kExitUsage);
             components.push_back(component);
         }
     }
@@ -111,8 +117,10 @@ void RunModel(const ModelOptions& opt)
         int n1, n, n2;
         ~Odf() { FreeMem3D(data, n2, n, n1); }
     } odf{AllocMem3D(n2, n, n1), n1, n, n2};
-    if (!odf.data) Fail("Can not allocate memory for the ODF");
-    if (!odfengine::MakeModelODF(odf.data, type, lattice, opt.res, sampleSym, components, opt.background))
+    if (!odf.data)
+        Fail("Can not allocate memory for the ODF");
+    if (!odfengine::MakeModelODF(odf.data, type, lattice, opt.res, sampleSym, components,
+                                 opt.background))
         Fail("Can not make the model ODF");
 
     std::error_code error;
@@ -121,9 +129,11 @@ void RunModel(const ModelOptions& opt)
     double hklArray[6][3];
     std::string hpfPaths[6];
     std::vector<std::string> temporaries;
-    const bool wantHpf = std::find(opt.formats.begin(), opt.formats.end(), "hpf") != opt.formats.end();
+    const bool wantHpf =
+        std::find(opt.formats.begin(), opt.formats.end(), "hpf") != opt.formats.end();
     for (size_t i = 0; i < hkl.size(); ++i) {
-        for (int c = 0; c < 3; ++c) hklArray[i][c] = hkl[i][c];
+        for (int c = 0; c < 3; ++c)
+            hklArray[i][c] = hkl[i][c];
         std::string path = (dir / (opt.name + "_" + HklText(hkl[i]) + ".HPF")).string();
         if (!wantHpf) {
             path = TemporaryPathBeside(path) + ".HPF";
@@ -133,10 +143,10 @@ void RunModel(const ModelOptions& opt)
     }
     struct Cleanup {
         std::vector<std::string>* paths;
-        ~Cleanup()
-        {
+        ~Cleanup() {
             std::error_code ignored;
-            for (const std::string& p : *paths) std::filesystem::remove(p, ignored);
+            for (const std::string& p : *paths)
+                std::filesystem::remove(p, ignored);
         }
     } cleanup{&temporaries};
     if (!odfengine::WriteModelPoleFigures(odf.data, type, lattice, opt.res, sampleSym, hklArray,
@@ -144,13 +154,16 @@ void RunModel(const ModelOptions& opt)
         Fail("Can not save pole figure file");
 
     for (size_t i = 0; i < hkl.size(); ++i) {
-        if (wantHpf) std::printf("Pole figure: %s\n", hpfPaths[i].c_str());
+        if (wantHpf)
+            std::printf("Pole figure: %s\n", hpfPaths[i].c_str());
         for (const std::string& format : opt.formats) {
-            if (format == "hpf") continue;
+            if (format == "hpf")
+                continue;
             PoleFigureGrid grid;
             PFFileInfo info;
             grid.data = Open_PF_File(hpfPaths[i].c_str(), &info, 1, &grid.nA, &grid.nB);
-            if (!grid.data) Fail("Can not read pole figure file " + hpfPaths[i]);
+            if (!grid.data)
+                Fail("Can not read pole figure file " + hpfPaths[i]);
             const std::string base = (dir / (opt.name + "_" + HklText(hkl[i]))).string();
             std::string path;
             bool ok = false;
@@ -160,13 +173,15 @@ void RunModel(const ModelOptions& opt)
                 info.fileName = path;
                 double fixed[19][73];
                 for (int r = 0; r < 19; ++r)
-                    for (int c = 0; c < 73; ++c) fixed[r][c] = grid.data[r][c];
+                    for (int c = 0; c < 73; ++c)
+                        fixed[r][c] = grid.data[r][c];
                 ok = SavePFFile(&info, fixed) != 0;
             } else {
                 path = base + ".pol";
                 ok = WritePolCon(path, grid.data);
             }
-            if (!ok) Fail("Can not save pole figure file");
+            if (!ok)
+                Fail("Can not save pole figure file");
             std::printf("Pole figure: %s\n", path.c_str());
         }
     }
@@ -174,41 +189,48 @@ void RunModel(const ModelOptions& opt)
     if (!opt.odf.empty()) {
         RawHODFInfo info{};
         info.crystalType = type;
-        for (int i = 0; i < 6; ++i) info.lattice[i] = lattice[i];
+        for (int i = 0; i < 6; ++i)
+            info.lattice[i] = lattice[i];
         info.nPF = static_cast<int32_t>(hkl.size());
         for (size_t i = 0; i < hkl.size(); ++i) {
-            for (int c = 0; c < 3; ++c) info.hkl[i][c] = hkl[i][c];
+            for (int c = 0; c < 3; ++c)
+                info.hkl[i][c] = hkl[i][c];
             std::snprintf(info.pfNames[i], sizeof info.pfNames[i], "model");
         }
         info.normalized = 1;
         info.resolution = opt.res;
         info.sampleSymmetry = sampleSym;
         std::snprintf(info.path, sizeof info.path, "%s", opt.odf.c_str());
-        if (!Save_ODF_File(opt.odf.c_str(), odf.data, &info, n1, n, n2)) Fail("Can not save odf file");
+        if (!Save_ODF_File(opt.odf.c_str(), odf.data, &info, n1, n, n2))
+            Fail("Can not save odf file");
         std::printf("ODF: %s\n", opt.odf.c_str());
     }
     std::fflush(stdout);
 }
 
-}  // namespace
+} // namespace
 
-void AddModelCommand(CLI::App& app)
-{
+void AddModelCommand(CLI::App& app) {
     auto opt = std::make_shared<ModelOptions>();
-    CLI::App* cmd = app.add_subcommand(
-        "model",
-        "Make pole figures of a model texture: Gaussian components around ideal orientations (by default an "
-        "fcc rolling texture: Copper, Brass, S, Goss and Cube) over a uniform background, with orthorhombic "
-        "sample symmetry. Files are named OUTDIR/NAME_<hkl>.<ext>.");
+    CLI::App* cmd =
+        app.add_subcommand("model", "Make pole figures of a model texture: Gaussian components "
+                                    "around ideal orientations (by default an "
+                                    "fcc rolling texture: Copper, Brass, S, Goss and Cube) over a "
+                                    "uniform background, with orthorhombic "
+                                    "sample symmetry. Files are named OUTDIR/NAME_<hkl>.<ext>.");
     cmd->add_option("-d,--out-dir", opt->outDir, "output folder")->default_val(".");
     cmd->add_option("--name", opt->name, "file name prefix")->default_val("model");
     cmd->add_option("-c,--crystal", opt->crystal, CrystalHelp())->default_val("cubic");
-    cmd->add_option("--lattice", opt->lattice, "lattice a b c alpha beta gamma (degrees); hexagonal and tetragonal c is taken as c/a")
+    cmd->add_option(
+           "--lattice", opt->lattice,
+           "lattice a b c alpha beta gamma (degrees); hexagonal and tetragonal c is taken as c/a")
         ->expected(6)
         ->default_str("1 1 1 90 90 90");
     cmd->add_option("-r,--res", opt->res, "grid resolution in degrees (1 to 30)")->default_val(5.0);
-    cmd->add_flag("--no-sample-sym", opt->noSampleSym, "model without orthorhombic sample symmetry");
-    cmd->add_option("--hkl", opt->hkl, "Miller indices of a pole figure; repeat (default 1 1 1, 2 0 0, 2 2 0)")
+    cmd->add_flag("--no-sample-sym", opt->noSampleSym,
+                  "model without orthorhombic sample symmetry");
+    cmd->add_option("--hkl", opt->hkl,
+                    "Miller indices of a pole figure; repeat (default 1 1 1, 2 0 0, 2 2 0)")
         ->expected(3)
         ->type_name("H K L");
     cmd->add_option("--alpha-max", opt->alphaMax,
@@ -216,18 +238,21 @@ void AddModelCommand(CLI::App& app)
         ->default_val(90.0)
         ->check(CLI::Range(0.0, 90.0));
     cmd->add_option("-f,--format", opt->formats,
-                    "layouts to write, repeatable: hpf, tpf (5 degrees), polcon (PolCon triplets, 5 degrees, "
+                    "layouts to write, repeatable: hpf, tpf (5 degrees), polcon (PolCon triplets, "
+                    "5 degrees, "
                     "extension .pol)")
         ->check(CLI::IsMember({"hpf", "tpf", "polcon"}))
         ->default_str("hpf");
     cmd->add_option("--component", opt->components,
-                    "texture component NAME HALFWIDTH WEIGHT (Copper, Brass, S, Goss, Cube); repeat; replaces "
+                    "texture component NAME HALFWIDTH WEIGHT (Copper, Brass, S, Goss, Cube); "
+                    "repeat; replaces "
                     "the default rolling texture")
         ->expected(3)
         ->type_name("NAME FWHM WEIGHT");
-    cmd->add_option("--background", opt->background, "uniform level before normalisation")->default_val(0.3);
+    cmd->add_option("--background", opt->background, "uniform level before normalisation")
+        ->default_val(0.3);
     cmd->add_option("--odf", opt->odf, "also write the model ODF to this .HODF file");
     cmd->callback([opt] { RunModel(*opt); });
 }
 
-}  // namespace quelta_cli
+} // namespace quelta_cli

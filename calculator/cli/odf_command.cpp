@@ -19,7 +19,7 @@ namespace {
 struct OdfOptions {
     std::string crystal = "cubic";
     std::vector<double> lattice{1, 1, 1, 90, 90, 90};
-    std::vector<std::string> poleFigures;  // FILE H K L, FILE H K L, ...
+    std::vector<std::string> poleFigures; // FILE H K L, FILE H K L, ...
     double res = 5.0;
     bool normalise = false;
     bool sampleSym = false;
@@ -28,8 +28,7 @@ struct OdfOptions {
     std::string output;
 };
 
-double ParseIndex(const std::string& text)
-{
+double ParseIndex(const std::string& text) {
     char* end = nullptr;
     double value = std::strtod(text.c_str(), &end);
     if (end == text.c_str() || *end != '\0' || !std::isfinite(value))
@@ -37,10 +36,10 @@ double ParseIndex(const std::string& text)
     return value;
 }
 
-void RunOdf(const OdfOptions& opt)
-{
+void RunOdf(const OdfOptions& opt) {
     const int type = ParseCrystalType(opt.crystal);
-    if (type < 0) Fail("Unknown crystal system: " + opt.crystal, kExitUsage);
+    if (type < 0)
+        Fail("Unknown crystal system: " + opt.crystal, kExitUsage);
 
     if (opt.poleFigures.size() % 4 != 0)
         Fail("Each --pf takes a file name and three Miller indices: --pf FILE H K L", kExitUsage);
@@ -53,7 +52,8 @@ void RunOdf(const OdfOptions& opt)
         pf.l = ParseIndex(opt.poleFigures[i + 3]);
         inputs.push_back(pf);
     }
-    if (std::string message = calcjobs::ValidateODFSetup(inputs, opt.output, opt.res); !message.empty())
+    if (std::string message = calcjobs::ValidateODFSetup(inputs, opt.output, opt.res);
+        !message.empty())
         Fail(message, kExitUsage);
 
     // The job writes a first-generation HODF; TODF and TTO are made from it
@@ -64,18 +64,22 @@ void RunOdf(const OdfOptions& opt)
     const bool fiveDegrees = std::fabs(opt.res - 5.0) < 0.0001;
     if (ext != "HODF" && !fiveDegrees) {
         char text[200];
-        std::snprintf(text, sizeof text,
-                      "%s files hold 5 degree ODFs only; write .HODF for a resolution of %g degrees", ext.c_str(),
-                      opt.res);
+        std::snprintf(
+            text, sizeof text,
+            "%s files hold 5 degree ODFs only; write .HODF for a resolution of %g degrees",
+            ext.c_str(), opt.res);
         Fail(text, kExitUsage);
     }
-    if (opt.output.size() >= sizeof(RawHODFInfo::path) - 16) Fail("The ODF file name is too long", kExitUsage);
-    if (!OutputFolderWritable(opt.output)) Fail("Can not save odf file: " + opt.output);
+    if (opt.output.size() >= sizeof(RawHODFInfo::path) - 16)
+        Fail("The ODF file name is too long", kExitUsage);
+    if (!OutputFolderWritable(opt.output))
+        Fail("Can not save odf file: " + opt.output);
 
     RawHODFInfo info{};
     info.nPF = static_cast<int32_t>(inputs.size());
     for (size_t i = 0; i < inputs.size(); ++i) {
-        if (inputs[i].file.size() >= sizeof info.pfNames[i]) Fail("Pole figure file name too long: " + inputs[i].file, kExitUsage);
+        if (inputs[i].file.size() >= sizeof info.pfNames[i])
+            Fail("Pole figure file name too long: " + inputs[i].file, kExitUsage);
         std::snprintf(info.pfNames[i], sizeof info.pfNames[i], "%s", inputs[i].file.c_str());
         info.hkl[i][0] = inputs[i].h;
         info.hkl[i][1] = inputs[i].k;
@@ -90,7 +94,8 @@ void RunOdf(const OdfOptions& opt)
     calcjobs::ApplyODFCommandSettings(&info);
     info.maxLoops = opt.maxLoops;
 
-    const std::string jobOutput = ext == "HODF" ? opt.output : TemporaryPathBeside(opt.output) + ".HODF";
+    const std::string jobOutput =
+        ext == "HODF" ? opt.output : TemporaryPathBeside(opt.output) + ".HODF";
     std::snprintf(info.path, sizeof info.path, "%s", jobOutput.c_str());
 
     calcjobs::JobResult result;
@@ -98,43 +103,46 @@ void RunOdf(const OdfOptions& opt)
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
         result = calcjobs::ODFJob(info, progress.Function(), nullptr);
     }
-    if (!result.ok()) Fail(result.message);
+    if (!result.ok())
+        Fail(result.message);
     if (ext != "HODF") {
         struct Remove {
             std::string path;
-            ~Remove()
-            {
+            ~Remove() {
                 std::error_code ignored;
                 std::filesystem::remove(path, ignored);
             }
         } cleanup{jobOutput};
         ConvertODFFile(jobOutput, opt.output, 1);
     }
-    std::printf("Loops: %d\nFinal deviation: %.4f\nODF: %s\n", result.loops, result.deviation, opt.output.c_str());
+    std::printf("Loops: %d\nFinal deviation: %.4f\nODF: %s\n", result.loops, result.deviation,
+                opt.output.c_str());
     std::fflush(stdout);
 }
 
-}  // namespace
+} // namespace
 
-void AddOdfCommand(CLI::App& app)
-{
+void AddOdfCommand(CLI::App& app) {
     auto opt = std::make_shared<OdfOptions>();
-    CLI::App* cmd = app.add_subcommand(
-        "odf",
-        "Calculate an ODF from up to six pole figures (any readable pole figure layout). A resolution of 5 "
-        "degrees runs the classic 5 degree engine, any other the arbitrary-resolution engine; the pole "
-        "figures must have the grid of that resolution. Prints the loops, the final mean deviation and the "
-        "output path.");
+    CLI::App* cmd = app.add_subcommand("odf", "Calculate an ODF from up to six pole figures (any "
+                                              "readable pole figure layout). A resolution of 5 "
+                                              "degrees runs the classic 5 degree engine, any other "
+                                              "the arbitrary-resolution engine; the pole "
+                                              "figures must have the grid of that resolution. "
+                                              "Prints the loops, the final mean deviation and the "
+                                              "output path.");
     cmd->add_option("-c,--crystal", opt->crystal, CrystalHelp())->default_val("cubic");
-    cmd->add_option("--lattice", opt->lattice,
-                    "lattice a b c alpha beta gamma (degrees); the crystal system fixes the constrained "
-                    "values (cubic 1 1 1 90 90 90; hexagonal and tetragonal a = b = 1 with c taken as c/a; "
-                    "hexagonal gamma 120; trigonal a = b = c = 1 with alpha = gamma = beta)")
+    cmd->add_option(
+           "--lattice", opt->lattice,
+           "lattice a b c alpha beta gamma (degrees); the crystal system fixes the constrained "
+           "values (cubic 1 1 1 90 90 90; hexagonal and tetragonal a = b = 1 with c taken as c/a; "
+           "hexagonal gamma 120; trigonal a = b = c = 1 with alpha = gamma = beta)")
         ->expected(6)
         ->default_str("1 1 1 90 90 90");
-    cmd->add_option("--pf", opt->poleFigures,
-                    "pole figure file and its Miller indices; repeat for each pole figure (1 to 6), e.g. "
-                    "--pf 111.HPF 1 1 1 --pf 200.HPF 2 0 0")
+    cmd->add_option(
+           "--pf", opt->poleFigures,
+           "pole figure file and its Miller indices; repeat for each pole figure (1 to 6), e.g. "
+           "--pf 111.HPF 1 1 1 --pf 200.HPF 2 0 0")
         ->expected(4)
         ->type_name("FILE H K L")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
@@ -142,8 +150,10 @@ void AddOdfCommand(CLI::App& app)
     cmd->add_option("-r,--res", opt->res, "grid resolution in degrees (1 to 30)")->default_val(5.0);
     cmd->add_flag("-n,--normalise,--normalize", opt->normalise,
                   "normalise the pole figures before the calculation (needed for raw counts)");
-    cmd->add_flag("-s,--sample-sym", opt->sampleSym, "assume orthorhombic sample symmetry (rolling)");
-    cmd->add_flag("--fibre,--fiber", opt->fibre, "assume a fibre texture about ND (implies --sample-sym)");
+    cmd->add_flag("-s,--sample-sym", opt->sampleSym,
+                  "assume orthorhombic sample symmetry (rolling)");
+    cmd->add_flag("--fibre,--fiber", opt->fibre,
+                  "assume a fibre texture about ND (implies --sample-sym)");
     cmd->add_option("--max-loops", opt->maxLoops, "iteration limit (the ODF command uses 15)")
         ->default_val(15)
         ->check(CLI::Range(1, 1000));
@@ -153,4 +163,4 @@ void AddOdfCommand(CLI::App& app)
     cmd->callback([opt] { RunOdf(*opt); });
 }
 
-}  // namespace quelta_cli
+} // namespace quelta_cli

@@ -6,19 +6,22 @@
 
 namespace quelta_cli {
 
-ProgressLine::ProgressLine(FILE* stream, bool interactive) : stream_(stream), interactive_(interactive) {}
+ProgressLine::ProgressLine(FILE* stream, bool interactive)
+    : stream_(stream), interactive_(interactive) {}
 
-ProgressLine::~ProgressLine() { Finish(); }
+ProgressLine::~ProgressLine() {
+    Finish();
+}
 
-bool ProgressLine::StderrIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+bool ProgressLine::StderrIsTerminal() {
+    return isatty(STDERR_FILENO) == 1;
+}
 
-calcjobs::ProgressFn ProgressLine::Function()
-{
+calcjobs::ProgressFn ProgressLine::Function() {
     return [this](const std::string& text, int position) { Report(text, position); };
 }
 
-void ProgressLine::Finish()
-{
+void ProgressLine::Finish() {
     if (lineOpen_) {
         std::fputc('\n', stream_);
         std::fflush(stream_);
@@ -26,32 +29,35 @@ void ProgressLine::Finish()
     }
 }
 
-void ProgressLine::Redraw()
-{
+void ProgressLine::Redraw() {
     // \r returns to the line start, \033[K clears what a longer text left.
     std::fprintf(stream_, "\r%s", stage_.c_str());
-    if (!deviation_.empty()) std::fprintf(stream_, "  deviation %s", deviation_.c_str());
-    if (percent_ >= 0) std::fprintf(stream_, "  %3d%%", percent_);
+    if (!deviation_.empty())
+        std::fprintf(stream_, "  deviation %s", deviation_.c_str());
+    if (percent_ >= 0)
+        std::fprintf(stream_, "  %3d%%", percent_);
     std::fputs("\033[K", stream_);
     std::fflush(stream_);
     lineOpen_ = true;
 }
 
-void ProgressLine::Report(const std::string& text, int position)
-{
+void ProgressLine::Report(const std::string& text, int position) {
     const bool multiLine = text.find('\n') != std::string::npos;
     if (position >= 0 && position <= 100) {
-        if (!text.empty()) stage_ = text;
+        if (!text.empty())
+            stage_ = text;
         percent_ = position;
         // Percentages come in fast; a terminal needs a few redraws a second.
         const auto now = std::chrono::steady_clock::now();
-        if (interactive_ && (position == 100 || now - lastDraw_ >= std::chrono::milliseconds(100))) {
+        if (interactive_ &&
+            (position == 100 || now - lastDraw_ >= std::chrono::milliseconds(100))) {
             lastDraw_ = now;
             Redraw();
         }
         return;
     }
-    if (text.empty()) return;
+    if (text.empty())
+        return;
     if (position == -3) {
         deviation_ = text;
         if (interactive_)
@@ -65,7 +71,8 @@ void ProgressLine::Report(const std::string& text, int position)
         Finish();
         std::fprintf(stream_, "%s\n", text.c_str());
         std::fflush(stream_);
-        if (!multiLine) stage_ = text;
+        if (!multiLine)
+            stage_ = text;
         return;
     }
     stage_ = text;
@@ -73,4 +80,4 @@ void ProgressLine::Report(const std::string& text, int position)
     Redraw();
 }
 
-}  // namespace quelta_cli
+} // namespace quelta_cli

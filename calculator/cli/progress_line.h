@@ -12,10 +12,10 @@
 namespace quelta_cli {
 
 class ProgressLine {
-public:
+  public:
     // interactive: rewrite one line (true) or print plain lines (false).
     ProgressLine(FILE* stream, bool interactive);
-    ~ProgressLine();  // ends an open terminal line
+    ~ProgressLine(); // ends an open terminal line
 
     // The engines' protocol: 0..100 percentage with empty text, -1 starting,
     // -2 status text, -3 mean deviation after an iteration.
@@ -28,7 +28,7 @@ public:
     // True when stderr is a terminal.
     static bool StderrIsTerminal();
 
-private:
+  private:
     void Redraw();
 
     FILE* stream_;
@@ -40,4 +40,4 @@ private:
     std::chrono::steady_clock::time_point lastDraw_{};
 };
 
-}  // namespace quelta_cli
+} // namespace quelta_cli

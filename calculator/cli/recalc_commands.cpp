@@ -37,34 +37,40 @@ struct PoleFigureGrid {
     ~PoleFigureGrid() { FreeMem2D(data, nA, nB); }
 };
 
-bool ReadPoleFigure(const std::string& path, PoleFigureGrid* grid)
-{
+bool ReadPoleFigure(const std::string& path, PoleFigureGrid* grid) {
     int type = Get_PF_File_Type(path);
     PFFileInfo info;
-    if (type < 0) return false;
+    if (type < 0)
+        return false;
     grid->data = Open_PF_File(path.c_str(), &info, type, &grid->nA, &grid->nB);
     return grid->data != nullptr;
 }
 
-void PrintRpError(const std::string& measuredPath, const std::string& recalculatedPath)
-{
+void PrintRpError(const std::string& measuredPath, const std::string& recalculatedPath) {
     PoleFigureGrid measured, recalculated;
-    if (!ReadPoleFigure(measuredPath, &measured)) Fail("Can not read pole figure file " + measuredPath);
-    if (!ReadPoleFigure(recalculatedPath, &recalculated)) Fail("Can not read pole figure file " + recalculatedPath);
-    if (measured.nA != recalculated.nA || measured.nB != recalculated.nB) Fail("File resolution incorrect");
-    double rp = calcjobs::RecalculationRpError(measured.data, recalculated.data, measured.nA, measured.nB);
-    if (rp < 0) Fail("The pole figure " + measuredPath + " holds no measured values");
+    if (!ReadPoleFigure(measuredPath, &measured))
+        Fail("Can not read pole figure file " + measuredPath);
+    if (!ReadPoleFigure(recalculatedPath, &recalculated))
+        Fail("Can not read pole figure file " + recalculatedPath);
+    if (measured.nA != recalculated.nA || measured.nB != recalculated.nB)
+        Fail("File resolution incorrect");
+    double rp =
+        calcjobs::RecalculationRpError(measured.data, recalculated.data, measured.nA, measured.nB);
+    if (rp < 0)
+        Fail("The pole figure " + measuredPath + " holds no measured values");
     std::printf("RP error against %s: %.2f %%\n", measuredPath.c_str(), rp);
 }
 
-void RunPf(const PfOptions& opt)
-{
-    if (std::string message = calcjobs::ValidatePFSetup(opt.hkl[0], opt.hkl[1], opt.hkl[2], opt.output);
+void RunPf(const PfOptions& opt) {
+    if (std::string message =
+            calcjobs::ValidatePFSetup(opt.hkl[0], opt.hkl[1], opt.hkl[2], opt.output);
         !message.empty())
         Fail(message, kExitUsage);
     calcjobs::PFJobParams params;
-    if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty()) Fail(message);
-    if (!OutputFolderWritable(opt.output)) Fail("Can not save file: " + opt.output);
+    if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty())
+        Fail(message);
+    if (!OutputFolderWritable(opt.output))
+        Fail("Can not save file: " + opt.output);
     params.odfFile = opt.odf;
     params.pfFile = opt.output;
     params.h = opt.hkl[0];
@@ -75,17 +81,19 @@ void RunPf(const PfOptions& opt)
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
         result = calcjobs::PFJob(params, progress.Function(), PrintResultPath());
     }
-    if (!result.ok()) Fail(result.message);
-    if (!opt.compare.empty()) PrintRpError(opt.compare, opt.output);
+    if (!result.ok())
+        Fail(result.message);
+    if (!opt.compare.empty())
+        PrintRpError(opt.compare, opt.output);
     std::fflush(stdout);
 }
 
-void RunIpf(const IpfOptions& options)
-{
+void RunIpf(const IpfOptions& options) {
     IpfOptions opt = options;
     if (!opt.axis.empty()) {
         std::string axis = opt.axis;
-        for (char& c : axis) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        for (char& c : axis)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         if (axis == "ND") {
             opt.alpha = 0, opt.beta = 0;
         } else if (axis == "RD") {
@@ -99,11 +107,15 @@ void RunIpf(const IpfOptions& options)
     // As in the dialog, a three-letter extension "hip" becomes "HIPF"; other
     // names are used as given.
     std::string output = opt.output;
-    if (UpperExtension(output) == "HIP") output = output.substr(0, output.size() - 3) + "HIPF";
-    if (std::string message = calcjobs::ValidateIPFSetup(output); !message.empty()) Fail(message, kExitUsage);
+    if (UpperExtension(output) == "HIP")
+        output = output.substr(0, output.size() - 3) + "HIPF";
+    if (std::string message = calcjobs::ValidateIPFSetup(output); !message.empty())
+        Fail(message, kExitUsage);
     calcjobs::IPFJobParams params;
-    if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty()) Fail(message);
-    if (!OutputFolderWritable(output)) Fail("Can not save file: " + output);
+    if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty())
+        Fail(message);
+    if (!OutputFolderWritable(output))
+        Fail("Can not save file: " + output);
     params.odfFile = opt.odf;
     params.ipfFile = output;
     params.alpha = opt.alpha;
@@ -113,44 +125,46 @@ void RunIpf(const IpfOptions& options)
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
         result = calcjobs::IPFJob(params, progress.Function(), PrintResultPath());
     }
-    if (!result.ok()) Fail(result.message);
+    if (!result.ok())
+        Fail(result.message);
     std::fflush(stdout);
 }
 
-}  // namespace
+} // namespace
 
-void AddPfCommand(CLI::App& app)
-{
+void AddPfCommand(CLI::App& app) {
     auto opt = std::make_shared<PfOptions>();
     CLI::App* cmd = app.add_subcommand(
-        "pf",
-        "Recalculate the pole figure {hkl} from an ODF file (any readable ODF layout) and write it as a "
-        "high-resolution pole figure file (.HPF) at the ODF's resolution.");
+        "pf", "Recalculate the pole figure {hkl} from an ODF file (any readable ODF layout) and "
+              "write it as a "
+              "high-resolution pole figure file (.HPF) at the ODF's resolution.");
     cmd->add_option("odf", opt->odf, "ODF file")->required();
     cmd->add_option("--hkl", opt->hkl, "Miller indices h k l of the pole figure")
         ->expected(3)
         ->default_str("1 0 0");
     cmd->add_option("-o,--output", opt->output, "pole figure file to write (.HPF)")->required();
-    cmd->add_option("--compare", opt->compare,
-                    "a measured pole figure of the same {hkl}: print the RP error of the recalculated one "
-                    "against it (mean relative deviation over cells above 0.9 of the normalised measured "
-                    "figure)");
+    cmd->add_option(
+        "--compare", opt->compare,
+        "a measured pole figure of the same {hkl}: print the RP error of the recalculated one "
+        "against it (mean relative deviation over cells above 0.9 of the normalised measured "
+        "figure)");
     cmd->callback([opt] { RunPf(*opt); });
 }
 
-void AddIpfCommand(CLI::App& app)
-{
+void AddIpfCommand(CLI::App& app) {
     auto opt = std::make_shared<IpfOptions>();
-    CLI::App* cmd = app.add_subcommand(
-        "ipf",
-        "Calculate the inverse pole figure of a sample direction from an ODF file and write it as a .HIPF "
-        "file. The direction is given by its tilt alpha from ND and azimuth beta from RD towards TD, or by "
-        "--axis.");
+    CLI::App* cmd = app.add_subcommand("ipf", "Calculate the inverse pole figure of a sample "
+                                              "direction from an ODF file and write it as a .HIPF "
+                                              "file. The direction is given by its tilt alpha from "
+                                              "ND and azimuth beta from RD towards TD, or by "
+                                              "--axis.");
     cmd->add_option("odf", opt->odf, "ODF file")->required();
-    auto* alpha = cmd->add_option("--alpha", opt->alpha, "tilt of the sample direction from ND (degrees)")
-                      ->default_val(0.0);
-    auto* beta = cmd->add_option("--beta", opt->beta, "azimuth of the sample direction from RD (degrees)")
-                     ->default_val(0.0);
+    auto* alpha =
+        cmd->add_option("--alpha", opt->alpha, "tilt of the sample direction from ND (degrees)")
+            ->default_val(0.0);
+    auto* beta =
+        cmd->add_option("--beta", opt->beta, "azimuth of the sample direction from RD (degrees)")
+            ->default_val(0.0);
     cmd->add_option("--axis", opt->axis, "sample axis RD, TD or ND instead of --alpha/--beta")
         ->excludes(alpha)
         ->excludes(beta);
@@ -160,4 +174,4 @@ void AddIpfCommand(CLI::App& app)
     cmd->callback([opt] { RunIpf(*opt); });
 }
 
-}  // namespace quelta_cli
+} // namespace quelta_cli

@@ -36,45 +36,50 @@ struct Grid {
     double** data = nullptr;
     int nA = 0, nB = 0;
     PFFileInfo info;
-    explicit Grid(const std::string& path)
-    {
+    explicit Grid(const std::string& path) {
         int type = Get_PF_File_Type(path);
-        if (type >= 0) data = Open_PF_File(path.c_str(), &info, type, &nA, &nB);
+        if (type >= 0)
+            data = Open_PF_File(path.c_str(), &info, type, &nA, &nB);
     }
     ~Grid() { FreeMem2D(data, nA, nB); }
 };
 
-double RpError(const std::string& measuredPath, const std::string& recalculatedPath)
-{
+double RpError(const std::string& measuredPath, const std::string& recalculatedPath) {
     Grid measured(measuredPath), recalculated(recalculatedPath);
     EXPECT_NE(measured.data, nullptr) << measuredPath;
     EXPECT_NE(recalculated.data, nullptr) << recalculatedPath;
-    if (!measured.data || !recalculated.data || measured.nA != recalculated.nA) return 1e9;
-    return calcjobs::RecalculationRpError(measured.data, recalculated.data, measured.nA, measured.nB);
+    if (!measured.data || !recalculated.data || measured.nA != recalculated.nA)
+        return 1e9;
+    return calcjobs::RecalculationRpError(measured.data, recalculated.data, measured.nA,
+                                          measured.nB);
 }
 
 struct PathCase {
     const char* name;
-    const char* prefix;  // sample name prefix
+    const char* prefix; // sample name prefix
     const char* ext;
     double res;
-    int expectedCounts;  // cubic with sample symmetry: N x N x N
+    int expectedCounts; // cubic with sample symmetry: N x N x N
     double maxRp;
 };
 
-void PrintTo(const PathCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PathCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CliPathTest : public ::testing::TestWithParam<PathCase> {};
 
-TEST_P(CliPathTest, OdfThenRecalculatedPoleFiguresMatchInput)
-{
+TEST_P(CliPathTest, OdfThenRecalculatedPoleFiguresMatchInput) {
     const PathCase& c = GetParam();
     calctest::ScratchDir dir(std::string("e2e-") + c.name);
-    const char* hkls[3][4] = {{"111", "1", "1", "1"}, {"200", "2", "0", "0"}, {"220", "2", "2", "0"}};
-    std::vector<std::string> args = {"odf", "--crystal", "cubic", "--sample-sym", "--normalise",
-                                     "--res", std::to_string(c.res), "-o", dir.Path("odf.HODF")};
+    const char* hkls[3][4] = {
+        {"111", "1", "1", "1"}, {"200", "2", "0", "0"}, {"220", "2", "2", "0"}};
+    std::vector<std::string> args = {
+        "odf",   "--crystal",           "cubic", "--sample-sym",      "--normalise",
+        "--res", std::to_string(c.res), "-o",    dir.Path("odf.HODF")};
     for (auto& h : hkls) {
-        args.insert(args.end(), {"--pf", Sample(std::string(c.prefix) + h[0] + c.ext), h[1], h[2], h[3]});
+        args.insert(args.end(),
+                    {"--pf", Sample(std::string(c.prefix) + h[0] + c.ext), h[1], h[2], h[3]});
     }
     calctest::CliRun run = RunCli(args);
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -111,7 +116,7 @@ TEST_P(CliPathTest, OdfThenRecalculatedPoleFiguresMatchInput)
 
     run = RunCli({"ipf", odf, "--axis", "ND", "-o", dir.Path("nd.hip")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const std::string ipfPath = dir.Path("nd.HIPF");  // the .hip extension becomes .HIPF
+    const std::string ipfPath = dir.Path("nd.HIPF"); // the .hip extension becomes .HIPF
     IPFFileInfo ipfInfo;
     int nA = 0, nB = 0;
     double** ipf = Open_IPF_File(ipfPath.c_str(), &ipfInfo, Get_IPF_File_Type(ipfPath), &nA, &nB);
@@ -122,29 +127,28 @@ TEST_P(CliPathTest, OdfThenRecalculatedPoleFiguresMatchInput)
             EXPECT_GE(ipf[i][j], 0);
             maxValue = std::max(maxValue, ipf[i][j]);
         }
-    EXPECT_GT(maxValue, 1.5);  // a rolling texture concentrates ND in a few crystal directions
+    EXPECT_GT(maxValue, 1.5); // a rolling texture concentrates ND in a few crystal directions
     FreeMem2D(ipf, nA, nB);
     EXPECT_EQ(calctest::TemporaryFileCount(dir.Root()), 0) << "temporary files left behind";
 }
 
-INSTANTIATE_TEST_SUITE_P(Samples, CliPathTest,
-                         ::testing::Values(PathCase{"classic5", "rolling_", ".HPF", 5.0, 19, kRpClassic},
-                                           PathCase{"tpf5", "rolling_", ".TPF", 5.0, 19, kRpClassic},
-                                           PathCase{"polcon5", "rolling_", ".pol", 5.0, 19, kRpClassic},
-                                           PathCase{"incomplete5", "rolling75_", ".HPF", 5.0, 19, kRpIncomplete},
-                                           PathCase{"hodf2p5", "rolling2p5_", ".HPF", 2.5, 37, kRpComplete},
-                                           PathCase{"incomplete2p5", "rolling2p5_75_", ".HPF", 2.5, 37,
-                                                    kRpIncomplete}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Samples, CliPathTest,
+    ::testing::Values(PathCase{"classic5", "rolling_", ".HPF", 5.0, 19, kRpClassic},
+                      PathCase{"tpf5", "rolling_", ".TPF", 5.0, 19, kRpClassic},
+                      PathCase{"polcon5", "rolling_", ".pol", 5.0, 19, kRpClassic},
+                      PathCase{"incomplete5", "rolling75_", ".HPF", 5.0, 19, kRpIncomplete},
+                      PathCase{"hodf2p5", "rolling2p5_", ".HPF", 2.5, 37, kRpComplete},
+                      PathCase{"incomplete2p5", "rolling2p5_75_", ".HPF", 2.5, 37, kRpIncomplete}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CliOutputLayoutTest, TodfAndTtoFromTheFiveDegreeRun)
-{
+TEST(CliOutputLayoutTest, TodfAndTtoFromTheFiveDegreeRun) {
     calctest::ScratchDir dir("e2e-layouts");
     for (const char* ext : {"TODF", "TTO"}) {
         const std::string out = dir.Path(std::string("odf.") + ext);
         calctest::CliRun run = RunCli({"odf", "-s", "-n", "--max-loops", "3", "-o", out, "--pf",
-                                       Sample("rolling_111.HPF"), "1", "1", "1", "--pf", Sample("rolling_200.HPF"), "2",
-                                       "0", "0"});
+                                       Sample("rolling_111.HPF"), "1", "1", "1", "--pf",
+                                       Sample("rolling_200.HPF"), "2", "0", "0"});
         ASSERT_EQ(run.exitCode, 0) << run.err;
         RawHODFInfo info{};
         if (std::string(ext) == "TODF") {
@@ -163,29 +167,48 @@ TEST(CliOutputLayoutTest, TodfAndTtoFromTheFiveDegreeRun)
     EXPECT_EQ(calctest::TemporaryFileCount(dir.Root()), 0) << "intermediate HODF left behind";
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
 // A hexagonal job with the lattice in Angstrom: the ODF file holds c/a, and
 // the pole figures recalculated from the ODF reproduce the model's.
-TEST(CliCrystalTest, HexagonalLatticeInAngstrom)
-{
+TEST(CliCrystalTest, HexagonalLatticeInAngstrom) {
     calctest::ScratchDir dir("e2e-hex");
-    const std::vector<std::string> crystal = {"-c", "hexagonal", "--lattice", "2.66", "2.66", "4.95", "90", "90", "120",
-                                              "-r", "10"};
-    std::vector<std::string> args = {"model", "-d", dir.Path("m"), "--name", "zn", "--hkl", "0", "0", "2",
-                                     "--hkl", "1", "0", "0", "--hkl", "1", "0", "1"};
+    const std::vector<std::string> crystal = {
+        "-c", "hexagonal", "--lattice", "2.66", "2.66", "4.95", "90", "90", "120", "-r", "10"};
+    std::vector<std::string> args = {"model", "-d",    dir.Path("m"), "--name", "zn", "--hkl",
+                                     "0",     "0",     "2",           "--hkl",  "1",  "0",
+                                     "0",     "--hkl", "1",           "0",      "1"};
     args.insert(args.end(), crystal.begin(), crystal.end());
     calctest::CliRun run = RunCli(args);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    args = {"odf", "-s", "-o", dir.Path("zn.HODF"), "--pf", dir.Path("m/zn_002.HPF"), "0", "0", "2",
-            "--pf", dir.Path("m/zn_100.HPF"), "1", "0", "0", "--pf", dir.Path("m/zn_101.HPF"), "1", "0", "1"};
+    args = {"odf",
+            "-s",
+            "-o",
+            dir.Path("zn.HODF"),
+            "--pf",
+            dir.Path("m/zn_002.HPF"),
+            "0",
+            "0",
+            "2",
+            "--pf",
+            dir.Path("m/zn_100.HPF"),
+            "1",
+            "0",
+            "0",
+            "--pf",
+            dir.Path("m/zn_101.HPF"),
+            "1",
+            "0",
+            "1"};
     args.insert(args.end(), crystal.begin(), crystal.end());
     run = RunCli(args);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     RawHODFInfo info{};
-    ASSERT_EQ(Get_ODF_File_Info(dir.Path("zn.HODF").c_str(), &info, GetODFFileType(dir.Path("zn.HODF"))), 1);
+    ASSERT_EQ(
+        Get_ODF_File_Info(dir.Path("zn.HODF").c_str(), &info, GetODFFileType(dir.Path("zn.HODF"))),
+        1);
     EXPECT_EQ(info.crystalType, 1);
     EXPECT_NEAR(info.lattice[0], 1, 1e-9);
     EXPECT_NEAR(info.lattice[2], 4.95 / 2.66, 0.01);
@@ -195,4 +218,4 @@ TEST(CliCrystalTest, HexagonalLatticeInAngstrom)
     EXPECT_LT(RpError(dir.Path("m/zn_002.HPF"), dir.Path("r002.HPF")), kRpComplete);
 }
 
-}  // namespace
+} // namespace

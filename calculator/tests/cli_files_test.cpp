@@ -15,8 +15,7 @@ namespace {
 using calctest::RunCli;
 using calctest::Sample;
 
-TEST(CliFilesTest, InfoNamesTheLayoutOfEverySample)
-{
+TEST(CliFilesTest, InfoNamesTheLayoutOfEverySample) {
     struct Case {
         const char* file;
         const char* layout;
@@ -37,11 +36,10 @@ TEST(CliFilesTest, InfoNamesTheLayoutOfEverySample)
     calctest::CliRun run = RunCli({"info", Sample("rolling2p5_111.HPF")});
     EXPECT_NE(run.out.find("grid: 37 x 145"), std::string::npos) << run.out;
     run = RunCli({"info", Sample("rolling75_111.HPF")});
-    EXPECT_NE(run.out.find("3 empty ring(s)"), std::string::npos) << run.out;  // alpha 80, 85, 90
+    EXPECT_NE(run.out.find("3 empty ring(s)"), std::string::npos) << run.out; // alpha 80, 85, 90
 }
 
-TEST(CliFilesTest, ConvertRoundTripsPoleFiguresAndOdfs)
-{
+TEST(CliFilesTest, ConvertRoundTripsPoleFiguresAndOdfs) {
     calctest::ScratchDir dir("cli-convert");
     ASSERT_EQ(RunCli({"convert", Sample("rolling_220.pol"), dir.Path("a.TPF")}).exitCode, 0);
     ASSERT_EQ(RunCli({"convert", dir.Path("a.TPF"), dir.Path("b.HPF")}).exitCode, 0);
@@ -54,26 +52,28 @@ TEST(CliFilesTest, ConvertRoundTripsPoleFiguresAndOdfs)
     ASSERT_TRUE(original && converted);
     ASSERT_EQ(nA, mA);
     for (int i = 0; i < nA; ++i)
-        for (int j = 0; j < nB; ++j) EXPECT_NEAR(converted[i][j], original[i][j], 1e-3) << i << " " << j;
+        for (int j = 0; j < nB; ++j)
+            EXPECT_NEAR(converted[i][j], original[i][j], 1e-3) << i << " " << j;
     FreeMem2D(original, nA, nB);
     FreeMem2D(converted, mA, mB);
 
     for (const char* out : {"m.TODF", "m.TTO", "m2.HODF"}) {
-        calctest::CliRun run = RunCli({"convert", Sample("rolling_model.HODF"), dir.Path(out), "--generation", "2"});
+        calctest::CliRun run =
+            RunCli({"convert", Sample("rolling_model.HODF"), dir.Path(out), "--generation", "2"});
         EXPECT_EQ(run.exitCode, 0) << out << "\n" << run.err;
     }
     EXPECT_EQ(GetODFFileType(dir.Path("m.TODF")), 0);
     EXPECT_EQ(GetODFFileType(dir.Path("m2.HODF")), 4);
     // The TODF holds the same ODF: recalculated pole figures agree.
     for (const char* odf : {"m.TODF", "m.TTO"}) {
-        calctest::CliRun run = RunCli({"pf", dir.Path(odf), "--hkl", "1", "1", "1", "-o", dir.Path(std::string(odf) + ".HPF"),
-                                       "--compare", Sample("rolling_111.HPF")});
+        calctest::CliRun run =
+            RunCli({"pf", dir.Path(odf), "--hkl", "1", "1", "1", "-o",
+                    dir.Path(std::string(odf) + ".HPF"), "--compare", Sample("rolling_111.HPF")});
         EXPECT_EQ(run.exitCode, 0) << odf << "\n" << run.err;
     }
 }
 
-TEST(CliFilesTest, ImportCorWritesOnePoleFigurePerReflection)
-{
+TEST(CliFilesTest, ImportCorWritesOnePoleFigurePerReflection) {
     calctest::ScratchDir dir("cli-cor");
     std::string text;
     for (const char* hkl : {"111", "1-10"}) {
@@ -82,14 +82,16 @@ TEST(CliFilesTest, ImportCorWritesOnePoleFigurePerReflection)
             char line[64];
             std::snprintf(line, sizeof line, "    PHI-circle at CHI=%4d\n\n", chi);
             text += line;
-            for (int n = 0; n < 72; ++n) text += std::to_string(100 + chi) + (n % 12 == 11 ? "\n" : " ");
+            for (int n = 0; n < 72; ++n)
+                text += std::to_string(100 + chi) + (n % 12 == 11 ? "\n" : " ");
         }
     }
     calctest::WriteText(dir.Path("scan.cor"), text);
     calctest::CliRun run = RunCli({"import-cor", dir.Path("scan.cor")});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("Pole figures imported: 2"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("Pole figure (1 -1 0): " + dir.Path("scan1-10.HPF")), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Pole figure (1 -1 0): " + dir.Path("scan1-10.HPF")), std::string::npos)
+        << run.out;
     EXPECT_EQ(Get_PF_File_Type(dir.Path("scan1-10.HPF")), 1);
 
     calctest::WriteText(dir.Path("empty.cor"), "no reflections here\n");
@@ -100,14 +102,15 @@ TEST(CliFilesTest, ImportCorWritesOnePoleFigurePerReflection)
 
 // Real instrument files: info and convert never crash; each file is either
 // described or reported as unreadable.
-TEST(CliFilesTest, RealInstrumentFilesNeverCrash)
-{
+TEST(CliFilesTest, RealInstrumentFilesNeverCrash) {
     const std::filesystem::path root(QUELTA_REALWORLD_DIR);
-    if (!std::filesystem::is_directory(root)) GTEST_SKIP() << "no real-world data at " << root;
+    if (!std::filesystem::is_directory(root))
+        GTEST_SKIP() << "no real-world data at " << root;
     calctest::ScratchDir dir("cli-real");
     int files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
+        if (!entry.is_regular_file() || entry.path().extension() == ".md")
+            continue;
         ++files;
         const std::string path = entry.path().string();
         calctest::CliRun run = RunCli({"info", path});
@@ -118,7 +121,8 @@ TEST(CliFilesTest, RealInstrumentFilesNeverCrash)
     }
     EXPECT_GT(files, 0);
     // The measured pole figures the suite reads are recognised.
-    for (const char* name : {"polefigures/bruker.UXD", "polefigures/Rigaku_xrd_111.asc", "polefigures/popla_108.epf"}) {
+    for (const char* name : {"polefigures/bruker.UXD", "polefigures/Rigaku_xrd_111.asc",
+                             "polefigures/popla_108.epf"}) {
         calctest::CliRun run = RunCli({"info", (root / name).string()});
         EXPECT_EQ(run.exitCode, 0) << name << "\n" << run.out << run.err;
         EXPECT_NE(run.out.find("kind: pole figure"), std::string::npos) << name << "\n" << run.out;
@@ -138,12 +142,13 @@ TEST(CliFilesTest, RealInstrumentFilesNeverCrash)
     };
     for (const OdfCase& c : odfCases) {
         const std::string out = dir.Path("real.HODF");
-        calctest::CliRun run = RunCli({"odf", "-n", "-c", c.crystal, "-r", c.res, "--pf", (root / c.file).string(),
-                                       c.hkl[0], c.hkl[1], c.hkl[2], "-o", out});
+        calctest::CliRun run =
+            RunCli({"odf", "-n", "-c", c.crystal, "-r", c.res, "--pf", (root / c.file).string(),
+                    c.hkl[0], c.hkl[1], c.hkl[2], "-o", out});
         EXPECT_FALSE(run.crashed) << c.file << "\n" << run.err;
         EXPECT_EQ(run.exitCode, 0) << c.file << "\n" << run.err;
         EXPECT_GE(GetODFFileType(out), 0) << c.file;
     }
 }
 
-}  // namespace
+} // namespace

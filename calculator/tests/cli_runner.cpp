@@ -12,19 +12,19 @@
 namespace calctest {
 namespace {
 
-std::string Quote(const std::string& arg)
-{
+std::string Quote(const std::string& arg) {
     std::string quoted = "'";
-    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    for (char c : arg)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return quoted + "'";
 }
 
-}  // namespace
+} // namespace
 
-CliRun RunCli(const std::vector<std::string>& args)
-{
+CliRun RunCli(const std::vector<std::string>& args) {
     static std::atomic<int> counter{0};
-    const std::filesystem::path folder = std::filesystem::path(QUELTA_TEST_BINARY_DIR) / "cli-output";
+    const std::filesystem::path folder =
+        std::filesystem::path(QUELTA_TEST_BINARY_DIR) / "cli-output";
     std::filesystem::create_directories(folder);
     std::string name = std::to_string(getpid());
     name += '-';
@@ -57,4 +57,4 @@ CliRun RunCli(const std::vector<std::string>& args)
     return run;
 }
 
-}  // namespace calctest
+} // namespace calctest

@@ -7,10 +7,10 @@ namespace calctest {
 
 struct CliRun {
     int exitCode = -1;    // the program's exit code
-    bool crashed = false;  // ended by a signal
+    bool crashed = false; // ended by a signal
     std::string out, err;
 };
 
 CliRun RunCli(const std::vector<std::string>& args);
 
-}  // namespace calctest
+} // namespace calctest

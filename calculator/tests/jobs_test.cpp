@@ -26,27 +26,30 @@ const double kHkl[3][3] = {{1, 1, 1}, {2, 0, 0}, {2, 2, 0}};
 
 // Model rolling-texture pole figures {111}, {200}, {220} at res, written as
 // dir/<prefix>111.HPF ...
-std::vector<std::string> WriteModelPoleFigures(const calctest::ScratchDir& dir, const std::string& prefix, double res,
-                                               std::vector<odfengine::ModelComponent> components = {})
-{
-    if (components.empty()) components = odfengine::DefaultRollingTexture();
+std::vector<std::string>
+WriteModelPoleFigures(const calctest::ScratchDir& dir, const std::string& prefix, double res,
+                      std::vector<odfengine::ModelComponent> components = {}) {
+    if (components.empty())
+        components = odfengine::DefaultRollingTexture();
     int n1, n, n2;
     GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 1);
     double*** odf = AllocMem3D(n2, n, n1);
     EXPECT_EQ(odfengine::MakeModelODF(odf, 0, kCubic, res, 1, components, 0.3), 1);
-    std::string paths[3] = {dir.Path(prefix + "111.HPF"), dir.Path(prefix + "200.HPF"), dir.Path(prefix + "220.HPF")};
+    std::string paths[3] = {dir.Path(prefix + "111.HPF"), dir.Path(prefix + "200.HPF"),
+                            dir.Path(prefix + "220.HPF")};
     EXPECT_EQ(odfengine::WriteModelPoleFigures(odf, 0, kCubic, res, 1, kHkl, 3, paths, 90), 1);
     FreeMem3D(odf, n2, n, n1);
     return {paths[0], paths[1], paths[2]};
 }
 
-RawHODFInfo OdfBlock(const std::vector<std::string>& files, double res, const std::string& output, int maxLoops = 15)
-{
+RawHODFInfo OdfBlock(const std::vector<std::string>& files, double res, const std::string& output,
+                     int maxLoops = 15) {
     RawHODFInfo info{};
     info.nPF = static_cast<int>(files.size());
     for (size_t i = 0; i < files.size(); ++i) {
         std::snprintf(info.pfNames[i], sizeof info.pfNames[i], "%s", files[i].c_str());
-        for (int c = 0; c < 3; ++c) info.hkl[i][c] = kHkl[i][c];
+        for (int c = 0; c < 3; ++c)
+            info.hkl[i][c] = kHkl[i][c];
     }
     std::memcpy(info.lattice, kCubic, sizeof kCubic);
     info.sampleSymmetry = 1;
@@ -59,30 +62,31 @@ RawHODFInfo OdfBlock(const std::vector<std::string>& files, double res, const st
 
 struct Launches {
     std::vector<std::pair<int, std::string>> calls;
-    LaunchViewerFn Fn()
-    {
+    LaunchViewerFn Fn() {
         return [this](int kind, const std::string& file) { calls.emplace_back(kind, file); };
     }
 };
 
-TEST(OdfJobTest, ViewerOfferedOnlyAfterSuccessfulSave)
-{
+TEST(OdfJobTest, ViewerOfferedOnlyAfterSuccessfulSave) {
     calctest::ScratchDir dir("job-save");
     platform::ScopedMessageHandler quiet([](const std::string&) {});
     auto files = WriteModelPoleFigures(dir, "m", 10);
 
     Launches launches;
-    JobResult failed = ODFJob(OdfBlock(files, 10, dir.Path("missing/odf.HODF")), nullptr, launches.Fn());
+    JobResult failed =
+        ODFJob(OdfBlock(files, 10, dir.Path("missing/odf.HODF")), nullptr, launches.Fn());
     EXPECT_EQ(failed.status, JobStatus::kSaveFailed);
     EXPECT_EQ(failed.message, "Can not save odf file");
     EXPECT_TRUE(launches.calls.empty());
 
     std::vector<std::string> texts;
-    JobResult ok = ODFJob(OdfBlock(files, 10, dir.Path("odf.HODF")),
-                          [&](const std::string& text, int position) {
-                              if (position == -2) texts.push_back(text);
-                          },
-                          launches.Fn());
+    JobResult ok = ODFJob(
+        OdfBlock(files, 10, dir.Path("odf.HODF")),
+        [&](const std::string& text, int position) {
+            if (position == -2)
+                texts.push_back(text);
+        },
+        launches.Fn());
     ASSERT_TRUE(ok.ok()) << ok.message;
     ASSERT_EQ(launches.calls.size(), 1u);
     EXPECT_EQ(launches.calls[0].first, kResultODF);
@@ -93,8 +97,7 @@ TEST(OdfJobTest, ViewerOfferedOnlyAfterSuccessfulSave)
     EXPECT_EQ(texts.back(), "Calculation finished");
 }
 
-TEST(OdfJobTest, EngineFailuresCarryTheEngineText)
-{
+TEST(OdfJobTest, EngineFailuresCarryTheEngineText) {
     calctest::ScratchDir dir("job-engine");
     auto files5 = WriteModelPoleFigures(dir, "five", 5);
     Launches launches;
@@ -106,10 +109,11 @@ TEST(OdfJobTest, EngineFailuresCarryTheEngineText)
     const Case cases[] = {
         {{dir.Path("absent.HPF")}, 10, "Can not read pole figure file"},
         {{dir.Path("absent.HPF")}, 5, "Can not read pole figure file"},
-        {files5, 10, "File resolution incorrect"},  // 19 x 73 grids for a 10 degree run
+        {files5, 10, "File resolution incorrect"}, // 19 x 73 grids for a 10 degree run
     };
     for (const Case& c : cases) {
-        JobResult result = ODFJob(OdfBlock(c.files, c.res, dir.Path("odf.HODF")), nullptr, launches.Fn());
+        JobResult result =
+            ODFJob(OdfBlock(c.files, c.res, dir.Path("odf.HODF")), nullptr, launches.Fn());
         EXPECT_EQ(result.status, JobStatus::kEngineFailed) << c.expected;
         EXPECT_EQ(result.message, c.expected);
     }
@@ -121,8 +125,7 @@ TEST(OdfJobTest, EngineFailuresCarryTheEngineText)
 
 // Every job has its own result buffer: two 5 degree jobs running at the same
 // time give exactly what each gives alone.
-TEST(OdfJobTest, OverlappingFiveDegreeJobsDoNotShareTheirBuffer)
-{
+TEST(OdfJobTest, OverlappingFiveDegreeJobsDoNotShareTheirBuffer) {
     calctest::ScratchDir dir("job-overlap");
     auto rolling = WriteModelPoleFigures(dir, "r", 5);
     odfengine::ModelComponent cube;
@@ -132,24 +135,28 @@ TEST(OdfJobTest, OverlappingFiveDegreeJobsDoNotShareTheirBuffer)
     ASSERT_TRUE(ODFJob(OdfBlock(rolling, 5, dir.Path("alone_r.HODF"), 4), nullptr, nullptr).ok());
     ASSERT_TRUE(ODFJob(OdfBlock(cubeFiles, 5, dir.Path("alone_c.HODF"), 4), nullptr, nullptr).ok());
     JobResult a, b;
-    std::thread first([&] { a = ODFJob(OdfBlock(rolling, 5, dir.Path("both_r.HODF"), 4), nullptr, nullptr); });
-    std::thread second([&] { b = ODFJob(OdfBlock(cubeFiles, 5, dir.Path("both_c.HODF"), 4), nullptr, nullptr); });
+    std::thread first(
+        [&] { a = ODFJob(OdfBlock(rolling, 5, dir.Path("both_r.HODF"), 4), nullptr, nullptr); });
+    std::thread second(
+        [&] { b = ODFJob(OdfBlock(cubeFiles, 5, dir.Path("both_c.HODF"), 4), nullptr, nullptr); });
     first.join();
     second.join();
     ASSERT_TRUE(a.ok() && b.ok());
-    EXPECT_EQ(calctest::ReadText(dir.Path("both_r.HODF")), calctest::ReadText(dir.Path("alone_r.HODF")));
-    EXPECT_EQ(calctest::ReadText(dir.Path("both_c.HODF")), calctest::ReadText(dir.Path("alone_c.HODF")));
+    EXPECT_EQ(calctest::ReadText(dir.Path("both_r.HODF")),
+              calctest::ReadText(dir.Path("alone_r.HODF")));
+    EXPECT_EQ(calctest::ReadText(dir.Path("both_c.HODF")),
+              calctest::ReadText(dir.Path("alone_c.HODF")));
 }
 
-TEST(RecalcJobTest, OdfWhoseGridDisagreesWithItsHeaderIsRefused)
-{
+TEST(RecalcJobTest, OdfWhoseGridDisagreesWithItsHeaderIsRefused) {
     calctest::ScratchDir dir("job-mismatch");
     // A 10 degree cubic ODF written with the sample-symmetric grid (10 x 10 x
     // 10) but a header without sample symmetry, which asks for 37 x 10 x 10.
     double*** odf = AllocMem3D(10, 10, 10);
     for (int k = 0; k < 10; ++k)
         for (int j = 0; j < 10; ++j)
-            for (int i = 0; i < 10; ++i) odf[k][j][i] = 1;
+            for (int i = 0; i < 10; ++i)
+                odf[k][j][i] = 1;
     RawHODFInfo info{};
     std::memcpy(info.lattice, kCubic, sizeof kCubic);
     info.nPF = 1;
@@ -169,19 +176,21 @@ TEST(RecalcJobTest, OdfWhoseGridDisagreesWithItsHeaderIsRefused)
     EXPECT_TRUE(launches.calls.empty());
     EXPECT_FALSE(calctest::Exists(params.pfFile));
 
-    EXPECT_EQ(LoadODFInfo(dir.Path("none.HODF"), &params.odfInfo), "Can not open " + dir.Path("none.HODF"));
+    EXPECT_EQ(LoadODFInfo(dir.Path("none.HODF"), &params.odfInfo),
+              "Can not open " + dir.Path("none.HODF"));
 }
 
 // The inverse pole figure file carries the crystal axes that the engine
 // returns (identity for a cubic lattice), not the sample direction.
-TEST(RecalcJobTest, InversePoleFigureGetsTheCrystalAxes)
-{
+TEST(RecalcJobTest, InversePoleFigureGetsTheCrystalAxes) {
     calctest::ScratchDir dir("job-ipf");
-    for (double res : {5.0, 10.0}) {  // classic and arbitrary-resolution engine
+    for (double res : {5.0, 10.0}) { // classic and arbitrary-resolution engine
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 1);
         double*** odf = AllocMem3D(n2, n, n1);
-        ASSERT_EQ(odfengine::MakeModelODF(odf, 0, kCubic, res, 1, odfengine::DefaultRollingTexture(), 0.3), 1);
+        ASSERT_EQ(odfengine::MakeModelODF(odf, 0, kCubic, res, 1,
+                                          odfengine::DefaultRollingTexture(), 0.3),
+                  1);
         RawHODFInfo info{};
         std::memcpy(info.lattice, kCubic, sizeof kCubic);
         info.nPF = 1;
@@ -199,7 +208,7 @@ TEST(RecalcJobTest, InversePoleFigureGetsTheCrystalAxes)
         ASSERT_EQ(LoadODFInfo(odfFile, &params.odfInfo), "");
         params.odfFile = odfFile;
         params.ipfFile = odfFile + ".HIPF";
-        params.alpha = 90;  // RD
+        params.alpha = 90; // RD
         params.beta = 0;
         Launches launches;
         JobResult result = IPFJob(params, nullptr, launches.Fn());
@@ -214,9 +223,10 @@ TEST(RecalcJobTest, InversePoleFigureGetsTheCrystalAxes)
         EXPECT_NEAR(ipf.angle1, 90, 1e-9);
         EXPECT_NEAR(ipf.resolution, res, 1e-9);
         for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) EXPECT_NEAR(ipf.directions[i][j], i == j ? 1 : 0, 0.01) << res << i << j;
+            for (int j = 0; j < 3; ++j)
+                EXPECT_NEAR(ipf.directions[i][j], i == j ? 1 : 0, 0.01) << res << i << j;
     }
 }
 
-}  // namespace
-}  // namespace calcjobs
+} // namespace
+} // namespace calcjobs

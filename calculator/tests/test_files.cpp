@@ -8,44 +8,45 @@
 namespace calctest {
 
 ScratchDir::ScratchDir(const std::string& name)
-    : root_(std::filesystem::path(QUELTA_TEST_BINARY_DIR) / "scratch" / (name + "-" + std::to_string(getpid())))
-{
+    : root_(std::filesystem::path(QUELTA_TEST_BINARY_DIR) / "scratch" /
+            (name + "-" + std::to_string(getpid()))) {
     std::filesystem::remove_all(root_);
     std::filesystem::create_directories(root_);
 }
 
-ScratchDir::~ScratchDir()
-{
+ScratchDir::~ScratchDir() {
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
 }
 
-void WriteText(const std::string& path, const std::string& text)
-{
+void WriteText(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
 }
 
-std::string ReadText(const std::string& path)
-{
+std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+bool Exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
-int TemporaryFileCount(const std::filesystem::path& folder)
-{
+int TemporaryFileCount(const std::filesystem::path& folder) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
-        if (name.front() == '.' || name.find(".tmp") != std::string::npos) ++count;
+        if (name.front() == '.' || name.find(".tmp") != std::string::npos)
+            ++count;
     }
     return count;
 }
 
-std::string Sample(const std::string& name) { return (std::filesystem::path(QUELTA_SAMPLES_DIR) / name).string(); }
+std::string Sample(const std::string& name) {
+    return (std::filesystem::path(QUELTA_SAMPLES_DIR) / name).string();
+}
 
-}  // namespace calctest
+} // namespace calctest

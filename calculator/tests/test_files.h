@@ -7,7 +7,7 @@ namespace calctest {
 
 // A fresh folder under the test binary folder, removed when the object dies.
 class ScratchDir {
-public:
+  public:
     explicit ScratchDir(const std::string& name);
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
@@ -15,7 +15,7 @@ public:
     std::string Path(const std::string& file) const { return (root_ / file).string(); }
     const std::filesystem::path& Root() const { return root_; }
 
-private:
+  private:
     std::filesystem::path root_;
 };
 
@@ -26,6 +26,6 @@ bool Exists(const std::string& path);
 // and the file library's ("name.tmp<pid>-<n>").
 int TemporaryFileCount(const std::filesystem::path& folder);
 
-std::string Sample(const std::string& name);  // path in data/samples
+std::string Sample(const std::string& name); // path in data/samples
 
-}  // namespace calctest
+} // namespace calctest

@@ -12,11 +12,11 @@
 namespace calcjobs {
 namespace {
 
-constexpr char kHklMarker[] = "    Intensity values for";  // 24 characters
-constexpr char kRingMarker[] = "    PHI-circle at CHI=";    // 22 characters
-constexpr int kRows = 19;                                   // alpha 0..90 by 5 degrees
-constexpr int kColumns = 73;                                // beta 0..360 by 5 degrees
-constexpr int kLastRing = 80;                               // a reflection ends with this ring
+constexpr char kHklMarker[] = "    Intensity values for"; // 24 characters
+constexpr char kRingMarker[] = "    PHI-circle at CHI=";  // 22 characters
+constexpr int kRows = 19;                                 // alpha 0..90 by 5 degrees
+constexpr int kColumns = 73;                              // beta 0..360 by 5 degrees
+constexpr int kLastRing = 80;                             // a reflection ends with this ring
 
 struct FileCloser {
     void operator()(FILE* f) const { std::fclose(f); }
@@ -25,8 +25,7 @@ struct FileCloser {
 // The reflection text of an "Intensity values for" line: the run of digits
 // and minus signs from position 25 on. Measured files write three characters
 // ("111") or four ("1-10"), so the text is not cut at three.
-std::string HklTextOf(const char* line)
-{
+std::string HklTextOf(const char* line) {
     std::string text;
     size_t length = std::strlen(line);
     for (size_t i = 25; i < length && text.size() < 12; ++i) {
@@ -39,18 +38,16 @@ std::string HklTextOf(const char* line)
     return text;
 }
 
-}  // namespace
+} // namespace
 
-std::string CorBaseName(const std::string& corPath)
-{
+std::string CorBaseName(const std::string& corPath) {
     size_t nameStart = corPath.find_last_of("/\\");
     nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
     size_t dot = corPath.find('.', nameStart);
     return dot == std::string::npos ? corPath : corPath.substr(0, dot);
 }
 
-void ParseCorHkl(const std::string& text, double hkl[3])
-{
+void ParseCorHkl(const std::string& text, double hkl[3]) {
     hkl[0] = hkl[1] = hkl[2] = 0;
     size_t pos = 0;
     for (int i = 0; i < 3 && pos < text.size(); ++i) {
@@ -60,9 +57,8 @@ void ParseCorHkl(const std::string& text, double hkl[3])
     }
 }
 
-CorImportResult ImportCorFile(const std::string& corPath, const std::string& outputBase, int crystalType,
-                              const double lattice[6])
-{
+CorImportResult ImportCorFile(const std::string& corPath, const std::string& outputBase,
+                              int crystalType, const double lattice[6]) {
     CorImportResult result;
     std::unique_ptr<FILE, FileCloser> file(std::fopen(corPath.c_str(), "r"));
     if (!file) {
@@ -78,7 +74,8 @@ CorImportResult ImportCorFile(const std::string& corPath, const std::string& out
     }
     auto clearGrid = [grid] {
         for (int i = 0; i < kRows; ++i)
-            for (int j = 0; j < kColumns; ++j) grid[i][j] = 0;
+            for (int j = 0; j < kColumns; ++j)
+                grid[i][j] = 0;
     };
     clearGrid();
 
@@ -90,11 +87,13 @@ CorImportResult ImportCorFile(const std::string& corPath, const std::string& out
             hklText = HklTextOf(line);
             continue;
         }
-        if (std::strncmp(line, kRingMarker, 22) != 0) continue;
+        if (std::strncmp(line, kRingMarker, 22) != 0)
+            continue;
 
         char* end = nullptr;
         double chiValue = std::strtod(line + 22, &end);
-        const bool onGrid = end != line + 22 && std::isfinite(chiValue) && chiValue >= 0 && chiValue <= 90 &&
+        const bool onGrid = end != line + 22 && std::isfinite(chiValue) && chiValue >= 0 &&
+                            chiValue <= 90 &&
                             std::fabs(chiValue / 5 - std::lround(chiValue / 5)) < 1e-6;
         const int chi = onGrid ? static_cast<int>(std::lround(chiValue)) : -1;
 
@@ -112,15 +111,18 @@ CorImportResult ImportCorFile(const std::string& corPath, const std::string& out
             // A tilt outside 0..90 (or off the 5 degree grid) has no row in
             // the pole figure; keep the other rings of the reflection.
             char text[160];
-            std::snprintf(text, sizeof text, "Ring at CHI=%.6g skipped: not a 5 degree step within 0..90", chiValue);
+            std::snprintf(text, sizeof text,
+                          "Ring at CHI=%.6g skipped: not a 5 degree step within 0..90", chiValue);
             result.warnings.push_back(text);
             continue;
         }
         double* row = grid[chi / 5];
-        for (int n = 0; n < 72; ++n) row[72 - n] = values[n];  // first value is beta 360
+        for (int n = 0; n < 72; ++n)
+            row[72 - n] = values[n]; // first value is beta 360
         row[0] = row[72];
 
-        if (chi != kLastRing) continue;
+        if (chi != kLastRing)
+            continue;
         PoleFigureInput pf;
         pf.file = base + hklText + ".HPF";
         double hkl[3];
@@ -158,4 +160,4 @@ CorImportResult ImportCorFile(const std::string& corPath, const std::string& out
     return result;
 }
 
-}  // namespace calcjobs
+} // namespace calcjobs

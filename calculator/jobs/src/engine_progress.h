@@ -12,30 +12,32 @@
 namespace calcjobs {
 
 class EngineProgress {
-public:
-    explicit EngineProgress(const ProgressFn& progress) : state_(std::make_shared<State>()) { state_->forward = progress; }
+  public:
+    explicit EngineProgress(const ProgressFn& progress) : state_(std::make_shared<State>()) {
+        state_->forward = progress;
+    }
 
-    ProgressCallback Callback() const
-    {
+    ProgressCallback Callback() const {
         std::shared_ptr<State> state = state_;
         return [state](std::string text, int code) {
-            if (code == kStatusPosition && !text.empty() && text != "Calculation finished") state->lastStatus = text;
-            if (state->forward) state->forward(text, code);
+            if (code == kStatusPosition && !text.empty() && text != "Calculation finished")
+                state->lastStatus = text;
+            if (state->forward)
+                state->forward(text, code);
         };
     }
 
     // The last status text, or fallback when the engine sent none.
-    std::string FailureText(const std::string& fallback) const
-    {
+    std::string FailureText(const std::string& fallback) const {
         return state_->lastStatus.empty() ? fallback : state_->lastStatus;
     }
 
-    void Report(const std::string& text, int position) const
-    {
-        if (state_->forward) state_->forward(text, position);
+    void Report(const std::string& text, int position) const {
+        if (state_->forward)
+            state_->forward(text, position);
     }
 
-private:
+  private:
     struct State {
         ProgressFn forward;
         std::string lastStatus;
@@ -43,4 +45,4 @@ private:
     std::shared_ptr<State> state_;
 };
 
-}  // namespace calcjobs
+} // namespace calcjobs

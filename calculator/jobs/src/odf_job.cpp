@@ -23,44 +23,48 @@ constexpr char kSaveFailedText[] = "Can not save odf file";
 struct OdfGrid {
     double*** data = nullptr;
     int n1 = 0, n = 0, n2 = 0;
-    OdfGrid(int phi1, int Phi, int phi2) : data(AllocMem3D(phi2, Phi, phi1)), n1(phi1), n(Phi), n2(phi2) {}
+    OdfGrid(int phi1, int Phi, int phi2)
+        : data(AllocMem3D(phi2, Phi, phi1)), n1(phi1), n(Phi), n2(phi2) {}
     ~OdfGrid() { FreeMem3D(data, n2, n, n1); }
     OdfGrid(const OdfGrid&) = delete;
     OdfGrid& operator=(const OdfGrid&) = delete;
 };
 
-JobResult Failure(JobStatus status, std::string message)
-{
+JobResult Failure(JobStatus status, std::string message) {
     JobResult result;
     result.status = status;
     result.message = std::move(message);
     return result;
 }
 
-}  // namespace
+} // namespace
 
-void ApplyODFCommandSettings(RawHODFInfo* info)
-{
+void ApplyODFCommandSettings(RawHODFInfo* info) {
     info->maxLoops = 15;
     info->stopMode = 2;
     info->tolerance = 0.01;
-    if (info->fibreAverage) info->sampleSymmetry = 1;
+    if (info->fibreAverage)
+        info->sampleSymmetry = 1;
 }
 
-JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewerFn& launchViewer)
-{
-    if (info.fibreAverage) info.sampleSymmetry = 1;
+JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewerFn& launchViewer) {
+    if (info.fibreAverage)
+        info.sampleSymmetry = 1;
     if (std::string message = ValidateResolution(info.resolution); !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
-    if (info.nPF < 1 || info.nPF > kMaxPoleFigures) return Failure(JobStatus::kInvalidInput, "Input the file names of all pole figurrs");
+    if (info.nPF < 1 || info.nPF > kMaxPoleFigures)
+        return Failure(JobStatus::kInvalidInput, "Input the file names of all pole figurrs");
     if (info.crystalType < 0 || info.crystalType > 6)
-        return Failure(JobStatus::kInvalidInput, "Unknown crystal system code " + std::to_string(info.crystalType));
+        return Failure(JobStatus::kInvalidInput,
+                       "Unknown crystal system code " + std::to_string(info.crystalType));
     info.path[sizeof info.path - 1] = '\0';
     const std::string path = info.path;
-    if (path.empty()) return Failure(JobStatus::kInvalidInput, "Must give an ODF file name");
+    if (path.empty())
+        return Failure(JobStatus::kInvalidInput, "Must give an ODF file name");
 
     std::string names[kMaxPoleFigures];
-    for (int i = 0; i < info.nPF; ++i) names[i].assign(info.pfNames[i], strnlen(info.pfNames[i], sizeof info.pfNames[i]));
+    for (int i = 0; i < info.nPF; ++i)
+        names[i].assign(info.pfNames[i], strnlen(info.pfNames[i], sizeof info.pfNames[i]));
 
     EngineProgress engineProgress(progress);
     int saved = 0;
@@ -71,11 +75,13 @@ JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewe
         {
             auto engine = std::make_unique<CODFlib>();
             engine->SetCallBack(engineProgress.Callback());
-            engine->IniODFCal(names, info.crystalType, info.maxLoops, info.tolerance, info.stopMode, info.lattice,
-                              info.hkl, info.nPF, info.normalized, info.fibreAverage, info.sampleSymmetry);
+            engine->IniODFCal(names, info.crystalType, info.maxLoops, info.tolerance, info.stopMode,
+                              info.lattice, info.hkl, info.nPF, info.normalized, info.fibreAverage,
+                              info.sampleSymmetry);
             int loops = 0;
             if (!engine->GetODF(full, &info.deviation, &loops))
-                return Failure(JobStatus::kEngineFailed, engineProgress.FailureText("ODF calculation failed"));
+                return Failure(JobStatus::kEngineFailed,
+                               engineProgress.FailureText("ODF calculation failed"));
             info.iterations = loops;
         }
         engineProgress.Report(kSavingText, kStatusPosition);
@@ -85,23 +91,27 @@ JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewe
         int n1 = 0, n = 0, n2 = 0;
         GetEulerRangeInODFSpace(&n1, &n, &n2, info.crystalType, 5.0, info.sampleSymmetry);
         OdfGrid grid(n1, n, n2);
-        if (!grid.data) return Failure(JobStatus::kSaveFailed, kSaveFailedText);
+        if (!grid.data)
+            return Failure(JobStatus::kSaveFailed, kSaveFailedText);
         for (int k = 0; k < n2; ++k)
             for (int j = 0; j < n; ++j)
-                for (int i = 0; i < n1; ++i) grid.data[k][j][i] = full[k][j][i];
+                for (int i = 0; i < n1; ++i)
+                    grid.data[k][j][i] = full[k][j][i];
         info.resolution = 5.0;
         saved = Save_ODF_File(path.c_str(), grid.data, &info, n1, n, n2);
     } else {
         auto engine = std::make_unique<HODF>();
         engine->SetCallBack(engineProgress.Callback());
-        engine->IniODFCal(names, info.crystalType, info.maxLoops, info.tolerance, info.stopMode, info.lattice,
-                          info.hkl, info.nPF, info.normalized, info.fibreAverage, info.sampleSymmetry,
-                          info.resolution);
+        engine->IniODFCal(names, info.crystalType, info.maxLoops, info.tolerance, info.stopMode,
+                          info.lattice, info.hkl, info.nPF, info.normalized, info.fibreAverage,
+                          info.sampleSymmetry, info.resolution);
         OdfGrid grid(engine->nPhi1, engine->nPhi, engine->nPhi2);
-        if (!grid.data) return Failure(JobStatus::kEngineFailed, "Can not allocate memory for the ODF");
+        if (!grid.data)
+            return Failure(JobStatus::kEngineFailed, "Can not allocate memory for the ODF");
         int loops = 0;
         if (!engine->GetODF(grid.data, &info.deviation, &loops))
-            return Failure(JobStatus::kEngineFailed, engineProgress.FailureText("ODF calculation failed"));
+            return Failure(JobStatus::kEngineFailed,
+                           engineProgress.FailureText("ODF calculation failed"));
         info.iterations = loops;
         engine.reset();
         engineProgress.Report(kSavingText, kStatusPosition);
@@ -119,8 +129,9 @@ JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewe
     result.outputFile = path;
     result.deviation = info.deviation;
     result.loops = info.iterations;
-    if (launchViewer) launchViewer(kResultODF, path);
+    if (launchViewer)
+        launchViewer(kResultODF, path);
     return result;
 }
 
-}  // namespace calcjobs
+} // namespace calcjobs

@@ -22,8 +22,7 @@ constexpr char kOpeningText[] = "Openning ODF File";
 constexpr char kOpenFailedText[] = "Can not open ODF file";
 constexpr char kSaveFailedText[] = "Can not save file";
 
-JobResult Failure(JobStatus status, std::string message)
-{
+JobResult Failure(JobStatus status, std::string message) {
     JobResult result;
     result.status = status;
     result.message = std::move(message);
@@ -32,7 +31,9 @@ JobResult Failure(JobStatus status, std::string message)
 
 // The recalculation tolerance is wider than the ODF command's 0.0001: an ODF
 // stored at 5.0005 degrees is read onto the 5 degree grid.
-bool FiveDegreePath(double res) { return std::fabs(res - 5.0) < 0.001; }
+bool FiveDegreePath(double res) {
+    return std::fabs(res - 5.0) < 0.001;
+}
 
 struct Grid2D {
     double** data = nullptr;
@@ -56,104 +57,108 @@ using FullOdf = double (*)[37][73];
 
 // TTO files (5 degree text) are not reported by the layout detection; they
 // are recognised by their extension, as the 5 degree readers do.
-bool IsTTO(const std::string& file)
-{
+bool IsTTO(const std::string& file) {
     size_t dot = file.find_last_of('.');
-    if (dot == std::string::npos || file.size() - dot != 4) return false;
+    if (dot == std::string::npos || file.size() - dot != 4)
+        return false;
     std::string ext = file.substr(dot + 1);
-    for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : ext)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return ext == "TTO";
 }
 
 // Reads a TTO file (description and reduced grid); the layout carries no
 // resolution, sample-symmetry or fibre fields: it is a 5 degree grid.
-double*** OpenTTO(const std::string& file, RawHODFInfo* info, int* n1, int* n, int* n2)
-{
+double*** OpenTTO(const std::string& file, RawHODFInfo* info, int* n1, int* n, int* n2) {
     *info = RawHODFInfo{};
     std::snprintf(info->path, sizeof info->path, "%s", file.c_str());
     double*** grid = OpenTTOFile(info, n1, n, n2);
-    if (grid && info->resolution <= 0) info->resolution = 5.0;
+    if (grid && info->resolution <= 0)
+        info->resolution = 5.0;
     return grid;
 }
 
 // Reads the ODF onto the full 5 degree grid (a buffer of the job's own).
-std::unique_ptr<double[]> ReadFullOdf(const std::string& file, RawHODFInfo* info)
-{
+std::unique_ptr<double[]> ReadFullOdf(const std::string& file, RawHODFInfo* info) {
     auto buffer = std::make_unique<double[]>(73 * 37 * 73);
     auto* full = reinterpret_cast<FullOdf>(buffer.get());
     int type = GetODFFileType(file);
-    if (type < 0 && IsTTO(file)) return OpenALLODF(file.c_str(), info, full) ? std::move(buffer) : nullptr;
-    if (type < 0 || !Open_ODF_File_73x37x73(file.c_str(), info, type, full)) return nullptr;
+    if (type < 0 && IsTTO(file))
+        return OpenALLODF(file.c_str(), info, full) ? std::move(buffer) : nullptr;
+    if (type < 0 || !Open_ODF_File_73x37x73(file.c_str(), info, type, full))
+        return nullptr;
     return buffer;
 }
 
 // Reads the ODF on its own reduced grid and checks that the grid has the
 // counts that the engine derives from the description; a file whose header
 // and data disagree would otherwise be indexed out of bounds.
-std::string ReadReducedOdf(const std::string& file, const RawHODFInfo& described, Grid3D* grid)
-{
+std::string ReadReducedOdf(const std::string& file, const RawHODFInfo& described, Grid3D* grid) {
     RawHODFInfo info{};
     int type = GetODFFileType(file);
     if (type < 0 && IsTTO(file))
         grid->data = OpenTTO(file, &info, &grid->n1, &grid->n, &grid->n2);
     else if (type >= 0)
         grid->data = Open_ODF_File(file.c_str(), &info, type, &grid->n1, &grid->n, &grid->n2);
-    if (!grid->data) return kOpenFailedText;
+    if (!grid->data)
+        return kOpenFailedText;
     int n1 = 0, n = 0, n2 = 0;
     GetEulerRangeInODFSpace(&n1, &n, &n2, described.crystalType, described.resolution,
                             described.sampleSymmetry || described.fibreAverage);
     if (n1 != grid->n1 || n != grid->n || n2 != grid->n2) {
         char text[240];
-        std::snprintf(text, sizeof text,
-                      "ODF grid %d x %d x %d does not match the %d x %d x %d grid of its crystal system and "
-                      "resolution %.2f",
-                      grid->n1, grid->n, grid->n2, n1, n, n2, described.resolution);
+        std::snprintf(
+            text, sizeof text,
+            "ODF grid %d x %d x %d does not match the %d x %d x %d grid of its crystal system and "
+            "resolution %.2f",
+            grid->n1, grid->n, grid->n2, n1, n, n2, described.resolution);
         return text;
     }
     return {};
 }
 
-std::string CheckDescription(const RawHODFInfo& info)
-{
+std::string CheckDescription(const RawHODFInfo& info) {
     if (info.crystalType < 0 || info.crystalType > 6)
-        return "Unknown crystal system code " + std::to_string(info.crystalType) + " in the ODF file";
+        return "Unknown crystal system code " + std::to_string(info.crystalType) +
+               " in the ODF file";
     return ValidateResolution(info.resolution);
 }
 
-}  // namespace
+} // namespace
 
-std::string LoadODFInfo(const std::string& odfFile, RawHODFInfo* info)
-{
+std::string LoadODFInfo(const std::string& odfFile, RawHODFInfo* info) {
     *info = RawHODFInfo{};
     int type = GetODFFileType(odfFile);
     if (type < 0 && IsTTO(odfFile)) {
         int n1 = 0, n = 0, n2 = 0;
         double*** grid = OpenTTO(odfFile, info, &n1, &n, &n2);
-        if (!grid) return "Can not open " + odfFile;
+        if (!grid)
+            return "Can not open " + odfFile;
         FreeMem3D(grid, n2, n, n1);
         return {};
     }
-    if (type < 0 || !Get_ODF_File_Info(odfFile.c_str(), info, type)) return "Can not open " + odfFile;
+    if (type < 0 || !Get_ODF_File_Info(odfFile.c_str(), info, type))
+        return "Can not open " + odfFile;
     return {};
 }
 
-void SampleDirection(double alpha, double beta, double direction[3])
-{
+void SampleDirection(double alpha, double beta, double direction[3]) {
     const double a = alpha * orimath::kDegToRad, b = beta * orimath::kDegToRad;
     direction[0] = std::sin(a) * std::cos(b);
     direction[1] = std::sin(a) * std::sin(b);
     direction[2] = std::cos(a);
 }
 
-std::string AdjustIPFFileName(const std::string& path)
-{
+std::string AdjustIPFFileName(const std::string& path) {
     size_t nameStart = path.find_last_of("/\\");
     nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
     size_t first = path.find('.', nameStart);
-    if (first == std::string::npos) return path;
+    if (first == std::string::npos)
+        return path;
     std::string result = path;
     size_t second = result.find('.', first + 1);
-    if (second != std::string::npos) result.resize(second);
+    if (second != std::string::npos)
+        result.resize(second);
     std::string ext = result.substr(first + 1);
     if (ext.size() == 3 && std::tolower(static_cast<unsigned char>(ext[0])) == 'h' &&
         std::tolower(static_cast<unsigned char>(ext[1])) == 'i' &&
@@ -162,13 +167,16 @@ std::string AdjustIPFFileName(const std::string& path)
     return result;
 }
 
-JobResult PFJob(PFJobParams params, const ProgressFn& progress, const LaunchViewerFn& launchViewer)
-{
-    if (std::string message = ValidatePFSetup(params.h, params.k, params.l, params.pfFile); !message.empty())
+JobResult PFJob(PFJobParams params, const ProgressFn& progress,
+                const LaunchViewerFn& launchViewer) {
+    if (std::string message = ValidatePFSetup(params.h, params.k, params.l, params.pfFile);
+        !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
     RawHODFInfo& odf = params.odfInfo;
-    if (std::string message = CheckDescription(odf); !message.empty()) return Failure(JobStatus::kInvalidInput, message);
-    if (odf.fibreAverage) odf.sampleSymmetry = 1;
+    if (std::string message = CheckDescription(odf); !message.empty())
+        return Failure(JobStatus::kInvalidInput, message);
+    if (odf.fibreAverage)
+        odf.sampleSymmetry = 1;
 
     EngineProgress engineProgress(progress);
     double hkl[3] = {params.h, params.k, params.l};
@@ -177,30 +185,37 @@ JobResult PFJob(PFJobParams params, const ProgressFn& progress, const LaunchView
     if (FiveDegreePath(odf.resolution)) {
         RawHODFInfo readInfo{};
         std::unique_ptr<double[]> full = ReadFullOdf(params.odfFile, &readInfo);
-        if (!full) return Failure(JobStatus::kOpenFailed, kOpenFailedText);
+        if (!full)
+            return Failure(JobStatus::kOpenFailed, kOpenFailedText);
         auto engine = std::make_unique<CODFlib>();
         engine->SetCallBack(engineProgress.Callback());
         engine->IniPolFigCal(odf.crystalType, odf.lattice, hkl);
         double fixed[19][73];
         if (!engine->GetPolFig(fixed, reinterpret_cast<FullOdf>(full.get())))
-            return Failure(JobStatus::kEngineFailed, engineProgress.FailureText("Pole figure calculation failed"));
+            return Failure(JobStatus::kEngineFailed,
+                           engineProgress.FailureText("Pole figure calculation failed"));
         pf = std::make_unique<Grid2D>(19, 73);
-        if (!pf->data) return Failure(JobStatus::kSaveFailed, kSaveFailedText);
+        if (!pf->data)
+            return Failure(JobStatus::kSaveFailed, kSaveFailedText);
         for (int i = 0; i < 19; ++i)
-            for (int j = 0; j < 73; ++j) pf->data[i][j] = fixed[i][j];
+            for (int j = 0; j < 73; ++j)
+                pf->data[i][j] = fixed[i][j];
     } else {
         Grid3D grid;
         if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid); !message.empty())
             return Failure(JobStatus::kOpenFailed, message);
         auto engine = std::make_unique<HODF>();
         engine->SetCallBack(engineProgress.Callback());
-        engine->IniPolFigCal(odf.crystalType, odf.lattice, hkl, odf.resolution, odf.sampleSymmetry, odf.fibreAverage);
+        engine->IniPolFigCal(odf.crystalType, odf.lattice, hkl, odf.resolution, odf.sampleSymmetry,
+                             odf.fibreAverage);
         int nA = 0, nB = 0;
         Get_AB_Range_In_Full_PF_Space(&nA, &nB, odf.resolution);
         pf = std::make_unique<Grid2D>(nA, nB);
-        if (!pf->data) return Failure(JobStatus::kEngineFailed, "Can not allocate memory for the pole figure");
+        if (!pf->data)
+            return Failure(JobStatus::kEngineFailed, "Can not allocate memory for the pole figure");
         if (!engine->GetPolFig(pf->data, grid.data))
-            return Failure(JobStatus::kEngineFailed, engineProgress.FailureText("Pole figure calculation failed"));
+            return Failure(JobStatus::kEngineFailed,
+                           engineProgress.FailureText("Pole figure calculation failed"));
     }
 
     PFFileInfo info;
@@ -221,17 +236,20 @@ JobResult PFJob(PFJobParams params, const ProgressFn& progress, const LaunchView
         return Failure(JobStatus::kSaveFailed, kSaveFailedText);
     JobResult result;
     result.outputFile = params.pfFile;
-    if (launchViewer) launchViewer(kResultPoleFigure, params.pfFile);
+    if (launchViewer)
+        launchViewer(kResultPoleFigure, params.pfFile);
     return result;
 }
 
-JobResult IPFJob(IPFJobParams params, const ProgressFn& progress, const LaunchViewerFn& launchViewer)
-{
+JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
+                 const LaunchViewerFn& launchViewer) {
     if (std::string message = ValidateIPFSetup(params.ipfFile); !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
     RawHODFInfo& odf = params.odfInfo;
-    if (std::string message = CheckDescription(odf); !message.empty()) return Failure(JobStatus::kInvalidInput, message);
-    if (odf.fibreAverage) odf.sampleSymmetry = 1;
+    if (std::string message = CheckDescription(odf); !message.empty())
+        return Failure(JobStatus::kInvalidInput, message);
+    if (odf.fibreAverage)
+        odf.sampleSymmetry = 1;
 
     EngineProgress engineProgress(progress);
     double direction[3];
@@ -244,7 +262,8 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress, const LaunchVi
     if (FiveDegreePath(odf.resolution)) {
         RawHODFInfo readInfo{};
         std::unique_ptr<double[]> full = ReadFullOdf(params.odfFile, &readInfo);
-        if (!full) return Failure(JobStatus::kOpenFailed, kOpenFailedText);
+        if (!full)
+            return Failure(JobStatus::kOpenFailed, kOpenFailedText);
         auto engine = std::make_unique<CODFlib>();
         engine->SetCallBack(engineProgress.Callback());
         engine->IniInvPolFigCal(odf.crystalType, odf.lattice, direction);
@@ -254,20 +273,25 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress, const LaunchVi
             return Failure(JobStatus::kEngineFailed,
                            engineProgress.FailureText("Inverse pole figure calculation failed"));
         ipf = std::make_unique<Grid2D>(19, 73);
-        if (!ipf->data) return Failure(JobStatus::kSaveFailed, kSaveFailedText);
+        if (!ipf->data)
+            return Failure(JobStatus::kSaveFailed, kSaveFailedText);
         for (int i = 0; i < 19; ++i)
-            for (int j = 0; j < 73; ++j) ipf->data[i][j] = fixed[i][j];
+            for (int j = 0; j < 73; ++j)
+                ipf->data[i][j] = fixed[i][j];
     } else {
         Grid3D grid;
         if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid); !message.empty())
             return Failure(JobStatus::kOpenFailed, message);
         auto engine = std::make_unique<HODF>();
         engine->SetCallBack(engineProgress.Callback());
-        engine->IniInvPolFigCal(odf.crystalType, odf.lattice, direction, odf.resolution, odf.sampleSymmetry);
+        engine->IniInvPolFigCal(odf.crystalType, odf.lattice, direction, odf.resolution,
+                                odf.sampleSymmetry);
         int nA = 0, nB = 0;
         Get_AB_Range_In_Full_PF_Space(&nA, &nB, odf.resolution);
         ipf = std::make_unique<Grid2D>(nA, nB);
-        if (!ipf->data) return Failure(JobStatus::kEngineFailed, "Can not allocate memory for the inverse pole figure");
+        if (!ipf->data)
+            return Failure(JobStatus::kEngineFailed,
+                           "Can not allocate memory for the inverse pole figure");
         engineProgress.Report("Calculating", kStatusPosition);
         if (!engine->GetInvPolFig(ipf->data, axes, grid.data))
             return Failure(JobStatus::kEngineFailed,
@@ -277,18 +301,21 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress, const LaunchVi
     IPFFileInfo info;
     info.fileName = params.ipfFile;
     info.crystalType = odf.crystalType;
-    for (int i = 0; i < 6; ++i) info.lattice[i] = odf.lattice[i];
+    for (int i = 0; i < 6; ++i)
+        info.lattice[i] = odf.lattice[i];
     info.angle1 = params.alpha;
     info.angle2 = params.beta;
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) info.directions[i][j] = axes[i][j];
+        for (int j = 0; j < 3; ++j)
+            info.directions[i][j] = axes[i][j];
     info.resolution = FiveDegreePath(odf.resolution) ? 5.0 : odf.resolution;
     if (!SaveHIPFFile(params.ipfFile.c_str(), &info, ipf->rows, ipf->columns, ipf->data))
         return Failure(JobStatus::kSaveFailed, kSaveFailedText);
     JobResult result;
     result.outputFile = params.ipfFile;
-    if (launchViewer) launchViewer(kResultInversePoleFigure, params.ipfFile);
+    if (launchViewer)
+        launchViewer(kResultInversePoleFigure, params.ipfFile);
     return result;
 }
 
-}  // namespace calcjobs
+} // namespace calcjobs

@@ -18,8 +18,8 @@ struct CorImportResult {
     // or "Can not save pole figure file". Pole figures written before the
     // failure stay on disk and are listed below.
     std::string message;
-    std::vector<PoleFigureInput> poleFigures;  // files written, with their indices
-    std::vector<std::string> warnings;         // rings that were skipped, and why
+    std::vector<PoleFigureInput> poleFigures; // files written, with their indices
+    std::vector<std::string> warnings;        // rings that were skipped, and why
 };
 
 // Output base name of a .cor path: the path with its file name cut at the
@@ -33,7 +33,7 @@ void ParseCorHkl(const std::string& text, double hkl[3]);
 // Imports corPath. outputBase replaces CorBaseName(corPath) when not empty.
 // crystalType and lattice (a, b, c, alpha, beta, gamma) go into the
 // description line of the written files.
-CorImportResult ImportCorFile(const std::string& corPath, const std::string& outputBase, int crystalType,
-                              const double lattice[6]);
+CorImportResult ImportCorFile(const std::string& corPath, const std::string& outputBase,
+                              int crystalType, const double lattice[6]);
 
-}  // namespace calcjobs
+} // namespace calcjobs

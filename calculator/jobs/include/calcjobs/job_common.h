@@ -52,21 +52,21 @@ inline constexpr ProfileKey kViewerRunningKey{"AutoLoad", "Running"};
 inline constexpr ProfileKey kInputFormatKey{"ODFCalculation", "IDFS"};
 
 enum class JobStatus {
-    kDone,          // result written, viewer offered
-    kInvalidInput,  // parameters refused before any work (message says why)
-    kOpenFailed,    // the input file could not be read
-    kEngineFailed,  // the engine stopped; message is its last status text
-    kSaveFailed,    // the result could not be written; viewer not offered
+    kDone,         // result written, viewer offered
+    kInvalidInput, // parameters refused before any work (message says why)
+    kOpenFailed,   // the input file could not be read
+    kEngineFailed, // the engine stopped; message is its last status text
+    kSaveFailed,   // the result could not be written; viewer not offered
 };
 
 struct JobResult {
     JobStatus status = JobStatus::kDone;
-    std::string message;     // empty on success
-    std::string outputFile;  // the file written (success only)
+    std::string message;    // empty on success
+    std::string outputFile; // the file written (success only)
     // ODF job only: the engine's final mean deviation and iteration count.
     double deviation = 0;
     int loops = 0;
     bool ok() const { return status == JobStatus::kDone; }
 };
 
-}  // namespace calcjobs
+} // namespace calcjobs

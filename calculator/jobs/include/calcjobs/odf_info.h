@@ -11,4 +11,4 @@ namespace calcjobs {
 
 std::string FormatODFInfoLine(const RawHODFInfo& info);
 
-}  // namespace calcjobs
+} // namespace calcjobs

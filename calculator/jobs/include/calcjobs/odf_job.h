@@ -30,4 +30,4 @@ void ApplyODFCommandSettings(RawHODFInfo* info);
 // "File resolution incorrect"), kSaveFailed with "Can not save odf file".
 JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewerFn& launchViewer);
 
-}  // namespace calcjobs
+} // namespace calcjobs

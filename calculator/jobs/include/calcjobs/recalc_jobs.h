@@ -15,7 +15,7 @@
 namespace calcjobs {
 
 struct PFJobParams {
-    RawHODFInfo odfInfo{};  // description of the ODF file as read (LoadODFInfo)
+    RawHODFInfo odfInfo{}; // description of the ODF file as read (LoadODFInfo)
     std::string odfFile;
     std::string pfFile;
     double h = 1, k = 0, l = 0;
@@ -49,6 +49,7 @@ std::string AdjustIPFFileName(const std::string& path);
 // text), kSaveFailed ("Can not save file"; the viewer is not offered).
 // Success calls launchViewer(kResultPoleFigure / kResultInversePoleFigure, file).
 JobResult PFJob(PFJobParams params, const ProgressFn& progress, const LaunchViewerFn& launchViewer);
-JobResult IPFJob(IPFJobParams params, const ProgressFn& progress, const LaunchViewerFn& launchViewer);
+JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
+                 const LaunchViewerFn& launchViewer);
 
-}  // namespace calcjobs
+} // namespace calcjobs

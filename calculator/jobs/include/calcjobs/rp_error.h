@@ -14,4 +14,4 @@ namespace calcjobs {
 // are not changed. Returns a negative value when nothing was measured.
 double RecalculationRpError(double** measured, double** recalculated, int nA, int nB);
 
-}  // namespace calcjobs
+} // namespace calcjobs

@@ -31,8 +31,8 @@ std::string ValidateResolution(double res);
 // "Invalid Miller indices"; then an empty output name gives "Must give an ODF
 // file name"; then the resolution is checked. No pole figure at all is
 // reported like a missing file name, more than six is refused.
-std::string ValidateODFSetup(std::span<const PoleFigureInput> poleFigures, const std::string& odfFile,
-                             double res);
+std::string ValidateODFSetup(std::span<const PoleFigureInput> poleFigures,
+                             const std::string& odfFile, double res);
 
 // Pole figure command: |h|, |k|, |l| all below 0.0001 gives "Invalid h, k, l
 // values"; an empty output name gives "Must give an PF file name".
@@ -49,4 +49,4 @@ std::string ValidateIPFSetup(const std::string& ipfFile);
 // into alpha and gamma. Codes outside 0..6 return `current` unchanged.
 void ApplyCrystalSystemRule(int crystalType, const double current[6], double out[6]);
 
-}  // namespace calcjobs
+} // namespace calcjobs
