@@ -25,7 +25,11 @@ void CGBCDStructure::DrawBars(CDC* dc, std::vector<GBCDBar>& bars, RECT area, in
     ScopedPen pen(dc, std::max(1, MmToPixels(s, info_.barLineWidth)), 0);
     CBrush* oldBrush = dc->SelectObject(info_.solidBar ? &fill : &hollow);
     const std::string vface = TextOf(info_.valueFont);
-    const int vfh = FontPixels(info_.valueFontSize, s);
+    int vfh = FontPixels(info_.valueFontSize, s);
+    // Value texts shrink until the widest fits its slot, so neighbours never overlap.
+    int widestValue = 0;
+    for (const auto& b : bars) widestValue = std::max(widestValue, MeasureText(dc, vface, vfh, b.value).cx);
+    if (widestValue > slot - 2 && widestValue > 0) vfh = std::max(1, vfh * std::max(1, slot - 2) / widestValue);
     for (std::size_t i = 0; i < bars.size(); ++i) {
         const int cx = area.left + static_cast<int>(i) * slot + slot / 2;
         const double frac = std::clamp(bars[i].percent / yMax, 0.0, 1.0);
@@ -90,7 +94,8 @@ void CGBCDStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[
         const std::string face = TextOf(info_.valueFont);
         const int fh = FontPixels(info_.valueFontSize, s);
         CSize ext = MeasureText(dc, face, fh, text);
-        DrawTextAt(dc, face, fh, cslArea.right - ext.cx - 4, cslArea.top + 4, text);
+        (void)ext;
+        DrawTextAt(dc, face, fh, cslArea.left + 6, cslArea.top + 4, text);
     }
     int bottomExtent = chart_.bottom;
     if (info_.showTitle) {
@@ -136,6 +141,8 @@ void CGBCDStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[
             dc->LineTo(misArea.right, chart_.bottom);
         }
     }
-    rect_ = RECT{leftExtent, chart_.top, chart_.right, bottomExtent};
+    // Value texts above the bars and the top y label reach above the chart.
+    const int above = std::max(FontPixels(info_.valueFontSize, s), FontPixels(info_.yLabelFontSize, s) / 2) + 2;
+    rect_ = RECT{leftExtent, chart_.top - above, chart_.right, bottomExtent};
     if (info_.selected && !dc->IsPrinting()) DrawSelectionMarks(dc, rect_);
 }

@@ -4,14 +4,21 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLabel>
 #include <QListWidget>
 #include <QSlider>
 #include <QTimer>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <QComboBox>
+#include <QTemporaryDir>
+#include <QFile>
+
+#include "../src/dialogs/odf_tool_dialogs.h"
 #include "platform/message_sink.h"
 #include "plotkit/plotkit.h"
 
@@ -122,6 +129,40 @@ TEST(FormatDialogs, LegendCancelKeepsTheLevels) {
     EXPECT_EQ(legend.OnFormat(), 0);
     EXPECT_EQ(legend.GetInfo().levels[5], 1.0);
     EXPECT_EQ(legend.GetInfo().style, 0);
+}
+
+TEST(FormatDialogs, VolumeFractionModesAndTextExport) {
+    using Odf = double[73][37][73];
+    std::unique_ptr<Odf> odf(reinterpret_cast<Odf*>(new double[73 * 37 * 73]));
+    for (int k = 0; k < 73; ++k)
+        for (int i = 0; i < 37; ++i)
+            for (int j = 0; j < 73; ++j) (*odf)[k][i][j] = i <= 18 ? 2.0 : 0.5;
+    plotkit::VolumeFractionDialog v(*odf);
+    // Rows 0..18 hold 2: their volume share is (1 - cos 92.5 deg) / 2, the
+    // last row reaching half a step past 90 degrees.
+    const double w = 1.0 - std::cos(92.5 * M_PI / 180.0);
+    // Whole space, no threshold: the mean of the ODF.
+    EXPECT_NEAR(v.Calculate(), 2.0 * w / 2 + 0.5 * (2.0 - w) / 2, 1e-8);
+    // Intensity above 1 over the whole space: only the rows holding 2.
+    v.findChild<QComboBox*>("modeCombo")->setCurrentIndex(1);
+    v.findChild<QLineEdit*>("thresholdEdit")->setText("1");
+    EXPECT_NEAR(v.Calculate(), w, 1e-8);
+    EXPECT_TRUE(v.findChild<QLabel*>("resultLabel")->text().startsWith(
+        "The volume fraction of the orientations within the selected range is: 1.0436"));
+
+    const double lattice[6] = {1, 1, 1, 90, 90, 90};
+    ODFInfo info;
+    plotkit::DefaultODFInfo(info, 0, lattice);
+    plotkit::SaveODFTextDialog t(*odf, info);
+    QTemporaryDir dir;
+    const std::string good = dir.filePath("odf.TXT").toStdString();
+    EXPECT_EQ(t.Save(good), 1);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(good)));
+    std::vector<std::string> messages;
+    platform::ScopedMessageHandler sink([&](const std::string& m) { messages.push_back(m); });
+    EXPECT_EQ(t.Save(dir.filePath("no/such/dir/odf.TXT").toStdString()), 0);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), "Can not save text ODF file");
 }
 
 }  // namespace
