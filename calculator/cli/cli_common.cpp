@@ -28,9 +28,10 @@ std::string FolderOf(const std::string& path) {
 
 } // namespace
 
-void Fail(const std::string& text, int exitCode) {
+void Fail(const std::string& text, int exitCode, bool alreadyShown) {
     std::fflush(stdout);
-    std::fprintf(stderr, "%s\n", text.c_str());
+    if (!alreadyShown)
+        std::fprintf(stderr, "%s\n", text.c_str());
     std::fflush(stderr);
     throw CLI::RuntimeError(exitCode);
 }

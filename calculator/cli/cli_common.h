@@ -14,9 +14,11 @@ namespace quelta_cli {
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
-// Prints text on stderr as its own line and ends the subcommand with the
-// given exit code (throws CLI::RuntimeError, which main turns into the code).
-[[noreturn]] void Fail(const std::string& text, int exitCode = kExitFailure);
+// Prints text on stderr as its own line (unless alreadyShown) and ends the
+// subcommand with the given exit code (throws CLI::RuntimeError, which main
+// turns into the code).
+[[noreturn]] void Fail(const std::string& text, int exitCode = kExitFailure,
+                       bool alreadyShown = false);
 
 // Crystal system by name (case-insensitive; "cubic", "hexagonal",
 // "tetragonal", "orthorhombic", "monoclinic", "trigonal" or "rhombohedral",

@@ -98,13 +98,17 @@ void RunOdf(const OdfOptions& opt) {
         ext == "HODF" ? opt.output : TemporaryPathBeside(opt.output) + ".HODF";
     std::snprintf(info.path, sizeof info.path, "%s", jobOutput.c_str());
 
+    bool shown = false;
     calcjobs::JobResult result;
     {
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
         result = calcjobs::ODFJob(info, progress.Function(), nullptr);
+        progress.Finish();
+        shown = progress.LastPlainLine() == result.message;
     }
+    // A plain log already holds the engine's message as its last line.
     if (!result.ok())
-        Fail(result.message);
+        Fail(result.message, kExitFailure, shown);
     if (ext != "HODF") {
         struct Remove {
             std::string path;

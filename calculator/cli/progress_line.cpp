@@ -71,6 +71,8 @@ void ProgressLine::Report(const std::string& text, int position) {
         Finish();
         std::fprintf(stream_, "%s\n", text.c_str());
         std::fflush(stream_);
+        if (!interactive_)
+            lastPlainLine_ = text;
         if (!multiLine)
             stage_ = text;
         return;

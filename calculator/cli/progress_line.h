@@ -25,6 +25,9 @@ class ProgressLine {
 
     calcjobs::ProgressFn Function();
 
+    // The last status text printed as a plain line ("" on a terminal).
+    const std::string& LastPlainLine() const { return lastPlainLine_; }
+
     // True when stderr is a terminal.
     static bool StderrIsTerminal();
 
@@ -36,6 +39,7 @@ class ProgressLine {
     bool lineOpen_ = false;
     std::string stage_;
     std::string deviation_;
+    std::string lastPlainLine_;
     int percent_ = -1;
     std::chrono::steady_clock::time_point lastDraw_{};
 };

@@ -76,13 +76,17 @@ void RunPf(const PfOptions& opt) {
     params.h = opt.hkl[0];
     params.k = opt.hkl[1];
     params.l = opt.hkl[2];
+    bool shown = false;
     calcjobs::JobResult result;
     {
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
         result = calcjobs::PFJob(params, progress.Function(), PrintResultPath());
+        progress.Finish();
+        shown = progress.LastPlainLine() == result.message;
     }
+    // A plain log already holds the engine's message as its last line.
     if (!result.ok())
-        Fail(result.message);
+        Fail(result.message, kExitFailure, shown);
     if (!opt.compare.empty())
         PrintRpError(opt.compare, opt.output);
     std::fflush(stdout);
@@ -120,13 +124,17 @@ void RunIpf(const IpfOptions& options) {
     params.ipfFile = output;
     params.alpha = opt.alpha;
     params.beta = opt.beta;
+    bool shown = false;
     calcjobs::JobResult result;
     {
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
         result = calcjobs::IPFJob(params, progress.Function(), PrintResultPath());
+        progress.Finish();
+        shown = progress.LastPlainLine() == result.message;
     }
+    // A plain log already holds the engine's message as its last line.
     if (!result.ok())
-        Fail(result.message);
+        Fail(result.message, kExitFailure, shown);
     std::fflush(stdout);
 }
 
