@@ -117,22 +117,29 @@ std::vector<double> RunHodf(double res, int sampleSym, const std::vector<std::st
     return odf.Flat();
 }
 
-long PeakRssOfChild(const std::function<void()>& work) {
+// Peak resident memory (kB) of a fresh copy of this program running
+// "--memory-run <files>": a forked copy of a process that has used OpenMP
+// cannot start OpenMP threads again, so the child executes itself anew.
+long PeakRssOfRun(const std::vector<std::string>& files) {
     const pid_t pid = fork();
     if (pid == 0) {
-        work();
-        _exit(0);
+        execl("/proc/self/exe", "odfbench", "--memory-run", files[0].c_str(), files[1].c_str(),
+              files[2].c_str(), (char*)nullptr);
+        _exit(127);
     }
     int status = 0;
-    waitpid(pid, &status, 0);
     rusage ru{};
-    getrusage(RUSAGE_CHILDREN, &ru);
-    return ru.ru_maxrss;  // kilobytes
+    wait4(pid, &status, 0, &ru);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ru.ru_maxrss : -1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 5 && !std::strcmp(argv[1], "--memory-run")) {
+        RunHodf(0.5, 0, {argv[2], argv[3], argv[4]});
+        return 0;
+    }
     bool quick = false, memory = true, validation = true, timings = true;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--quick")) quick = true;
@@ -226,7 +233,7 @@ int main(int argc, char** argv) {
         const auto files = ModelFiles(0.5, 1);
         omp_set_num_threads(all);
         const auto t0 = std::chrono::steady_clock::now();
-        const long kb = PeakRssOfChild([&] { RunHodf(0.5, 0, files); });
+        const long kb = PeakRssOfRun(files);
         const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         std::printf("\nGetODF 0.5 deg cubic without sample symmetry (max 15 loops): peak memory %.0f MB, %.1f s (%d threads)\n",
                     kb / 1024.0, s, all);
