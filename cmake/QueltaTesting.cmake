@@ -10,12 +10,18 @@ function(quelta_add_gtest name)
     QUELTA_REALWORLD_DIR="${QUELTA_REALWORLD_DIR}"
     QUELTA_SAMPLES_DIR="${QUELTA_SAMPLES_DIR}"
     QUELTA_TEST_BINARY_DIR="${CMAKE_CURRENT_BINARY_DIR}")
-  set(env
-    "XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config"
-    "QT_QPA_PLATFORM=offscreen"
-    ${ARG_ENV})
+  # The environment is applied through env(1) as the test launcher: a list
+  # handed to gtest_discover_tests as an ENVIRONMENT property is split apart
+  # on its way into the generated test file, and only its first entry would
+  # reach the tests.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "env;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-config;QT_QPA_PLATFORM=offscreen;${ARG_ENV}")
+  set(props)
+  if(ARG_LABELS)
+    set(props PROPERTIES LABELS "${ARG_LABELS}")
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${env}" LABELS "${ARG_LABELS}")
+    ${props})
 endfunction()
