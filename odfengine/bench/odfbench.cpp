@@ -22,6 +22,7 @@
 #include "odfengine/odfengine.h"
 #include "orimath/arrays.h"
 #include "orimath/ranges.h"
+#include "parallel.h"
 #include "validation.h"
 
 namespace {
@@ -148,6 +149,8 @@ int main(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--memory-only")) timings = validation = false;
         if (!std::strcmp(argv[i], "--repeat") && i + 1 < argc) gRepeat = std::max(1, std::atoi(argv[++i]));
     }
+    // The columns are exact thread counts: no adaptation to the machine's load.
+    odfengine::SetLoadAdaptiveThreads(false);
     gDir = (std::filesystem::temp_directory_path() / ("odfbench_" + std::to_string(getpid()))).string();
     std::filesystem::create_directories(gDir);
     const int all = omp_get_num_procs();

@@ -27,7 +27,7 @@ void CODFlib::PTranMat() {
     poleTable.assign((size_t)6 * kHalfPhi * kHalfPhi2 * 24 * 2, 0);
     const double pi = std::acos(-1.0);
     const int rows = nPF * kHalfPhi;
-#pragma omp parallel for schedule(static)
+#pragma omp parallel for schedule(static) num_threads(TeamFor(200LL * rows * kHalfPhi2))
     for (int r = 0; r < rows; ++r) {
         const int j = r / kHalfPhi, i = r % kHalfPhi;
         const double Phi = (2.5 * i + 1.25) * pi / 180.0;
@@ -112,7 +112,7 @@ void CODFlib::PInitialODF(double odf[73][37][73]) {
                 odf[k2][o][t] = used > 0 && sum > 0.0 ? used / sum : 0.0;
             }
     };
-    RunSlices(72, slice, [&](int k2) { Report("", Percent(k2, 72)); });
+    RunSlices(72, 72LL * 37 * 72 * 4 * (poleCount[0] + poleCount[1] + poleCount[2] + poleCount[3] + poleCount[4] + poleCount[5]), slice, [&](int k2) { Report("", Percent(k2, 72)); });
 }
 
 void CODFlib::PCorrection(double odf[73][37][73]) {
@@ -158,7 +158,7 @@ void CODFlib::PCorrection(double odf[73][37][73]) {
                 }
             }
     };
-    RunSlices(72, slice, [&](int k2) { Report("", Percent(k2, 72)); });
+    RunSlices(72, 72LL * 37 * 72 * 4 * (poleCount[0] + poleCount[1] + poleCount[2] + poleCount[3] + poleCount[4] + poleCount[5]), slice, [&](int k2) { Report("", Percent(k2, 72)); });
 }
 
 double CODFlib::pDeviation(int* stop) {
@@ -173,6 +173,7 @@ double CODFlib::pDeviation(int* stop) {
 
 int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
     if (!odf) return 0;
+    ThreadScope team;
     if (!setupOk) {
         Report("Invalid number of pole figures", -2);
         return 0;

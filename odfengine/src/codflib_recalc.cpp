@@ -19,7 +19,7 @@ void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][3
     const size_t slot = (size_t)kPartialSums * cells;
     std::vector<double> partV((size_t)poles * slot, 0.0), partW((size_t)poles * slot, 0.0);
     RunPartsPerItem(
-        poles, kHalfPhi,
+        poles, kHalfPhi, (long long)poles * kHalfPhi * kHalfPhi2 * 72,
         [&](int k, int p, int eb, int ee) {
             double* V = &partV[k * slot + (size_t)p * cells];
             double* W = &partW[k * slot + (size_t)p * cells];
@@ -89,6 +89,7 @@ void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][3
 
 int CODFlib::GetPolFig(double pf[19][73], double odf[73][37][73]) {
     if (!pf || !odf) return 0;
+    ThreadScope team;
     try {
         nPF = 1;
         if (!PolesOfPlane(hklInput[0], crystalType, lattice, poleVectors[0], &poleCount[0], callback,
@@ -146,7 +147,7 @@ void CODFlib::PNormodf(double odf[73][37][73]) {
                         0.1 * odf[k2][o][t] + 0.03461538461538462 * sum;
                 }
         };
-        RunSlices(72, slice, [&](int k2) { Report("", Percent(k2, 71)); });
+        RunSlices(72, 72LL * 37 * 72 * 26, slice, [&](int k2) { Report("", Percent(k2, 71)); });
         for (int k2 = 0; k2 < 72; ++k2)
             for (int o = 0; o <= 36; ++o)
                 for (int t = 0; t < 72; ++t) odf[k2][o][t] = smoothed[((size_t)k2 * 37 + o) * 72 + t];

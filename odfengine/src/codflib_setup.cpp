@@ -4,6 +4,7 @@
 #include "engine_common.h"
 #include "inverse_pf.h"
 #include "odfengine/codflib.h"
+#include "parallel.h"
 #include "orimath/orientation.h"
 
 using namespace odfengine;
@@ -106,6 +107,7 @@ int CODFlib::GetInvPolFig(double ipf[19][73], double axes[3][3], double odf[73][
         return 0;
     }
     try {
+        ThreadScope team;
         double* rows[19];
         for (int a = 0; a < 19; ++a) rows[a] = ipf[a];
         InversePoleFigure(

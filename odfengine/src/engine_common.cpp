@@ -3,12 +3,15 @@
 #include <omp.h>
 
 #include <cmath>
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 
 #include "dataformats/polefigure.h"
 #include "orimath/arrays.h"
 #include "orimath/orientation.h"
 #include "orimath/symmetry.h"
+#include "parallel.h"
 
 namespace odfengine {
 
@@ -270,5 +273,41 @@ int PolesOfPlane(const double hkl[3], int crystalType, const double lattice[6],
 }
 
 int Threads() { return omp_get_max_threads(); }
+
+namespace {
+
+std::atomic<bool> gAdaptive{true};
+std::atomic<long long> gMinParallelWork{1000000};
+thread_local int gTeam = 0;  // 0: no scope, use omp_get_max_threads()
+
+// Processors left free by other runnable threads: /proc/loadavg's fourth
+// field counts the runnable threads of the machine, the reading one included.
+int FreeProcessors() {
+    std::FILE* f = std::fopen("/proc/loadavg", "r");
+    if (!f) return omp_get_num_procs();
+    double l1, l5, l15;
+    int runnable = 0, total = 0;
+    const int n = std::fscanf(f, "%lf %lf %lf %d/%d", &l1, &l5, &l15, &runnable, &total);
+    std::fclose(f);
+    if (n != 5 || runnable < 1) return omp_get_num_procs();
+    return omp_get_num_procs() - (runnable - 1);
+}
+
+}  // namespace
+
+int CurrentTeam() { return gTeam > 0 ? gTeam : omp_get_max_threads(); }
+
+ThreadScope::ThreadScope() : previous_(gTeam) {
+    const int want = omp_get_max_threads();
+    gTeam = gAdaptive.load() ? std::clamp(FreeProcessors(), 1, std::max(1, want)) : want;
+}
+
+ThreadScope::~ThreadScope() { gTeam = previous_; }
+
+void SetLoadAdaptiveThreads(bool on) { gAdaptive.store(on); }
+
+long long MinParallelWork() { return gMinParallelWork.load(std::memory_order_relaxed); }
+
+void SetMinParallelWork(long long steps) { gMinParallelWork.store(steps); }
 
 }  // namespace odfengine

@@ -58,7 +58,7 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
     // parallel loops.
     std::vector<double> scratch((size_t)kPartialSums * 2 * n1eff);
     RunPartsPerItem(
-        poles, nPhi2,
+        poles, nPhi2, (long long)poles * n1eff * nPhi * nPhi2,
         [&](int k, int p, int lb, int le) {
             double* accV = &partV[(size_t)p * cells];
             double* accW = needWeights ? &partW[(size_t)p * cells] : nullptr;

@@ -23,6 +23,7 @@ int HODF::GetMagneticEnergy(double** energy, double*** odf, double** torque, con
 
 int HODF::pMeganeticMap(double** energy, double** torque, double*** odf, const double K[2]) {
     if (!ValidSetup() || !energy || !odf || !K) return 0;
+    ThreadScope team;
     try {
         const double pi = std::acos(-1.0);
         const double K1 = K[0], K2 = K[1];
@@ -96,7 +97,7 @@ int HODF::pMeganeticMap(double** energy, double** torque, double*** odf, const d
                 if (torque) torque[i][j] = std::isfinite(tv) ? tv : 0.0;
             }
         };
-        RunSlices(nAlpha, alphaRow, [&](int i) { Report("", Percent(i + 1, nAlpha)); });
+        RunSlices(nAlpha, (long long)nAlpha * betaCount * (long long)nCells, alphaRow, [&](int i) { Report("", Percent(i + 1, nAlpha)); });
 
         if (sampleSym) {
             // E(beta) = E(180 - beta) = E(180 + beta) = E(360 - beta); the

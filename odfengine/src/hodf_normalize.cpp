@@ -28,7 +28,7 @@ void HODF::PNormodf(double*** odf) {
         // Grid points that the folding leaves where they are: a neighbour
         // inside the grid that is such a point needs no folding call.
         std::vector<uint8_t> fixedPoint(plane * nPhi2);
-#pragma omp parallel for schedule(static)
+#pragma omp parallel for schedule(static) num_threads(TeamFor(20LL * (long long)plane * nPhi2))
         for (int l = 0; l < nPhi2; ++l)
             for (int i = 0; i < nPhi; ++i)
                 for (int t = 0; t < nPhi1; ++t) {
@@ -66,13 +66,13 @@ void HODF::PNormodf(double*** odf) {
                         (float)(0.1 * odf[l][i][t] + (0.9 / 26.0) * sum);
                 }
         };
-        RunSlices(nPhi2, smoothSlice, sliceDone);
+        RunSlices(nPhi2, 26LL * (long long)plane * nPhi2, smoothSlice, sliceDone);
         auto copySlice = [&](int l) {
             for (int i = 0; i < nPhi; ++i)
                 for (int t = 0; t < nPhi1; ++t)
                     odf[l][i][t] = smoothed[l * plane + (size_t)i * nPhi1 + t];
         };
-        RunSlices(nPhi2, copySlice, sliceDone);
+        RunSlices(nPhi2, (long long)plane * nPhi2, copySlice, sliceDone);
     }
 
     // Integral with trapezoid half weights at the ends of phi1 and phi2 and
@@ -109,5 +109,5 @@ void HODF::PNormodf(double*** odf) {
                 odf[l][i][t] = std::isfinite(v) ? v : 0.0;
             }
     };
-    RunSlices(nPhi2, scaleSlice, sliceDone);
+    RunSlices(nPhi2, (long long)plane * nPhi2, scaleSlice, sliceDone);
 }

@@ -24,6 +24,7 @@ struct Scratch {
 
 int HODF::GetODF(double*** odf, double* deviation, int* loops) {
     if (!ValidSetup() || !odf) return 0;
+    ThreadScope team;
     try {
         effectiveStopMode = stopMode >= 10 ? stopMode - 10 : stopMode;
         for (int l = 0; l < nPhi2; ++l)
@@ -97,7 +98,10 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
             }
         };
         auto sliceDone = [&](int l) { Report("", Percent(l, nPhi2 - 1)); };
-        RunSlices(nPhi2, initialSlice, sliceDone);
+        long long totalPoles = 0;
+        for (int j = 0; j < nPF; ++j) totalPoles += poleCount[j];
+        const long long stageWork = totalPoles * n1eff * nPhi * nPhi2;
+        RunSlices(nPhi2, stageWork, initialSlice, sliceDone);
 
         weightCache.clear();
         for (int j = 0; j < nPF; ++j)
@@ -172,7 +176,7 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
             char text[32];
             std::snprintf(text, sizeof text, "Loop: %d", iteration);
             Report(text, -2);
-            RunSlices(nPhi2, correctionSlice, sliceDone);
+            RunSlices(nPhi2, stageWork, correctionSlice, sliceDone);
             for (int j = 0; j < nPF; ++j)
                 PGeneration(vol, j, poleCount[j], &recalculated[(size_t)j * pfCells], odf);
             int stop = 0;

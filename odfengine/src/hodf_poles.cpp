@@ -3,6 +3,7 @@
 
 #include "engine_common.h"
 #include "odfengine/hodf.h"
+#include "parallel.h"
 
 using namespace odfengine;
 
@@ -29,7 +30,7 @@ void HODF::PTranMat() {
     poleTable.assign((size_t)nPF * nPhi * nPhi2 * stride, 0);
     const double pi = std::acos(-1.0);
     const int rows = nPF * nPhi;
-#pragma omp parallel for schedule(static)
+#pragma omp parallel for schedule(static) num_threads(TeamFor(200LL * rows * nPhi2 * maxSymVectors))
     for (int r = 0; r < rows; ++r) {
         const int j = r / nPhi, i = r % nPhi;
         const double Phi = i * res * pi / 180.0;

@@ -11,6 +11,7 @@ using namespace odfengine;
 
 int HODF::GetPolFig(double** pf, double*** odf) {
     if (!ValidSetup() || !pf || !odf) return 0;
+    ThreadScope team;
     try {
         nPF = 1;
         if (!PolesOfPlane(hklInput[0], crystalType, lattice, poleVectors[0], &poleCount[0], callback,
@@ -47,6 +48,7 @@ int HODF::GetInvPolFig(double** ipf, double axes[3][3], double*** odf) {
         return 0;
     }
     try {
+        ThreadScope team;
         InversePoleFigure(
             y, res, nAlpha, nBeta,
             [&](int k, int h, int l, double* f) {

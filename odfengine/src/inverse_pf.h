@@ -81,7 +81,7 @@ void InversePoleFigure(const double y[3], double res, int nAlpha, int nBeta, Val
             }
         }
     };
-    RunBlocks(b360 + 1, kBlocks, phi1Slice, [&](int k) { Send(cb, "", Percent(k + 1, b360)); });
+    RunBlocks(b360 + 1, kBlocks, 30LL * (b360 + 1) * (b360 + 1) * phiCount, phi1Slice, [&](int k) { Send(cb, "", Percent(k + 1, b360)); });
 
     std::vector<double> sumV(cells, 0.0), sumW(cells, 0.0);
     for (int p = 0; p < kBlocks; ++p)

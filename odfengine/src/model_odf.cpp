@@ -6,6 +6,7 @@
 
 #include "dataformats/polefigure.h"
 #include "engine_common.h"
+#include "parallel.h"
 #include "odfengine/hodf.h"
 #include "orimath/arrays.h"
 #include "orimath/orientation.h"
@@ -133,7 +134,10 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
         eq.push_back(std::move(q));
     }
 
-#pragma omp parallel for schedule(dynamic, 1)
+    ThreadScope team;
+    long long equivalents = 0;
+    for (const Equivalents& q : eq) equivalents += (long long)q.q.size();
+#pragma omp parallel for schedule(dynamic, 1) num_threads(TeamFor(4LL * n1 * nP * n2 * (equivalents + 10)))
     for (int l = 0; l < n2; ++l)
         for (int i = 0; i < nP; ++i)
             for (int t = 0; t < n1; ++t) {

@@ -18,17 +18,49 @@
 
 namespace odfengine {
 
+// Threads for the parallel regions of the current engine call (see
+// ThreadScope); regions with fewer elementary steps than MinParallelWork()
+// (default 1e6) run on the calling thread alone, where starting and joining
+// threads would cost more than it saves (and much more on a machine busy with
+// other work).
+int CurrentTeam();
+long long MinParallelWork();
+void SetMinParallelWork(long long steps);  // tests: 0 runs every region in parallel
+inline int TeamFor(long long work) { return work < MinParallelWork() ? 1 : CurrentTeam(); }
+
+// Chooses the team size for one public engine call on the calling thread: at
+// most omp_get_max_threads(), and no more than the processors that other
+// runnable work leaves free (so that two calculations side by side, or a
+// busy machine, do not make every thread wait for a descheduled one at each
+// join). Restores the previous choice on exit.
+class ThreadScope {
+public:
+    ThreadScope();
+    ~ThreadScope();
+    ThreadScope(const ThreadScope&) = delete;
+    ThreadScope& operator=(const ThreadScope&) = delete;
+
+private:
+    int previous_;
+};
+
+// Turns the adaptation to the machine's load off (the benchmark and the
+// thread-count tests ask for exact thread counts) or on (the default).
+void SetLoadAdaptiveThreads(bool on);
+
 inline constexpr int kBlocks = 16;       // accumulators of a blocked reduction
 inline constexpr int kPartialSums = 8;   // accumulators of PGeneration
 
+// work: elementary steps of the whole loop (decides the team size).
 // Slices [0, n) are cut into `blocks` contiguous blocks; a block runs on one
 // thread in slice order (body(block, slice)), blocks are handed out
 // dynamically. done(slice) is called on the calling thread, in slice order,
 // once the slice and all before it are finished. Slices of different blocks
 // must write disjoint outputs. Neither body nor done may throw.
 template <class Body, class Done>
-void RunBlocks(int n, int blocks, Body&& body, Done&& done) {
+void RunBlocks(int n, int blocks, long long work, Body&& body, Done&& done) {
     if (n <= 0) return;
+    const int team = TeamFor(work);
     blocks = std::clamp(blocks, 1, n);
     std::unique_ptr<std::atomic<char>[]> finished(new std::atomic<char>[n]);
     for (int s = 0; s < n; ++s) finished[s].store(0, std::memory_order_relaxed);
@@ -37,7 +69,7 @@ void RunBlocks(int n, int blocks, Body&& body, Done&& done) {
     auto report = [&] {
         while (reported < n && finished[reported].load(std::memory_order_acquire)) done(reported++);
     };
-#pragma omp parallel
+#pragma omp parallel num_threads(team)
     {
         const bool caller = omp_get_thread_num() == 0;
         for (;;) {
@@ -56,8 +88,8 @@ void RunBlocks(int n, int blocks, Body&& body, Done&& done) {
 
 // Every slice its own block.
 template <class Body, class Done>
-void RunSlices(int n, Body&& body, Done&& done) {
-    RunBlocks(n, n, [&](int, int s) { body(s); }, done);
+void RunSlices(int n, long long work, Body&& body, Done&& done) {
+    RunBlocks(n, n, work, [&](int, int s) { body(s); }, done);
 }
 
 // For `items` outer items (poles) in order, body(item, part, begin, end) runs
@@ -65,8 +97,9 @@ void RunSlices(int n, Body&& body, Done&& done) {
 // thread (static schedule), so its accumulator is never shared; done(item) is
 // called on the calling thread in item order once every part has finished it.
 template <class Body, class Done>
-void RunPartsPerItem(int items, int n, Body&& body, Done&& done) {
+void RunPartsPerItem(int items, int n, long long work, Body&& body, Done&& done) {
     if (items <= 0) return;
+    const int team = TeamFor(work);
     std::unique_ptr<std::atomic<int>[]> parts(new std::atomic<int>[items]);
     for (int k = 0; k < items; ++k) parts[k].store(0, std::memory_order_relaxed);
     int reported = 0;
@@ -74,7 +107,7 @@ void RunPartsPerItem(int items, int n, Body&& body, Done&& done) {
         while (reported < items && parts[reported].load(std::memory_order_acquire) == kPartialSums)
             done(reported++);
     };
-#pragma omp parallel
+#pragma omp parallel num_threads(team)
     {
         const bool caller = omp_get_thread_num() == 0;
         for (int k = 0; k < items; ++k) {

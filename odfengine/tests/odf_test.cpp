@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "parallel.h"
 #include "test_support.h"
 #include "validation.h"
 
@@ -112,20 +113,39 @@ TEST(GetODF, CallbackTranscript) {
     EXPECT_TRUE(sawHundred);
 }
 
-// The result is the same, bit for bit, with one thread or several.
+// The result is the same, bit for bit, with one thread or several. Every
+// region runs in parallel here (no minimum work, no adaptation to the load).
 TEST(GetODF, ResultDoesNotDependOnThreadCount) {
-    ModelFiles files("odf_threads", 5.0, 0);
-    ASSERT_TRUE(files.ok);
+    struct Case {
+        double res;
+        int sampleSym;
+        int alphaMax;  // 75: incomplete data, smoothed
+    } cases[] = {{5.0, 0, 90}, {10.0, 1, 75}};
     const int threads = omp_get_max_threads();
-    omp_set_num_threads(1);
-    const Result one = RunOdf(files.paths, 5.0, 0, 0, 0, 4);
-    omp_set_num_threads(3);
-    const Result three = RunOdf(files.paths, 5.0, 0, 0, 0, 4);
+    odfengine::SetLoadAdaptiveThreads(false);
+    odfengine::SetMinParallelWork(0);
+    for (const Case& c : cases) {
+        TempDir dir("odf_threads");
+        ValidationCase v;
+        v.res = c.res;
+        v.sampleSym = c.sampleSym;
+        v.alphaMax = c.alphaMax;
+        v.stopMode = 0;
+        v.maxLoops = 4;
+        omp_set_num_threads(1);
+        const ValidationResult one = RunValidation(v, dir.path.string());
+        omp_set_num_threads(3);
+        const ValidationResult three = RunValidation(v, dir.path.string());
+        ASSERT_EQ(one.ok, 1);
+        EXPECT_EQ(one.loops, three.loops);
+        EXPECT_EQ(one.deviation, three.deviation);
+        EXPECT_EQ(one.rp, three.rp);
+        EXPECT_EQ(one.odfError, three.odfError);
+        EXPECT_EQ(one.odf, three.odf);
+    }
     omp_set_num_threads(threads);
-    ASSERT_EQ(one.ok, 1);
-    EXPECT_EQ(one.loops, three.loops);
-    EXPECT_EQ(one.deviation, three.deviation);
-    EXPECT_EQ(one.odf, three.odf);
+    odfengine::SetMinParallelWork(1000000);
+    odfengine::SetLoadAdaptiveThreads(true);
 }
 
 TEST(GetODF, FibreGivesEqualPhi1Columns) {

@@ -35,6 +35,7 @@ struct ValidationResult {
     std::vector<double> rp;    // RP error (percent) per pole figure
     double odfError = 0.0;     // relative L1 error of the ODF (percent)
     double modelMax = 0.0, resultMax = 0.0;
+    std::vector<double> odf;   // the calculated ODF, phi2 outermost
 };
 
 // dir: folder for the pole figure files.
@@ -81,6 +82,8 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
         FreeMem2D(q, nA, nB);
     }
     r.odfError = odfengine::OdfRelativeError(result.d, model.d, n1, n, n2, c.res);
+    for (int l = 0; l < n2; ++l)
+        for (int i = 0; i < n; ++i) r.odf.insert(r.odf.end(), result.d[l][i], result.d[l][i] + n1);
     for (int l = 0; l < n2; ++l)
         for (int i = 0; i < n; ++i)
             for (int t = 0; t < n1; ++t) {
