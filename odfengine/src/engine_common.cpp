@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <atomic>
+#include <chrono>
+#include <thread>
 #include <cstdio>
 #include <cstring>
 
@@ -278,29 +280,40 @@ namespace {
 
 std::atomic<bool> gAdaptive{true};
 std::atomic<long long> gMinParallelWork{1000000};
-thread_local int gTeam = 0;  // 0: no scope, use omp_get_max_threads()
+// Team of the current public call on this thread: 0 outside a call, -1 when
+// not decided yet (decided by the first loop large enough to need it).
+thread_local int gTeam = 0;
 
-// Processors left free by other runnable threads: /proc/loadavg's fourth
-// field counts the runnable threads of the machine, the reading one included.
+// Processors left free by other runnable threads. /proc/loadavg's fourth
+// field counts the machine's runnable threads at this moment, the reading
+// one included; the smallest of three readings a little apart ignores a
+// process that just passes by.
 int FreeProcessors() {
-    std::FILE* f = std::fopen("/proc/loadavg", "r");
-    if (!f) return omp_get_num_procs();
-    double l1, l5, l15;
-    int runnable = 0, total = 0;
-    const int n = std::fscanf(f, "%lf %lf %lf %d/%d", &l1, &l5, &l15, &runnable, &total);
-    std::fclose(f);
-    if (n != 5 || runnable < 1) return omp_get_num_procs();
-    return omp_get_num_procs() - (runnable - 1);
+    int fewest = -1;
+    for (int k = 0; k < 3; ++k) {
+        if (k > 0) std::this_thread::sleep_for(std::chrono::microseconds(300));
+        std::FILE* f = std::fopen("/proc/loadavg", "r");
+        if (!f) return omp_get_num_procs();
+        double l1, l5, l15;
+        int runnable = 0, total = 0;
+        const int n = std::fscanf(f, "%lf %lf %lf %d/%d", &l1, &l5, &l15, &runnable, &total);
+        std::fclose(f);
+        if (n != 5 || runnable < 1) return omp_get_num_procs();
+        fewest = fewest < 0 ? runnable : std::min(fewest, runnable);
+    }
+    return omp_get_num_procs() - (fewest - 1);
 }
 
 }  // namespace
 
-int CurrentTeam() { return gTeam > 0 ? gTeam : omp_get_max_threads(); }
-
-ThreadScope::ThreadScope() : previous_(gTeam) {
+int CurrentTeam() {
     const int want = omp_get_max_threads();
-    gTeam = gAdaptive.load() ? std::clamp(FreeProcessors(), 1, std::max(1, want)) : want;
+    if (gTeam == 0) return want;
+    if (gTeam < 0) gTeam = gAdaptive.load() ? std::clamp(FreeProcessors(), 1, std::max(1, want)) : want;
+    return gTeam;
 }
+
+ThreadScope::ThreadScope() : previous_(gTeam) { gTeam = -1; }
 
 ThreadScope::~ThreadScope() { gTeam = previous_; }
 
