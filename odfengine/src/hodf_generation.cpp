@@ -57,9 +57,12 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
     // Scratch rows per part, allocated here: nothing is allocated inside the
     // parallel loops.
     std::vector<double> scratch((size_t)kPartialSums * 2 * n1eff);
+    // Each ODF row is read once for all poles (the ODF is the large array;
+    // the pole figure rows stay in cache). The per-pole progress values are
+    // sent in order once the poles are done.
     RunPartsPerItem(
-        poles, nPhi2, (long long)poles * n1eff * nPhi * nPhi2,
-        [&](int k, int p, int lb, int le) {
+        1, nPhi2, (long long)poles * n1eff * nPhi * nPhi2,
+        [&](int, int p, int lb, int le) {
             double* accV = &partV[(size_t)p * cells];
             double* accW = needWeights ? &partW[(size_t)p * cells] : nullptr;
             double* val = &scratch[(size_t)p * 2 * n1eff];
@@ -69,33 +72,39 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
                 for (int i = 0; i < nPhi; ++i) {
                     const double* f = odf[l][i];
                     const double c = w2 * vol[i];
-                    const int16_t* cell =
-                        &poleTable[(((size_t)j * nPhi + i) * nPhi2 + l) * stride + 2 * k];
-                    const int a = cell[0];
-                    const int b0 = fibre ? 0 : cell[1];
-                    double* rowV = accV + (size_t)a * nBeta;
-                    if (fibre || a == 0) {
-                        // Every phi1 lands on the same cell.
-                        double sv = 0.0, sw = 0.0;
-                        for (int t = 0; t < n1eff; ++t) {
-                            const double w = w1[t] * c;
-                            sv += f[t] * w;
-                            sw += w;
-                        }
-                        rowV[0] += sv;
-                        if (accW) accW[(size_t)a * nBeta] += sw;
-                        continue;
-                    }
+                    const int16_t* cells0 = &poleTable[(((size_t)j * nPhi + i) * nPhi2 + l) * stride];
+                    double sv = 0.0, sw = 0.0;  // the row's sum (centre and fibre poles)
+                    bool sums = false;
                     for (int t = 0; t < n1eff; ++t) {
                         wt[t] = w1[t] * c;
                         val[t] = f[t] * wt[t];
                     }
-                    AddWrapped(rowV, period, b0, val, n1eff);
-                    if (accW) AddWrapped(accW + (size_t)a * nBeta, period, b0, wt, n1eff);
+                    for (int k = 0; k < poles; ++k) {
+                        const int a = cells0[2 * k];
+                        const int b0 = fibre ? 0 : cells0[2 * k + 1];
+                        double* rowV = accV + (size_t)a * nBeta;
+                        if (fibre || a == 0) {
+                            // Every phi1 lands on the same cell.
+                            if (!sums) {
+                                for (int t = 0; t < n1eff; ++t) {
+                                    sv += val[t];
+                                    sw += wt[t];
+                                }
+                                sums = true;
+                            }
+                            rowV[0] += sv;
+                            if (accW) accW[(size_t)a * nBeta] += sw;
+                            continue;
+                        }
+                        AddWrapped(rowV, period, b0, val, n1eff);
+                        if (accW) AddWrapped(accW + (size_t)a * nBeta, period, b0, wt, n1eff);
+                    }
                 }
             }
         },
-        [&](int k) { Report("", Percent(k + 1, poles)); });
+        [&](int) {
+            for (int k = 0; k < poles; ++k) Report("", Percent(k + 1, poles));
+        });
 
     // Fixed-order reduction of the partial sums.
     std::vector<double> direct(cells, 0.0), directW(needWeights ? cells : 0, 0.0);
