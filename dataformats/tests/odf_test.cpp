@@ -314,6 +314,8 @@ TEST(ODFTextLayouts, TtoCubicAndFgt) {
     EXPECT_EQ(read.iterations, 5);
     EXPECT_EQ(read.sampleSymmetry, 1);
     EXPECT_EQ(GetODFFileType(Write(dir.File("c2.txt"), CubicText(1).substr(0, 5000))), -1);
+    // Numbers beyond the last block: a longer column of values, not this layout.
+    EXPECT_EQ(GetODFFileType(Write(dir.File("c3.txt"), CubicText(1) + "0.5\n0.7\n")), -1);
 
     // FGT: phi1 outermost, phi2 innermost; negative values become 0.
     std::string fgt = Write(dir.File("f.FGT"), FgtText(19 * 19 * 19));

@@ -127,7 +127,8 @@ TEST(RealWorldPoleFigures, ForeignFilesAreRejectedOrReadCleanly) {
 
 TEST(RealWorldOther, NoReaderTakesTheOtherFilesForItsOwn) {
     for (const char* rel : {"odf/mtex-odf.txt", "orientation-maps/ACOM.ang",
-                            "orientation-maps/testdata_sqr.ctf", "foreign/dubna.cnv"}) {
+                            "orientation-maps/testdata_sqr.ctf", "foreign/dubna.cnv",
+                            "foreign/EMSE_multi.cor"}) {
         auto path = RealWorld(rel);
         if (!std::filesystem::exists(path)) continue;
         SCOPED_TRACE(rel);

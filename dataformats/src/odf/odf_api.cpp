@@ -40,7 +40,7 @@ bool Test(int code, const char* path, LazyText& lazy) {
     TextStream* t = lazy.Get();
     if (t == nullptr) return false;
     switch (code) {
-        case 1: return odf::ReadCubic(*t, nullptr);
+        case 1: return odf::IsCubic(*t);
         case 2: return odf::ParseHODF1Header(*t, &r, &n1, &n, &n2) && ValidCrystal(r.crystalType);
         case 3:
             return odf::ParseFGTHeader(*t, &r, &n1, &n, &n2, &lines) && r.nPF >= 1 && r.nPF <= 6;

@@ -26,6 +26,16 @@ bool ReadCubic(TextStream& t, double*** grid) {
     return true;
 }
 
+bool IsCubic(TextStream& t) {
+    if (!ReadCubic(t, nullptr)) return false;
+    // The structure alone is only "enough numbers", which any long column of
+    // numbers satisfies (a measurement dump of 16 000 values read as a
+    // 19 x 19 x 19 ODF). A file of this layout ends with its last block, so a
+    // further number after it means the file is something else.
+    float more;
+    return t.ScanFloat(&more) != kConverted;
+}
+
 void CubicInfo(RawHODFInfo* info) {
     for (int i = 0; i < 6; ++i) {
         info->hkl[i][0] = info->hkl[i][1] = info->hkl[i][2] = 1.0;

@@ -45,6 +45,8 @@ double*** ReadHODF2Data(TextStream& text, int n1, int n, int n2);
 
 // Cubic 19 x 19 x 19 text; grid may be null (structure test only).
 bool ReadCubic(TextStream& text, double*** grid);
+// Content test: the structure reads and no further number follows it.
+bool IsCubic(TextStream& text);
 void CubicInfo(RawHODFInfo* info);
 
 // FGT text.
