@@ -124,6 +124,48 @@ std::string CheckDescription(const RawHODFInfo& info) {
     return ValidateResolution(info.resolution);
 }
 
+// Checks the ODF description a job was given; a fibre-averaged ODF is
+// recalculated with sample symmetry.
+std::string PrepareDescription(RawHODFInfo* odf) {
+    if (std::string message = CheckDescription(*odf); !message.empty())
+        return message;
+    if (odf->fibreAverage)
+        odf->sampleSymmetry = 1;
+    return {};
+}
+
+// Copies a figure of the fixed 5 degree engine into a grid the writers take;
+// null when the grid can not be allocated.
+std::unique_ptr<Grid2D> CopyFixedFigure(const double (&fixed)[19][73]) {
+    auto figure = std::make_unique<Grid2D>(19, 73);
+    if (!figure->data)
+        return nullptr;
+    for (int i = 0; i < 19; ++i)
+        for (int j = 0; j < 73; ++j)
+            figure->data[i][j] = fixed[i][j];
+    return figure;
+}
+
+// A figure on the full pole figure grid of the resolution; null when it can
+// not be allocated.
+std::unique_ptr<Grid2D> FullSpaceFigure(double res) {
+    int nA = 0, nB = 0;
+    Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
+    auto figure = std::make_unique<Grid2D>(nA, nB);
+    if (!figure->data)
+        return nullptr;
+    return figure;
+}
+
+// The result of a job that wrote `file`, shown in the viewer when asked.
+JobResult Written(const std::string& file, int kind, const LaunchViewerFn& launchViewer) {
+    JobResult result;
+    result.outputFile = file;
+    if (launchViewer)
+        launchViewer(kind, file);
+    return result;
+}
+
 } // namespace
 
 std::string LoadODFInfo(const std::string& odfFile, RawHODFInfo* info) {
@@ -173,10 +215,8 @@ JobResult PFJob(PFJobParams params, const ProgressFn& progress,
         !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
     RawHODFInfo& odf = params.odfInfo;
-    if (std::string message = CheckDescription(odf); !message.empty())
+    if (std::string message = PrepareDescription(&odf); !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
-    if (odf.fibreAverage)
-        odf.sampleSymmetry = 1;
 
     EngineProgress engineProgress(progress);
     double hkl[3] = {params.h, params.k, params.l};
@@ -194,12 +234,9 @@ JobResult PFJob(PFJobParams params, const ProgressFn& progress,
         if (!engine->GetPolFig(fixed, reinterpret_cast<FullOdf>(full.get())))
             return Failure(JobStatus::kEngineFailed,
                            engineProgress.FailureText("Pole figure calculation failed"));
-        pf = std::make_unique<Grid2D>(19, 73);
-        if (!pf->data)
+        pf = CopyFixedFigure(fixed);
+        if (!pf)
             return Failure(JobStatus::kSaveFailed, kSaveFailedText);
-        for (int i = 0; i < 19; ++i)
-            for (int j = 0; j < 73; ++j)
-                pf->data[i][j] = fixed[i][j];
     } else {
         Grid3D grid;
         if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid); !message.empty())
@@ -208,10 +245,8 @@ JobResult PFJob(PFJobParams params, const ProgressFn& progress,
         engine->SetCallBack(engineProgress.Callback());
         engine->IniPolFigCal(odf.crystalType, odf.lattice, hkl, odf.resolution, odf.sampleSymmetry,
                              odf.fibreAverage);
-        int nA = 0, nB = 0;
-        Get_AB_Range_In_Full_PF_Space(&nA, &nB, odf.resolution);
-        pf = std::make_unique<Grid2D>(nA, nB);
-        if (!pf->data)
+        pf = FullSpaceFigure(odf.resolution);
+        if (!pf)
             return Failure(JobStatus::kEngineFailed, "Can not allocate memory for the pole figure");
         if (!engine->GetPolFig(pf->data, grid.data))
             return Failure(JobStatus::kEngineFailed,
@@ -234,11 +269,7 @@ JobResult PFJob(PFJobParams params, const ProgressFn& progress,
     info.comment = "Recalculated Pole Figure";
     if (!SaveHPFFile(params.pfFile.c_str(), &info, pf->rows, pf->columns, pf->data))
         return Failure(JobStatus::kSaveFailed, kSaveFailedText);
-    JobResult result;
-    result.outputFile = params.pfFile;
-    if (launchViewer)
-        launchViewer(kResultPoleFigure, params.pfFile);
-    return result;
+    return Written(params.pfFile, kResultPoleFigure, launchViewer);
 }
 
 JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
@@ -246,10 +277,8 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
     if (std::string message = ValidateIPFSetup(params.ipfFile); !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
     RawHODFInfo& odf = params.odfInfo;
-    if (std::string message = CheckDescription(odf); !message.empty())
+    if (std::string message = PrepareDescription(&odf); !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
-    if (odf.fibreAverage)
-        odf.sampleSymmetry = 1;
 
     EngineProgress engineProgress(progress);
     double direction[3];
@@ -272,12 +301,9 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
         if (!engine->GetInvPolFig(fixed, axes, reinterpret_cast<FullOdf>(full.get())))
             return Failure(JobStatus::kEngineFailed,
                            engineProgress.FailureText("Inverse pole figure calculation failed"));
-        ipf = std::make_unique<Grid2D>(19, 73);
-        if (!ipf->data)
+        ipf = CopyFixedFigure(fixed);
+        if (!ipf)
             return Failure(JobStatus::kSaveFailed, kSaveFailedText);
-        for (int i = 0; i < 19; ++i)
-            for (int j = 0; j < 73; ++j)
-                ipf->data[i][j] = fixed[i][j];
     } else {
         Grid3D grid;
         if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid); !message.empty())
@@ -286,10 +312,8 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
         engine->SetCallBack(engineProgress.Callback());
         engine->IniInvPolFigCal(odf.crystalType, odf.lattice, direction, odf.resolution,
                                 odf.sampleSymmetry);
-        int nA = 0, nB = 0;
-        Get_AB_Range_In_Full_PF_Space(&nA, &nB, odf.resolution);
-        ipf = std::make_unique<Grid2D>(nA, nB);
-        if (!ipf->data)
+        ipf = FullSpaceFigure(odf.resolution);
+        if (!ipf)
             return Failure(JobStatus::kEngineFailed,
                            "Can not allocate memory for the inverse pole figure");
         engineProgress.Report("Calculating", kStatusPosition);
@@ -311,11 +335,7 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
     info.resolution = FiveDegreePath(odf.resolution) ? 5.0 : odf.resolution;
     if (!SaveHIPFFile(params.ipfFile.c_str(), &info, ipf->rows, ipf->columns, ipf->data))
         return Failure(JobStatus::kSaveFailed, kSaveFailedText);
-    JobResult result;
-    result.outputFile = params.ipfFile;
-    if (launchViewer)
-        launchViewer(kResultInversePoleFigure, params.ipfFile);
-    return result;
+    return Written(params.ipfFile, kResultInversePoleFigure, launchViewer);
 }
 
 } // namespace calcjobs
