@@ -82,6 +82,19 @@ const char* ParseInteger(const char* p, const char* end, int* value) {
     return ptr;
 }
 
+// One number at text[*pos] (blanks already skipped) read by `parse`; *pos
+// moves past it only when it converts.
+template <typename T>
+int ScanNumber(const std::string& text, std::size_t* pos, T* value,
+               const char* (*parse)(const char*, const char*, T*)) {
+    if (*pos >= text.size()) return kEndOfInput;
+    const char* p = text.data() + *pos;
+    const char* e = parse(p, text.data() + text.size(), value);
+    if (e == nullptr) return kNoMatch;
+    *pos += e - p;
+    return kConverted;
+}
+
 }  // namespace
 
 bool TextStream::Open(const char* path, std::size_t maxBytes) {
@@ -152,32 +165,17 @@ void TextStream::SkipSpace() {
 
 int TextStream::ScanFloat(float* value) {
     SkipSpace();
-    if (pos_ >= text_.size()) return kEndOfInput;
-    const char* p = text_.data() + pos_;
-    const char* e = ParseReal(p, text_.data() + text_.size(), value);
-    if (e == nullptr) return kNoMatch;
-    pos_ += e - p;
-    return kConverted;
+    return ScanNumber(text_, &pos_, value, ParseReal<float>);
 }
 
 int TextStream::ScanDouble(double* value) {
     SkipSpace();
-    if (pos_ >= text_.size()) return kEndOfInput;
-    const char* p = text_.data() + pos_;
-    const char* e = ParseReal(p, text_.data() + text_.size(), value);
-    if (e == nullptr) return kNoMatch;
-    pos_ += e - p;
-    return kConverted;
+    return ScanNumber(text_, &pos_, value, ParseReal<double>);
 }
 
 int TextStream::ScanInt(int* value) {
     SkipSpace();
-    if (pos_ >= text_.size()) return kEndOfInput;
-    const char* p = text_.data() + pos_;
-    const char* e = ParseInteger(p, text_.data() + text_.size(), value);
-    if (e == nullptr) return kNoMatch;
-    pos_ += e - p;
-    return kConverted;
+    return ScanNumber(text_, &pos_, value, ParseInteger);
 }
 
 int TextStream::ScanWord(std::string* word, std::size_t width) {
