@@ -126,6 +126,23 @@ void Unpack(const RawHODFInfo& r, int n1, int n, int n2, const HodfOut& o) {
     *o.n2 = n2;
 }
 
+// Reads the header of the file and, when `grid` is given, its values; the
+// outputs are filled only when everything read.
+bool ReadHODF(const char* path, const HodfOut& o, double**** grid) {
+    if (path == nullptr || !AllSet(o)) return false;
+    TextStream t;
+    if (!t.Open(path)) return false;
+    RawHODFInfo r{};
+    int n1, n, n2;
+    if (!odf::ParseHODF1Header(t, &r, &n1, &n, &n2)) return false;
+    if (grid != nullptr) {
+        *grid = odf::ReadHODF1Data(t, n1, n, n2);
+        if (*grid == nullptr) return false;
+    }
+    Unpack(r, n1, n, n2, o);
+    return true;
+}
+
 }  // namespace
 
 int GetHODFInfo(const char* path, double lattice[6], int* crystal, int* nPF, double hkl[][3],
@@ -135,14 +152,7 @@ int GetHODFInfo(const char* path, double lattice[6], int* crystal, int* nPF, dou
     HodfOut o{lattice,   crystal,  nPF,       hkl,        names,  normalized,
               resolution, sampleSymmetry, fibreAverage, stopMode, tolerance, maxLoops,
               deviation, iterations, nPhi1, nPhi, nPhi2};
-    if (path == nullptr || !AllSet(o)) return 0;
-    TextStream t;
-    if (!t.Open(path)) return 0;
-    RawHODFInfo r{};
-    int n1, n, n2;
-    if (!odf::ParseHODF1Header(t, &r, &n1, &n, &n2)) return 0;
-    Unpack(r, n1, n, n2, o);
-    return 1;
+    return ReadHODF(path, o, nullptr) ? 1 : 0;
 }
 
 double*** OpenHODF(const char* path, double lattice[6], int* crystal, int* nPF, double hkl[][3],
@@ -152,16 +162,8 @@ double*** OpenHODF(const char* path, double lattice[6], int* crystal, int* nPF, 
     HodfOut o{lattice,   crystal,  nPF,       hkl,        names,  normalized,
               resolution, sampleSymmetry, fibreAverage, stopMode, tolerance, maxLoops,
               deviation, iterations, nPhi1, nPhi, nPhi2};
-    if (path == nullptr || !AllSet(o)) return nullptr;
-    TextStream t;
-    if (!t.Open(path)) return nullptr;
-    RawHODFInfo r{};
-    int n1, n, n2;
-    if (!odf::ParseHODF1Header(t, &r, &n1, &n, &n2)) return nullptr;
-    double*** grid = odf::ReadHODF1Data(t, n1, n, n2);
-    if (grid == nullptr) return nullptr;
-    Unpack(r, n1, n, n2, o);
-    return grid;
+    double*** grid = nullptr;
+    return ReadHODF(path, o, &grid) ? grid : nullptr;
 }
 
 int SaveHODF(const char* fileName, double*** grid, int nPhi1, int nPhi, int nPhi2, int crystal,
