@@ -42,6 +42,38 @@ CPoint StereoPoint(double a, double b, int R, int left, int top) {
             static_cast<int>(R - std::sin(theta) * rho + 0.5) + top};
 }
 
+void DrawStereoContours(CDC* dc, const double* grid, int iBegin, int iEnd, int jBegin, int jEnd,
+                        const ContourStyle& style, int R, int left, int top) {
+    DrawGridContours(dc, grid, 73, iBegin, iEnd, jBegin, jEnd, style,
+                     [&](const orimath::GridPos& a, const orimath::GridPos& b, CPoint& pa,
+                         CPoint& pb) {
+                         pa = StereoPoint(a.row, a.col, R, left, top);
+                         pb = StereoPoint(b.row, b.col, R, left, top);
+                         return true;
+                     });
+}
+
+void DrawCrossAxes(CDC* dc, int penWidth, int left, int top, int right, int bottom) {
+    const int midX = (left + right) / 2, midY = (top + bottom) / 2;
+    ScopedPen pen(dc, penWidth, 0);
+    dc->MoveTo(left, midY);
+    dc->LineTo(right, midY);
+    dc->MoveTo(midX, top);
+    dc->LineTo(midX, bottom);
+}
+
+void DrawCircleBorder(CDC* dc, int penWidth, int left, int right, int midY) {
+    const int midX = (left + right) / 2;
+    ScopedPen pen(dc, penWidth, 0);
+    const double rr = (right - left) * 0.5;
+    dc->MoveTo(static_cast<int>(midX + rr + 0.5), midY);
+    for (int n = 1; n <= 500; ++n) {
+        const double angle = n * 2.0 * 3.141592654 / 500.0;
+        dc->LineTo(static_cast<int>(std::cos(angle) * rr + midX + 0.5),
+                   static_cast<int>(midY - std::sin(angle) * rr + 0.5));
+    }
+}
+
 void StereoPosition(double x, double y, double cx, double cy, int R, double& alpha,
                     double& beta) {
     const double r = std::hypot(x - cx, y - cy);

@@ -66,30 +66,11 @@ void CIPFStructure::DrawComplete(CDC* dc, int s) {
     const int R = R_;
     ContourStyle style{info_.levels, info_.count, colours_, MmToPixels(s, info_.contourWidth),
                        bBlackWhite};
-    DrawGridContours(dc, &data_[0][0], 73, 0, 18, 0, 72, style,
-                     [&](const orimath::GridPos& a, const orimath::GridPos& b, CPoint& pa,
-                         CPoint& pb) {
-                         pa = StereoPoint(a.row, a.col, R, left, top);
-                         pb = StereoPoint(b.row, b.col, R, left, top);
-                         return true;
-                     });
-    if (info_.showAxes) {
-        ScopedPen pen(dc, MmToPixels(s, info_.axisWidth), 0);
-        dc->MoveTo(left, midY);
-        dc->LineTo(right, midY);
-        dc->MoveTo(midX, top);
-        dc->LineTo(midX, bottom);
-    }
-    if (info_.showBorder) {
-        ScopedPen pen(dc, MmToPixels(s, info_.borderWidth), 0);
-        const double rr = (right - left) * 0.5;
-        dc->MoveTo(static_cast<int>(midX + rr + 0.5), midY);
-        for (int n = 1; n <= 500; ++n) {
-            const double angle = n * 2.0 * 3.141592654 / 500.0;
-            dc->LineTo(static_cast<int>(std::cos(angle) * rr + midX + 0.5),
-                       static_cast<int>(midY - std::sin(angle) * rr + 0.5));
-        }
-    }
+    DrawStereoContours(dc, &data_[0][0], 0, 18, 0, 72, style, R, left, top);
+    if (info_.showAxes)
+        DrawCrossAxes(dc, MmToPixels(s, info_.axisWidth), left, top, right, bottom);
+    if (info_.showBorder)
+        DrawCircleBorder(dc, MmToPixels(s, info_.borderWidth), left, right, midY);
     rect_ = square_;
     if (info_.showLabels) {
         const std::string face = TextOf(info_.fontName);
@@ -234,13 +215,8 @@ void CIPFStructure::DrawSector(CDC* dc, int s) {
     ContourStyle style{info_.levels, info_.count, colours_, MmToPixels(s, info_.contourWidth),
                        bBlackWhite};
     const int jFrom = static_cast<int>(from / 5.0 + 0.5), jTo = static_cast<int>(to / 5.0 + 0.5);
-    DrawGridContours(dc, &data_[0][0], 73, 0, 18, jFrom, std::min(jTo, 72), style,
-                     [&](const orimath::GridPos& a, const orimath::GridPos& b, CPoint& pa,
-                         CPoint& pb) {
-                         pa = StereoPoint(a.row, a.col, R, left, top);
-                         pb = StereoPoint(b.row, b.col, R, left, top);
-                         return true;
-                     });
+    DrawStereoContours(dc, &data_[0][0], 0, 18, jFrom, std::min(jTo, 72), style, R, left,
+                       top);
     double fx, fy, tx, ty;
     rim(from, fx, fy);
     rim(to, tx, ty);

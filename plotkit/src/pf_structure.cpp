@@ -98,7 +98,6 @@ void CPFStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10
     square_ = RECT{left, top, right, bottom};
     diameter_ = right - left;
     const int R = diameter_ / 2;
-    const int midX = (left + right) / 2;
     const int midY = (top + bottom) / 2;
 
     int first = 0, end = 0;
@@ -106,31 +105,12 @@ void CPFStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10
 
     ContourStyle style{info_.levels, CheckedLevelCount(info_.count), colours_,
                        MmToPixels(s, info_.contourWidth), bBlackWhite};
-    DrawGridContours(dc, &data_[0][0], 73, first, end - 1, 0, 72, style,
-                     [&](const orimath::GridPos& a, const orimath::GridPos& b, CPoint& pa,
-                         CPoint& pb) {
-                         pa = StereoPoint(a.row, a.col, R, left, top);
-                         pb = StereoPoint(b.row, b.col, R, left, top);
-                         return true;
-                     });
+    DrawStereoContours(dc, &data_[0][0], first, end - 1, 0, 72, style, R, left, top);
 
-    if (info_.showAxes) {
-        ScopedPen pen(dc, MmToPixels(s, info_.axisWidth), 0);
-        dc->MoveTo(left, midY);
-        dc->LineTo(right, midY);
-        dc->MoveTo(midX, top);
-        dc->LineTo(midX, bottom);
-    }
-    if (info_.showBorder) {
-        ScopedPen pen(dc, MmToPixels(s, info_.borderWidth), 0);
-        const double rr = (right - left) * 0.5;
-        dc->MoveTo(static_cast<int>(midX + rr + 0.5), midY);
-        for (int n = 1; n <= 500; ++n) {
-            const double angle = n * 2.0 * 3.141592654 / 500.0;
-            dc->LineTo(static_cast<int>(std::cos(angle) * rr + midX + 0.5),
-                       static_cast<int>(midY - std::sin(angle) * rr + 0.5));
-        }
-    }
+    if (info_.showAxes)
+        DrawCrossAxes(dc, MmToPixels(s, info_.axisWidth), left, top, right, bottom);
+    if (info_.showBorder)
+        DrawCircleBorder(dc, MmToPixels(s, info_.borderWidth), left, right, midY);
 
     const std::string face = TextOf(info_.fontName);
     const int fh = FontPixels(info_.fontSize, s);

@@ -25,6 +25,21 @@ struct ContourStyle {
 void DrawGridContours(CDC* dc, const double* grid, int nCols, int iBegin, int iEnd, int jBegin,
                       int jEnd, const ContourStyle& style, const SegmentMapper& map);
 
+// Contours of a 73-column grid of 5 degree alpha rows and beta columns,
+// cells (i, j) for i in [iBegin, iEnd) and j in [jBegin, jEnd), drawn
+// through StereoPoint in the circle of radius R whose square has its
+// top-left at (left, top).
+void DrawStereoContours(CDC* dc, const double* grid, int iBegin, int iEnd, int jBegin, int jEnd,
+                        const ContourStyle& style, int R, int left, int top);
+
+// The horizontal and vertical lines through the centre of the square
+// (left, top, right, bottom), with a black pen of penWidth pixels.
+void DrawCrossAxes(CDC* dc, int penWidth, int left, int top, int right, int bottom);
+
+// The circle inscribed across [left, right] with its centre at height midY,
+// as 500 straight segments with a black pen of penWidth pixels.
+void DrawCircleBorder(CDC* dc, int penWidth, int left, int right, int midY);
+
 // Stereographic point of a fractional 5 degree grid position (alpha index a,
 // beta index b) in a circle of radius R whose square has its top-left at
 // (left, top): beta 0 straight up, beta 90 to the left.
