@@ -30,18 +30,23 @@ void CheckFontSize(int32_t& v, int fallback) {
 void CheckDistance(double& v, double fallback) {
     if (!std::isfinite(v) || v < 0.0 || v > 1000.0) v = fallback;
 }
+// The fields the pole figure and inverse pole figure circles share.
+template <typename Info>
+void CheckCircleFigure(Info& info) {
+    CheckFace(info.fontName, "Arial");
+    CheckFontSize(info.fontSize, 12);
+    CheckSize(info.radius, 40.0);
+    CheckWidth(info.contourWidth, 0.5);
+    CheckWidth(info.borderWidth, 0.3);
+    CheckWidth(info.axisWidth, 0.3);
+    info.count = CheckedLevelCount(info.count);
+}
 }  // namespace
 
 void CheckRecord(PFInfo& info) {
     TerminateText(info.fileName);
     TerminateText(info.indexText);
-    CheckFace(info.fontName, "Arial");
-    CheckSize(info.radius, 40.0);
-    CheckWidth(info.contourWidth, 0.5);
-    CheckWidth(info.borderWidth, 0.3);
-    CheckWidth(info.axisWidth, 0.3);
-    CheckFontSize(info.fontSize, 12);
-    info.count = CheckedLevelCount(info.count);
+    CheckCircleFigure(info);
 }
 
 void CheckRecord(ODFInfo& info) {
@@ -90,14 +95,8 @@ void CheckRecord(IPFInfo& info) {
     TerminateText(info.xAxis);
     TerminateText(info.yAxis);
     TerminateText(info.centre);
-    CheckFace(info.fontName, "Arial");
-    CheckFontSize(info.fontSize, 12);
     CheckSize(info.triangleSize, 60.0);
-    CheckSize(info.radius, 40.0);
-    CheckWidth(info.contourWidth, 0.5);
-    CheckWidth(info.borderWidth, 0.3);
-    CheckWidth(info.axisWidth, 0.3);
-    info.count = CheckedLevelCount(info.count);
+    CheckCircleFigure(info);
 }
 
 void CheckRecord(LenMap& info) {
