@@ -193,20 +193,7 @@ int WriteModelPoleFigures(double*** odf, int crystalType, const double lattice[6
         for (int a = 0; a < engine.nAlpha; ++a)
             if (a * res > alphaMax + 1e-9)
                 for (int b = 0; b < engine.nBeta; ++b) pf[a][b] = 0.0;
-        PFFileInfo info;
-        info.fileName = paths[j];
-        info.crystalType = crystalType;
-        info.h = hkl[j][0];
-        info.k = hkl[j][1];
-        info.l = hkl[j][2];
-        info.a = lattice[0];
-        info.b = lattice[1];
-        info.c = lattice[2];
-        info.alpha = lattice[3];
-        info.beta = lattice[4];
-        info.gamma = lattice[5];
-        info.resolution = res;
-        info.comment = "Model";
+        PFFileInfo info = DescribePoleFigure(paths[j], crystalType, hkl[j], lattice, res, "Model");
         if (!SaveHPFFile(paths[j].c_str(), &info, engine.nAlpha, engine.nBeta, pf)) ok = 0;
         FreeMem2D(pf, engine.nAlpha, engine.nBeta);
     }

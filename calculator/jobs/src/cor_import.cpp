@@ -127,20 +127,8 @@ CorImportResult ImportCorFile(const std::string& corPath, const std::string& out
         pf.file = base + hklText + ".HPF";
         double hkl[3];
         ParseCorHkl(hklText, hkl);
-        PFFileInfo info;
-        info.fileName = pf.file;
-        info.crystalType = crystalType;
-        info.h = hkl[0];
-        info.k = hkl[1];
-        info.l = hkl[2];
-        info.a = lattice[0];
-        info.b = lattice[1];
-        info.c = lattice[2];
-        info.alpha = lattice[3];
-        info.beta = lattice[4];
-        info.gamma = lattice[5];
-        info.resolution = 5;
-        info.comment = "Experimental Pole Figure";
+        PFFileInfo info = DescribePoleFigure(pf.file, crystalType, hkl, lattice, 5,
+                                             "Experimental Pole Figure");
         if (!SaveHPFFile(pf.file.c_str(), &info, kRows, kColumns, grid)) {
             FreeMem2D(grid, kRows, kColumns);
             result.message = "Can not save pole figure file";

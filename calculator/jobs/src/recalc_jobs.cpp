@@ -253,20 +253,9 @@ JobResult PFJob(PFJobParams params, const ProgressFn& progress,
                            engineProgress.FailureText("Pole figure calculation failed"));
     }
 
-    PFFileInfo info;
-    info.fileName = params.pfFile;
-    info.crystalType = odf.crystalType;
-    info.h = params.h;
-    info.k = params.k;
-    info.l = params.l;
-    info.a = odf.lattice[0];
-    info.b = odf.lattice[1];
-    info.c = odf.lattice[2];
-    info.alpha = odf.lattice[3];
-    info.beta = odf.lattice[4];
-    info.gamma = odf.lattice[5];
-    info.resolution = FiveDegreePath(odf.resolution) ? 5.0 : odf.resolution;
-    info.comment = "Recalculated Pole Figure";
+    PFFileInfo info = DescribePoleFigure(params.pfFile, odf.crystalType, hkl, odf.lattice,
+                                         FiveDegreePath(odf.resolution) ? 5.0 : odf.resolution,
+                                         "Recalculated Pole Figure");
     if (!SaveHPFFile(params.pfFile.c_str(), &info, pf->rows, pf->columns, pf->data))
         return Failure(JobStatus::kSaveFailed, kSaveFailedText);
     return Written(params.pfFile, kResultPoleFigure, launchViewer);

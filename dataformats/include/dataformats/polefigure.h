@@ -27,6 +27,12 @@ struct DATAFORMATS_EXPORT PFFileInfo {
     std::string comment = "Unknown";
 };
 
+// The description the writers take for the pole figure of the plane (h k l)
+// in a crystal of the given system and lattice (a, b, c, alpha, beta, gamma).
+DATAFORMATS_EXPORT PFFileInfo DescribePoleFigure(const std::string& fileName, int crystalType,
+                                                 const double hkl[3], const double lattice[6],
+                                                 double resolution, const std::string& comment);
+
 // Layout code of a file, -1 when no layout matches. Tests run in the order
 // 2, 8, 7, 5, 6, 4, 0/1, 3 (UXD by the extension of the file name).
 DATAFORMATS_EXPORT int Get_PF_File_Type(const std::string& fileName);

@@ -66,3 +66,23 @@ void ParserPFInfo(const char* description, PFFileInfo* info) {
     if (count < 6) return;
     info->comment = std::string(fields[5]);
 }
+
+PFFileInfo DescribePoleFigure(const std::string& fileName, int crystalType, const double hkl[3],
+                              const double lattice[6], double resolution,
+                              const std::string& comment) {
+    PFFileInfo info;
+    info.fileName = fileName;
+    info.crystalType = crystalType;
+    info.h = hkl[0];
+    info.k = hkl[1];
+    info.l = hkl[2];
+    info.a = lattice[0];
+    info.b = lattice[1];
+    info.c = lattice[2];
+    info.alpha = lattice[3];
+    info.beta = lattice[4];
+    info.gamma = lattice[5];
+    info.resolution = resolution;
+    info.comment = comment;
+    return info;
+}
