@@ -204,7 +204,6 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
 
         int iteration = 0;
         double dev = 0.0;
-        const int hardCap = std::max(maxLoops, 1000);
         for (;;) {
             ++iteration;
             char text[32];
@@ -221,9 +220,8 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
             std::snprintf(text, sizeof text, "%.3f", dev);
             Report(text, -3);
             if (stop) break;
-            if ((effectiveStopMode == 0 || effectiveStopMode == 2) && iteration >= maxLoops) break;
-            if ((effectiveStopMode == 1 || effectiveStopMode == 2) && dev < tolerance) break;
-            if (iteration >= hardCap) break;
+            if (StopRule::LimitReached(effectiveStopMode, iteration, maxLoops, dev, tolerance))
+                break;
         }
         std::vector<int16_t>().swap(poleTable);
         if (fibre)

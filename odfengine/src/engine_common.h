@@ -51,6 +51,17 @@ struct StopRule {
     // selects the 5 percent threshold instead of 1 percent.
     static int Test(double deviation, bool incomplete, double* previous, double* latest,
                     int* accepted);
+
+    // The limits the user set, checked after each loop: the loop count
+    // (stop modes 0 and 2), the tolerance (modes 1 and 2), and in every mode
+    // a cap of max(maxLoops, 1000) loops (other modes rely on the deviation
+    // rule alone).
+    static bool LimitReached(int stopMode, int iteration, int maxLoops, double deviation,
+                             double tolerance) {
+        if ((stopMode == 0 || stopMode == 2) && iteration >= maxLoops) return true;
+        if ((stopMode == 1 || stopMode == 2) && deviation < tolerance) return true;
+        return iteration >= std::max(maxLoops, 1000);
+    }
 };
 
 // Reads nPF pole figure files into pf ([nPF][nAlpha][nBeta], contiguous),
