@@ -178,18 +178,19 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
         Report("Invalid number of pole figures", -2);
         return 0;
     }
+    // Releases the working arrays; 0 for the failure returns.
+    auto fail = [&] {
+        std::vector<double>().swap(measured);
+        std::vector<double>().swap(recalculated);
+        std::vector<int16_t>().swap(poleTable);
+        return 0;
+    };
     try {
         effectiveStopMode = stopMode >= 10 ? stopMode - 10 : stopMode;
         std::memset(odf, 0, sizeof(double) * 73 * 37 * 73);
         Report("Allocating memory for ODF calculation", -2);
         measured.assign((size_t)6 * kA * kB, 0.0);
         recalculated.assign((size_t)6 * kA * kB, 0.0);
-        auto fail = [&] {
-            std::vector<double>().swap(measured);
-            std::vector<double>().swap(recalculated);
-            std::vector<int16_t>().swap(poleTable);
-            return 0;
-        };
         if (!dataPreloaded && !POpenInputPolFig()) return fail();
         if (!PPrepPoles()) return fail();
         PTranMat();
@@ -238,9 +239,6 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
         fail();  // releases the working arrays
         return 1;
     } catch (const std::exception&) {
-        std::vector<double>().swap(measured);
-        std::vector<double>().swap(recalculated);
-        std::vector<int16_t>().swap(poleTable);
-        return 0;
+        return fail();
     }
 }
