@@ -26,7 +26,8 @@ int HODF::ValidSetup() const {
     return setupOk;
 }
 
-int HODF::pIniRanges() {
+// Grid counts at res; the ODF ranges are those of rangeSampleSym.
+int HODF::pIniRanges(int rangeSampleSym) {
     setupOk = 0;
     setupError = "Invalid resolution";
     nAlpha = nBeta = nPhi1 = nPhi = nPhi2 = 0;
@@ -35,7 +36,7 @@ int HODF::pIniRanges() {
         return 0;
     }
     Get_AB_Range_In_Full_PF_Space(&nAlpha, &nBeta, res);
-    GetEulerRangeInODFSpace(&nPhi1, &nPhi, &nPhi2, crystalType, res, sampleSym);
+    GetEulerRangeInODFSpace(&nPhi1, &nPhi, &nPhi2, crystalType, res, rangeSampleSym);
     setupOk = 1;
     setupError = nullptr;
     return 1;
@@ -54,7 +55,7 @@ int HODF::IniODFCal(const std::string files[], int type, int loops, double tol, 
     res = resolution;
     dataPreloaded = 0;
     CopyLattice(lattice, lat);
-    if (!pIniRanges()) return 0;
+    if (!pIniRanges(sampleSym)) return 0;
     if (n < 1 || n > 6 || !files || !hkl) {
         setupOk = 0;
         setupError = "Invalid number of pole figures";
@@ -79,7 +80,7 @@ int HODF::IniPolFigCal(int type, const double lat[6], const double hkl[3], doubl
     res = resolution;
     nPF = 1;
     for (int k = 0; k < 3; ++k) hklInput[0][k] = hkl ? hkl[k] : 0.0;
-    return pIniRanges();
+    return pIniRanges(sampleSym);
 }
 
 int HODF::IniInvPolFigCal(int type, const double lat[6], const double direction[3],
@@ -91,7 +92,7 @@ int HODF::IniInvPolFigCal(int type, const double lat[6], const double direction[
     fibre = 0;
     nPF = 1;
     for (int k = 0; k < 3; ++k) hklInput[0][k] = direction ? direction[k] : 0.0;
-    return pIniRanges();
+    return pIniRanges(sampleSym);
 }
 
 int HODF::IniEulerMiller(int type, const double lat[6]) {
@@ -108,18 +109,8 @@ int HODF::IniMeganitic(int type, const double lat[6], double resolution, int sam
     res = resolution;
     sampleSym = sam;
     fibre = 0;
-    setupOk = 0;
-    setupError = "Invalid resolution";
-    nAlpha = nBeta = nPhi1 = nPhi = nPhi2 = 0;
-    if (!ResolutionUsable(res)) {
-        Report(setupError, -2);
-        return 0;
-    }
-    Get_AB_Range_In_Full_PF_Space(&nAlpha, &nBeta, res);
-    GetEulerRangeInODFSpace(&nPhi1, &nPhi, &nPhi2, crystalType, res, 0);
-    setupOk = 1;
-    setupError = nullptr;
-    return 1;
+    // The magnetic energy map covers the ODF space without sample symmetry.
+    return pIniRanges(0);
 }
 
 int HODF::pIniMem_ODF() {

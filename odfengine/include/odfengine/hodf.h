@@ -92,7 +92,7 @@ public:
     int GetSampleSym() const { return sampleSym; }
 
 protected:
-    int pIniRanges();
+    int pIniRanges(int rangeSampleSym);
     int pIniMem_ODF();
     void pFreeMem_ODF();
     int POpenInputPolFig();
