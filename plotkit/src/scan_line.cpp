@@ -85,6 +85,25 @@ void CScanLine::GetData(double values[][73], int& count) const {
     std::memcpy(values, values_, sizeof(double) * 73 * count);
 }
 
+int CScanLine::DeleteLine(int index) {
+    const int n = std::clamp(info_.lineCount, 0, 10);
+    if (index < 0 || index >= n) return 0;
+    for (int k = index; k + 1 < n; ++k) {
+        std::memcpy(values_[k], values_[k + 1], sizeof(values_[k]));
+        std::memcpy(info_.names[k], info_.names[k + 1], sizeof(info_.names[k]));
+        info_.visible[k] = info_.visible[k + 1];
+    }
+    std::memset(values_[n - 1], 0, sizeof(values_[n - 1]));
+    std::memset(info_.names[n - 1], 0, sizeof(info_.names[n - 1]));
+    info_.visible[n - 1] = 0;
+    info_.lineCount = n - 1;
+    double m = 0.0;
+    for (int k = 0; k + 1 < n; ++k)
+        for (int j = 0; j < 73; ++j) m = std::max(m, values_[k][j]);
+    info_.maximum = m;
+    return 1;
+}
+
 void CScanLine::SetInfo(const ScanLineInfo& info) {
     info_ = info;
     CheckRecord(info_);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QSlider>
 #include <QTimer>
 #include <cmath>
@@ -163,6 +164,61 @@ TEST(FormatDialogs, VolumeFractionModesAndTextExport) {
     EXPECT_EQ(t.Save(dir.filePath("no/such/dir/odf.TXT").toStdString()), 0);
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.back(), "Can not save text ODF file");
+}
+
+TEST(FormatDialogs, DeletingALineAsksFirstAndCancelBringsItBack) {
+    CScanLine chart;
+    double v[3][73];
+    const char* names[3] = {"rd", "td", "nd"};
+    for (int k = 0; k < 3; ++k) {
+        for (int j = 0; j < 73; ++j) v[k][j] = k + 1.0;
+        ASSERT_EQ(chart.AddData(v[k], 90, 1, names[k]), 1);
+    }
+    // Deletes the line shown at `index`, answering the confirmation with `answer`.
+    auto deleteLine = [](QWidget* d, int index, QMessageBox::StandardButton answer,
+                         QString* asked) {
+        Find<QComboBox>(d, "lineSelector")->setCurrentIndex(index);
+        QTimer::singleShot(0, [answer, asked] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            *asked = box->text();
+            box->button(answer)->click();
+        });
+        Find<QAbstractButton>(d, "deleteLineButton")->click();
+    };
+
+    QString asked;
+    int shownAfterNo = 0, shownAfterYes = 0;
+    WhenShown([&](QWidget* d) {
+        deleteLine(d, 1, QMessageBox::No, &asked);
+        shownAfterNo = Find<QComboBox>(d, "lineSelector")->count();
+        deleteLine(d, 1, QMessageBox::Yes, &asked);
+        shownAfterYes = Find<QComboBox>(d, "lineSelector")->count();
+        Find<QAbstractButton>(d, "cancelButton")->click();
+    });
+    EXPECT_EQ(chart.OnFormat(), 0);
+    EXPECT_EQ(asked, "Delete line 2");
+    EXPECT_EQ(shownAfterNo, 3);
+    EXPECT_EQ(shownAfterYes, 2);
+    double got[10][73];
+    int count = 0;
+    chart.GetData(got, count);
+    ASSERT_EQ(count, 3);
+    EXPECT_STREQ(chart.GetInfo().names[1], "td");
+    EXPECT_EQ(got[1][0], 2.0);
+
+    WhenShown([&](QWidget* d) {
+        deleteLine(d, 0, QMessageBox::Yes, &asked);
+        Find<QAbstractButton>(d, "okButton")->click();
+    });
+    EXPECT_EQ(chart.OnFormat(), 1);
+    chart.GetData(got, count);
+    ASSERT_EQ(count, 2);
+    EXPECT_STREQ(chart.GetInfo().names[0], "td");
+    EXPECT_STREQ(chart.GetInfo().names[1], "nd");
+    EXPECT_EQ(got[0][0], 2.0);
+    EXPECT_EQ(got[1][72], 3.0);
+    EXPECT_EQ(chart.GetInfo().maximum, 3.0);
 }
 
 }  // namespace

@@ -111,6 +111,9 @@ public:
     // lines are already held.
     int AddData(const double values[73], int xRange, int lineType, const std::string& name);
     void GetData(double values[][73], int& count) const;
+    // Removes line `index` (0-based) with its name and visibility; the later
+    // lines move up. 0 for an index that holds no line.
+    int DeleteLine(int index);
     int GetLineType() const { return info_.lineType; }
     ScanLineInfo GetInfo() const { return info_; }
     void SetInfo(const ScanLineInfo& info);

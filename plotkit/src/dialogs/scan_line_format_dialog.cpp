@@ -1,13 +1,20 @@
 // "Format Scatter Line ": chart size, line and border widths, marks, line
 // visibility and deletion, axis ranges and ticks, fonts.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QMessageBox>
 #include <QString>
+#include <cstring>
 
 #include "format_dialog.h"
 #include "plotkit/scan_line.h"
 
 int CScanLine::OnFormat() {
     ScanLineInfo& r = InfoRef();
+    // Deleting a line changes the data as well as the record; both come back
+    // when the dialog is cancelled.
+    double savedValues[10][73];
+    std::memcpy(savedValues, values_, sizeof values_);
     plotkit::FormatDialog d("Format Scatter Line ", "scanLineFormatDialog");
     d.Page("Size and lines");
     d.DoubleEdit("heightEdit", "Image height (mm):", "%.1f", &r.height);
@@ -20,6 +27,32 @@ int CScanLine::OnFormat() {
     const int n = r.lineCount < 0 ? 0 : (r.lineCount > 10 ? 10 : r.lineCount);
     for (int k = 0; k < n; ++k)
         d.Check(QString("visible%1Check").arg(k), QString("Visible: %1").arg(r.names[k]), &r.visible[k]);
+    auto* selector = new QComboBox;
+    selector->setObjectName("lineSelector");
+    d.AddRow("Line", selector);
+    // Line names and the selector follow the lines that are left.
+    auto refreshLines = [&d, &r, selector, n] {
+        const int count = r.lineCount < 0 ? 0 : (r.lineCount > 10 ? 10 : r.lineCount);
+        selector->clear();
+        for (int k = 0; k < count; ++k) selector->addItem(QString("%1: %2").arg(k + 1).arg(r.names[k]));
+        for (int k = 0; k < n; ++k) {
+            auto* box = d.findChild<QCheckBox*>(QString("visible%1Check").arg(k));
+            if (box == nullptr) continue;
+            box->setText(QString("Visible: %1").arg(r.names[k]));
+            box->setVisible(k < count);
+        }
+    };
+    refreshLines();
+    d.Action("deleteLineButton", "Delete this line", [this, &d, selector, refreshLines] {
+        const int k = selector->currentIndex();
+        if (k < 0) return;
+        const auto answer = QMessageBox::question(&d, "Format Scatter Line ",
+                                                  QString::asprintf("Delete line %d", k + 1));
+        if (answer != QMessageBox::Yes) return;
+        DeleteLine(k);
+        d.Load();
+        refreshLines();
+    });
     d.Page("x axis");
     d.DoubleEdit("xFromEdit", "From", "%.2f", &r.xFrom);
     d.DoubleEdit("xToEdit", "To", "%.2f", &r.xTo);
@@ -41,5 +74,7 @@ int CScanLine::OnFormat() {
     d.DoubleEdit("labelDistanceEdit", "Distance from axes (mm)", "%.1f", &r.labelDistance);
     // Steps and ranges stay drawable (a zero step would never end a tick loop).
     d.Bind([] {}, [&r] { plotkit::CheckRecord(r); });
-    return plotkit::RunFormatDialog(d, r);
+    const int result = plotkit::RunFormatDialog(d, r);
+    if (result == 0) std::memcpy(values_, savedValues, sizeof values_);
+    return result;
 }
