@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <string>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -22,6 +23,10 @@ struct CellCase {
     double p00, p10, p01, p11, level;
     std::vector<Seg> expected;
 };
+
+// Names the case in test listings instead of dumping its bytes (which hold a
+// pointer and so change from run to run).
+void PrintTo(const CellCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<Seg> Segments(const CellCase& c) {
     std::vector<Seg> out;
