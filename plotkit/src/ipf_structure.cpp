@@ -130,15 +130,11 @@ void CIPFStructure::SetInfo(const IPFInfo& info) {
 }
 
 void CIPFStructure::GetContourInfo(double levels[10], int& count, double& lineWidth) {
-    std::memcpy(levels, info_.levels, sizeof(info_.levels));
-    count = info_.count;
-    lineWidth = info_.contourWidth;
+    GetContourFields(info_, levels, count, lineWidth);
 }
 
 void CIPFStructure::SetContourInfo(double levels[10], int& count, double& lineWidth) {
-    std::memcpy(info_.levels, levels, sizeof(info_.levels));
-    info_.count = count;
-    info_.contourWidth = lineWidth;
+    SetContourFields(info_, levels, count, lineWidth);
 }
 
 CIPFStructure::Form CIPFStructure::DrawnForm() const {

@@ -100,15 +100,11 @@ void CODFStructure::SetInfo(const ODFInfo& info) {
 }
 
 void CODFStructure::GetContourInfo(double levels[10], int& count, double& lineWidth) {
-    std::memcpy(levels, info_.levels, sizeof(info_.levels));
-    count = info_.count;
-    lineWidth = info_.contourWidth;
+    plotkit::GetContourFields(info_, levels, count, lineWidth);
 }
 
 void CODFStructure::SetContourInfo(double levels[10], int& count, double& lineWidth) {
-    std::memcpy(info_.levels, levels, sizeof(info_.levels));
-    info_.count = count;
-    info_.contourWidth = lineWidth;
+    plotkit::SetContourFields(info_, levels, count, lineWidth);
 }
 
 bool CODFStructure::pGetMiller(double phi1, double Phi, double phi2, int hkl[3],

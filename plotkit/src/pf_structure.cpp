@@ -56,15 +56,11 @@ void CPFStructure::SetInfo(const PFInfo& info) {
 }
 
 void CPFStructure::GetContourInfo(double levels[10], int& count, double& lineWidth) {
-    std::memcpy(levels, info_.levels, sizeof(info_.levels));
-    count = info_.count;
-    lineWidth = info_.contourWidth;
+    plotkit::GetContourFields(info_, levels, count, lineWidth);
 }
 
 void CPFStructure::SetContourInfo(double levels[10], int& count, double& lineWidth) {
-    std::memcpy(info_.levels, levels, sizeof(info_.levels));
-    info_.count = count;
-    info_.contourWidth = lineWidth;
+    plotkit::SetContourFields(info_, levels, count, lineWidth);
 }
 
 void CPFStructure::FindDataRows(int& first, int& end) const {

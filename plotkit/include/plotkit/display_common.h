@@ -1,6 +1,7 @@
 #pragma once
 // Conversions and drawing steps every 5 degree display object shares.
 #include <cstddef>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,6 +40,22 @@ double FindMaximum(const double* values, std::size_t n);
 void SetDefaultLevels(double levels[10], double maximum);
 // Count of levels in use after a record check: 0..10; anything else is 5.
 int CheckedLevelCount(int count);
+
+// The contour levels, level count and line width of a format record with
+// the fields levels[10], count and contourWidth, as a display hands them to
+// the level dialog and takes them back.
+template <typename Info>
+void GetContourFields(const Info& info, double levels[10], int& count, double& lineWidth) {
+    std::memcpy(levels, info.levels, sizeof(info.levels));
+    count = info.count;
+    lineWidth = info.contourWidth;
+}
+template <typename Info>
+void SetContourFields(Info& info, const double levels[10], int count, double lineWidth) {
+    std::memcpy(info.levels, levels, sizeof(info.levels));
+    info.count = count;
+    info.contourWidth = lineWidth;
+}
 
 // Fixed text fields: copies at most n - 1 bytes and terminates; reads up to
 // the first zero or n bytes.
