@@ -195,13 +195,17 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
         if (!PPrepPoles()) return fail();
         PTranMat();
 
+        // The pole figures of the current ODF, for the next correction.
+        auto recalculate = [&] {
+            for (int j = 0; j < nPF; ++j) {
+                double pf[19][73];
+                PGeneration(j, 1, pf, odf);
+                std::memcpy(&recalculated[(size_t)j * kA * kB], pf, sizeof pf);
+            }
+        };
         Report("Initializing ODF", -2);
         PInitialODF(odf);
-        for (int j = 0; j < nPF; ++j) {
-            double pf[19][73];
-            PGeneration(j, 1, pf, odf);
-            std::memcpy(&recalculated[(size_t)j * kA * kB], pf, sizeof pf);
-        }
+        recalculate();
 
         int iteration = 0;
         double dev = 0.0;
@@ -211,11 +215,7 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
             std::snprintf(text, sizeof text, "Loop: %d", iteration);
             Report(text, -2);
             PCorrection(odf);
-            for (int j = 0; j < nPF; ++j) {
-                double pf[19][73];
-                PGeneration(j, 1, pf, odf);
-                std::memcpy(&recalculated[(size_t)j * kA * kB], pf, sizeof pf);
-            }
+            recalculate();
             int stop = 0;
             dev = pDeviation(&stop);
             std::snprintf(text, sizeof text, "%.3f", dev);

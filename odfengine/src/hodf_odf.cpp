@@ -104,8 +104,12 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
         RunSlices(nPhi2, stageWork, initialSlice, sliceDone);
 
         weightCache.clear();
-        for (int j = 0; j < nPF; ++j)
-            PGeneration(vol, j, poleCount[j], &recalculated[(size_t)j * pfCells], odf);
+        // The pole figures of the current ODF, for the next correction.
+        auto recalculate = [&] {
+            for (int j = 0; j < nPF; ++j)
+                PGeneration(vol, j, poleCount[j], &recalculated[(size_t)j * pfCells], odf);
+        };
+        recalculate();
 
         // Correction: each cell times the harmonic mean over the pole figures
         // of measured/recalculated at its poles.
@@ -176,8 +180,7 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
             std::snprintf(text, sizeof text, "Loop: %d", iteration);
             Report(text, -2);
             RunSlices(nPhi2, stageWork, correctionSlice, sliceDone);
-            for (int j = 0; j < nPF; ++j)
-                PGeneration(vol, j, poleCount[j], &recalculated[(size_t)j * pfCells], odf);
+            recalculate();
             int stop = 0;
             dev = pDeviation(&stop);
             std::snprintf(text, sizeof text, "%.3f", dev);
