@@ -95,6 +95,19 @@ int ScanNumber(const std::string& text, std::size_t* pos, T* value,
     return kConverted;
 }
 
+// Characters of text up to the end of one number after leading blanks,
+// read by `parse`; 0 when there is no number.
+template <typename T>
+std::size_t ParsePrefix(std::string_view text, T* value,
+                        const char* (*parse)(const char*, const char*, T*)) {
+    const char* b = text.data();
+    const char* e = b + text.size();
+    const char* p = SkipBlanks(b, e);
+    if (p == e) return 0;
+    const char* q = parse(p, e, value);
+    return q ? static_cast<std::size_t>(q - b) : 0;
+}
+
 }  // namespace
 
 bool TextStream::Open(const char* path, std::size_t maxBytes) {
@@ -196,30 +209,15 @@ bool TextStream::Match(char c) {
 }
 
 std::size_t ParseFloatPrefix(std::string_view text, float* value) {
-    const char* b = text.data();
-    const char* e = b + text.size();
-    const char* p = SkipBlanks(b, e);
-    if (p == e) return 0;
-    const char* q = ParseReal(p, e, value);
-    return q ? static_cast<std::size_t>(q - b) : 0;
+    return ParsePrefix(text, value, ParseReal<float>);
 }
 
 std::size_t ParseDoublePrefix(std::string_view text, double* value) {
-    const char* b = text.data();
-    const char* e = b + text.size();
-    const char* p = SkipBlanks(b, e);
-    if (p == e) return 0;
-    const char* q = ParseReal(p, e, value);
-    return q ? static_cast<std::size_t>(q - b) : 0;
+    return ParsePrefix(text, value, ParseReal<double>);
 }
 
 std::size_t ParseIntPrefix(std::string_view text, int* value) {
-    const char* b = text.data();
-    const char* e = b + text.size();
-    const char* p = SkipBlanks(b, e);
-    if (p == e) return 0;
-    const char* q = ParseInteger(p, e, value);
-    return q ? static_cast<std::size_t>(q - b) : 0;
+    return ParsePrefix(text, value, ParseInteger);
 }
 
 }  // namespace dataformats
