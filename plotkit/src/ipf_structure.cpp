@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "circle_figure_defaults.h"
 #include "orimath/orientation.h"
 #include "orimath/projection.h"
 #include "plotkit/display_common.h"
@@ -100,19 +101,7 @@ CIPFStructure::CIPFStructure(const std::string texts[5]) {
     CopyText(info_.centre, texts[4]);
     info_.form = 1;
     info_.triangleSize = 60.0;
-    info_.radius = 40.0;
-    info_.showLabels = 1;
-    info_.fontSize = 12;
-    CopyText(info_.fontName, "Arial");
-    info_.contourWidth = 0.5;
-    info_.borderWidth = 0.3;
-    info_.axisWidth = 0.3;
-    info_.showBorder = 1;
-    info_.showAxes = 1;
-    info_.startX = 40;
-    info_.startY = 40;
-    info_.count = 5;
-    info_.selected = 1;
+    SetCircleFigureDefaults(info_);
 }
 
 void CIPFStructure::SetData(const double data[19][73]) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "circle_figure_defaults.h"
 #include "plotkit/display_common.h"
 #include "plotkit/grid_contours.h"
 
@@ -25,19 +26,7 @@ std::string IndexTextFromName(const std::string& name) {
 CPFStructure::CPFStructure(const std::string& fileName) {
     std::memset(&info_, 0, sizeof(info_));
     plotkit::CopyText(info_.fileName, fileName);
-    info_.radius = 40.0;
-    info_.showLabels = 1;
-    info_.fontSize = 12;
-    plotkit::CopyText(info_.fontName, "Arial");
-    info_.contourWidth = 0.5;
-    info_.borderWidth = 0.3;
-    info_.axisWidth = 0.3;
-    info_.showBorder = 1;
-    info_.showAxes = 1;
-    info_.startX = 40;
-    info_.startY = 40;
-    info_.count = 5;
-    info_.selected = 1;
+    plotkit::SetCircleFigureDefaults(info_);
     plotkit::CopyText(info_.indexText, IndexTextFromName(plotkit::TextOf(info_.fileName)));
 }
 
