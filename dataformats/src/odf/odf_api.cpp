@@ -33,6 +33,14 @@ private:
 
 bool ValidCrystal(int c) { return c >= 0 && c <= 6; }
 
+// The fixed 5 degree layouts carry no resolution, fibre or sample-symmetry
+// fields; the layout decides them.
+void SetFiveDegreeFields(RawHODFInfo* r, int sampleSymmetry) {
+    r->resolution = 5.0;
+    r->fibreAverage = 0;
+    r->sampleSymmetry = sampleSymmetry;
+}
+
 bool Test(int code, const char* path, LazyText& lazy) {
     RawHODFInfo r{};
     int n1, n, n2, lines;
@@ -82,16 +90,12 @@ int Get_ODF_File_Info(const char* fileName, RawHODFInfo* info, int type) {
                 return 0;
             std::memcpy(&r, &header, kTODFHeaderBytes);
             odf::SetPath(&r, fileName);
-            r.resolution = 5.0;
-            r.fibreAverage = 0;
-            r.sampleSymmetry = 0;
+            SetFiveDegreeFields(&r, 0);
             break;
         }
         case 1:
             odf::CubicInfo(&r);
-            r.resolution = 5.0;
-            r.fibreAverage = 0;
-            r.sampleSymmetry = 1;
+            SetFiveDegreeFields(&r, 1);
             break;
         case 2:
             if (!t.Open(fileName) || !odf::ParseHODF1Header(t, &r, &n1, &n, &n2)) return 0;
@@ -121,9 +125,7 @@ double*** Open_ODF_File(const char* fileName, RawHODFInfo* info, int type, int* 
         case 0: {
             std::vector<double> full;
             if (!odf::ReadTODF(fileName, &r, &full)) return nullptr;
-            r.resolution = 5.0;
-            r.fibreAverage = 0;
-            r.sampleSymmetry = 0;
+            SetFiveDegreeFields(&r, 0);
             GetEulerRangeInODFSpace(&n1, &n, &n2, r.crystalType, 5.0, 0);
             n1 = std::min(n1, 73);
             n = std::min(n, 37);
@@ -146,9 +148,7 @@ double*** Open_ODF_File(const char* fileName, RawHODFInfo* info, int type, int* 
                 return nullptr;
             }
             odf::CubicInfo(&r);
-            r.resolution = 5.0;
-            r.fibreAverage = 0;
-            r.sampleSymmetry = 1;
+            SetFiveDegreeFields(&r, 1);
             break;
         case 2:
             if (!t.Open(fileName) || !odf::ParseHODF1Header(t, &r, &n1, &n, &n2)) return nullptr;
