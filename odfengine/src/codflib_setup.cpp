@@ -21,11 +21,6 @@ void CODFlib::SetCallBack(ProgressCallback cb) { callback = std::move(cb); }
 
 void CODFlib::Report(const std::string& text, int code) const { Send(callback, text, code); }
 
-static void CopyLattice(double dst[6], const double src[6]) {
-    static const double kDefault[6] = {1, 1, 1, 90, 90, 90};
-    std::memcpy(dst, src ? src : kDefault, 6 * sizeof(double));
-}
-
 int CODFlib::IniODFCal(const std::string files[], int type, int loops, double tol, int mode,
                        const double lat[6], const double hkl[][3], int n, int normalize, int fib,
                        int sam) {

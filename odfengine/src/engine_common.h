@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,13 @@ inline int Percent(long long num, long long den) {
     if (den <= 0) return 100;
     long long p = 100 * num / den;
     return (int)std::clamp<long long>(p, 0, 100);
+}
+
+// Copies the six lattice parameters (a, b, c, alpha, beta, gamma); without
+// a source, the unit cube.
+inline void CopyLattice(double dst[6], const double src[6]) {
+    static const double kDefault[6] = {1, 1, 1, 90, 90, 90};
+    std::memcpy(dst, src ? src : kDefault, 6 * sizeof(double));
 }
 
 // Resolutions the engines accept: the grids stay small enough for 16-bit

@@ -16,11 +16,6 @@ void HODF::SetCallBack(ProgressCallback cb) { callback = std::move(cb); }
 
 void HODF::Report(const std::string& text, int code) const { Send(callback, text, code); }
 
-static void CopyLattice(double dst[6], const double src[6]) {
-    static const double kDefault[6] = {1, 1, 1, 90, 90, 90};
-    std::memcpy(dst, src ? src : kDefault, 6 * sizeof(double));
-}
-
 int HODF::ValidSetup() const {
     if (!setupOk) Report(setupError ? setupError : "Invalid resolution", -2);
     return setupOk;
