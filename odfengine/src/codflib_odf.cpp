@@ -75,6 +75,45 @@ inline HalfCells HalfCellsOf(int k2, int o, int t) {
     return h;
 }
 
+// The harmonic mean over the pole figures j < nPF of the per-pole means of
+// num/den, where terms(j, k, num, den) adds up pole k of figure j; poles
+// with num or den not above 0, and figures without such a pole, are left
+// out. Returns false when no figure is left (or the sum is not above 0),
+// else true with the number of figures used over their sum in *factor.
+template <typename PoleTerms>
+inline bool HarmonicFactor(int nPF, const int poleCount[6], const PoleTerms& terms,
+                           double* factor) {
+    int used = 0;
+    double sum = 0.0;
+    for (int j = 0; j < nPF; ++j) {
+        int poles = 0;
+        double s = 0.0;
+        for (int k = 0; k < poleCount[j]; ++k) {
+            double num = 0.0, den = 0.0;
+            terms(j, k, num, den);
+            if (num > 0.0 && den > 0.0) {
+                s += num / den;
+                ++poles;
+            }
+        }
+        if (poles > 0) {
+            sum += s / poles;
+            ++used;
+        }
+    }
+    if (used > 0 && sum > 0.0) {
+        *factor = used / sum;
+        return true;
+    }
+    return false;
+}
+
+// Work of one pass over the cells, for the choice of the team size.
+long long CellWork(const int poleCount[6]) {
+    return 72LL * 37 * 72 * 4 *
+           (poleCount[0] + poleCount[1] + poleCount[2] + poleCount[3] + poleCount[4] + poleCount[5]);
+}
+
 }  // namespace
 
 void CODFlib::PInitialODF(double odf[73][37][73]) {
@@ -84,35 +123,24 @@ void CODFlib::PInitialODF(double odf[73][37][73]) {
                 const HalfCells hc = HalfCellsOf(k2, o, t);
                 const int phiHalf[4] = {hc.v, hc.v, hc.w, hc.w};
                 const int phi2Half[4] = {hc.n, hc.u, hc.n, hc.u};
-                int used = 0;
-                double sum = 0.0;
-                for (int j = 0; j < nPF; ++j) {
+                // Per pole the volume of its measured half-cells over their
+                // volume-weighted intensity.
+                double factor = 0.0;
+                const bool any = HarmonicFactor(nPF, poleCount, [&](int j, int k, double& V,
+                                                                    double& D) {
                     const double* pf = &measured[(size_t)j * kA * kB];
-                    int poles = 0;
-                    double s = 0.0;
-                    for (int k = 0; k < poleCount[j]; ++k) {
-                        double V = 0.0, D = 0.0;
-                        for (int q = 0; q < 4; ++q) {
-                            const int16_t* c = Cell(j, phiHalf[q], phi2Half[q], k);
-                            const double P = pf[c[0] * kB + (c[1] + hc.shift + 72) % 72];
-                            const double w = vol2[phiHalf[q]];
-                            if (P > 1e-6) V += w;
-                            D += w * P;
-                        }
-                        if (V > 0.0 && D > 0.0) {
-                            s += V / D;
-                            ++poles;
-                        }
+                    for (int q = 0; q < 4; ++q) {
+                        const int16_t* c = Cell(j, phiHalf[q], phi2Half[q], k);
+                        const double P = pf[c[0] * kB + (c[1] + hc.shift + 72) % 72];
+                        const double w = vol2[phiHalf[q]];
+                        if (P > 1e-6) V += w;
+                        D += w * P;
                     }
-                    if (poles > 0) {
-                        sum += s / poles;
-                        ++used;
-                    }
-                }
-                odf[k2][o][t] = used > 0 && sum > 0.0 ? used / sum : 0.0;
+                }, &factor);
+                odf[k2][o][t] = any ? factor : 0.0;
             }
     };
-    RunSlices(72, 72LL * 37 * 72 * 4 * (poleCount[0] + poleCount[1] + poleCount[2] + poleCount[3] + poleCount[4] + poleCount[5]), slice, [&](int k2) { Report("", Percent(k2, 72)); });
+    RunSlices(72, CellWork(poleCount), slice, [&](int k2) { Report("", Percent(k2, 72)); });
 }
 
 void CODFlib::PCorrection(double odf[73][37][73]) {
@@ -122,43 +150,32 @@ void CODFlib::PCorrection(double odf[73][37][73]) {
                 const HalfCells hc = HalfCellsOf(k2, o, t);
                 const int phiHalf[4] = {hc.v, hc.v, hc.w, hc.w};
                 const int phi2Half[4] = {hc.n, hc.u, hc.n, hc.u};
-                int used = 0;
-                double sum = 0.0;
-                for (int j = 0; j < nPF; ++j) {
+                // Per pole the volume of its usable half-cells over their
+                // volume-weighted measured/recalculated ratio.
+                double factor = 0.0;
+                const bool any = HarmonicFactor(nPF, poleCount, [&](int j, int k, double& U,
+                                                                    double& T) {
                     const double* pf = &measured[(size_t)j * kA * kB];
                     const double* rc = &recalculated[(size_t)j * kA * kB];
-                    int poles = 0;
-                    double s = 0.0;
-                    for (int k = 0; k < poleCount[j]; ++k) {
-                        double U = 0.0, T = 0.0;
-                        for (int q = 0; q < 4; ++q) {
-                            const int16_t* c = Cell(j, phiHalf[q], phi2Half[q], k);
-                            const int at = c[0] * kB + (c[1] + hc.shift + 72) % 72;
-                            const double P = pf[at], R = rc[at];
-                            // A recalculated 0 carries no ratio (P/0): skip it.
-                            if (P > 1e-6 && R > 0.0) {
-                                const double w = vol2[phiHalf[q]];
-                                U += w;
-                                T += w * P / R;
-                            }
-                        }
-                        if (U > 0.0 && T > 0.0) {
-                            s += U / T;
-                            ++poles;
+                    for (int q = 0; q < 4; ++q) {
+                        const int16_t* c = Cell(j, phiHalf[q], phi2Half[q], k);
+                        const int at = c[0] * kB + (c[1] + hc.shift + 72) % 72;
+                        const double P = pf[at], R = rc[at];
+                        // A recalculated 0 carries no ratio (P/0): skip it.
+                        if (P > 1e-6 && R > 0.0) {
+                            const double w = vol2[phiHalf[q]];
+                            U += w;
+                            T += w * P / R;
                         }
                     }
-                    if (poles > 0) {
-                        sum += s / poles;
-                        ++used;
-                    }
-                }
-                if (used > 0 && sum > 0.0) {
-                    const double v = odf[k2][o][t] * (used / sum);
+                }, &factor);
+                if (any) {
+                    const double v = odf[k2][o][t] * factor;
                     if (std::isfinite(v)) odf[k2][o][t] = v;
                 }
             }
     };
-    RunSlices(72, 72LL * 37 * 72 * 4 * (poleCount[0] + poleCount[1] + poleCount[2] + poleCount[3] + poleCount[4] + poleCount[5]), slice, [&](int k2) { Report("", Percent(k2, 72)); });
+    RunSlices(72, CellWork(poleCount), slice, [&](int k2) { Report("", Percent(k2, 72)); });
 }
 
 double CODFlib::pDeviation(int* stop) {
