@@ -48,6 +48,55 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
         const size_t pfCells = (size_t)nAlpha * nBeta;
         Scratch scratch(n1eff);
 
+        // Per cell of the row (phi2 l, Phi i) and every phi1 t: over the pole
+        // figures, the count F and the sum S of the per-figure means T / H
+        // of term(P, rowQ, index) over the poles whose measured value P is
+        // above the threshold (rowQ: the row of `second` at the pole's
+        // alpha, null without `second`).
+        auto harmonicRow = [&](int l, int i, double threshold, const double* second, auto term,
+                               double* F, double* S, double* H, double* T) {
+            std::fill(F, F + n1eff, 0.0);
+            std::fill(S, S + n1eff, 0.0);
+            for (int j = 0; j < nPF; ++j) {
+                if (poleCount[j] <= 0) continue;
+                std::fill(H, H + n1eff, 0.0);
+                std::fill(T, T + n1eff, 0.0);
+                const double* pf = &measured[(size_t)j * pfCells];
+                const double* rc = second ? second + (size_t)j * pfCells : nullptr;
+                const int16_t* cell = &poleTable[(((size_t)j * nPhi + i) * nPhi2 + l) * stride];
+                for (int k = 0; k < poleCount[j]; ++k) {
+                    const int a = cell[2 * k];
+                    const double* rowP = pf + (size_t)a * nBeta;
+                    const double* rowQ = rc ? rc + (size_t)a * nBeta : nullptr;
+                    if (fibre || a == 0) {
+                        const double P = rowP[0];
+                        if (P > threshold) {
+                            const double r = term(P, rowQ, 0);
+                            for (int t = 0; t < n1eff; ++t) {
+                                H[t] += 1.0;
+                                T[t] += r;
+                            }
+                        }
+                        continue;
+                    }
+                    int idx = cell[2 * k + 1];
+                    for (int t = 0; t < n1eff; ++t) {
+                        const double P = rowP[idx];
+                        if (P > threshold) {
+                            H[t] += 1.0;
+                            T[t] += term(P, rowQ, idx);
+                        }
+                        if (++idx == period) idx = 0;
+                    }
+                }
+                for (int t = 0; t < n1eff; ++t)
+                    if (H[t] > 0.0) {
+                        F[t] += 1.0;
+                        S[t] += T[t] / H[t];
+                    }
+            }
+        };
+
         // Initial ODF: per cell the harmonic mean over the pole figures of
         // the measured intensities at its poles.
         Report("Initializing ODF", -2);
@@ -57,42 +106,8 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
             double* H = scratch.Row(2);
             double* T = scratch.Row(3);
             for (int i = 0; i < nPhi; ++i) {
-                std::fill(F, F + n1eff, 0.0);
-                std::fill(S, S + n1eff, 0.0);
-                for (int j = 0; j < nPF; ++j) {
-                    if (poleCount[j] <= 0) continue;
-                    std::fill(H, H + n1eff, 0.0);
-                    std::fill(T, T + n1eff, 0.0);
-                    const double* pf = &measured[(size_t)j * pfCells];
-                    const int16_t* cell = &poleTable[(((size_t)j * nPhi + i) * nPhi2 + l) * stride];
-                    for (int k = 0; k < poleCount[j]; ++k) {
-                        const int a = cell[2 * k];
-                        const double* row = pf + (size_t)a * nBeta;
-                        if (fibre || a == 0) {
-                            const double P = row[0];
-                            if (P > 1e-5)
-                                for (int t = 0; t < n1eff; ++t) {
-                                    H[t] += 1.0;
-                                    T[t] += 1.0 / P;
-                                }
-                            continue;
-                        }
-                        int idx = cell[2 * k + 1];
-                        for (int t = 0; t < n1eff; ++t) {
-                            const double P = row[idx];
-                            if (P > 1e-5) {
-                                H[t] += 1.0;
-                                T[t] += 1.0 / P;
-                            }
-                            if (++idx == period) idx = 0;
-                        }
-                    }
-                    for (int t = 0; t < n1eff; ++t)
-                        if (H[t] > 0.0) {
-                            F[t] += 1.0;
-                            S[t] += T[t] / H[t];
-                        }
-                }
+                harmonicRow(l, i, 1e-5, nullptr,
+                            [](double P, const double*, int) { return 1.0 / P; }, F, S, H, T);
                 double* out = odf[l][i];
                 for (int t = 0; t < n1eff; ++t) out[t] = F[t] > 0.0 ? F[t] / S[t] : 0.0;
             }
@@ -119,46 +134,10 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
             double* J = scratch.Row(2);
             double* T = scratch.Row(3);
             for (int i = 0; i < nPhi; ++i) {
-                std::fill(Hc, Hc + n1eff, 0.0);
-                std::fill(Sg, Sg + n1eff, 0.0);
-                for (int j = 0; j < nPF; ++j) {
-                    if (poleCount[j] <= 0) continue;
-                    std::fill(J, J + n1eff, 0.0);
-                    std::fill(T, T + n1eff, 0.0);
-                    const double* pf = &measured[(size_t)j * pfCells];
-                    const double* rc = &recalculated[(size_t)j * pfCells];
-                    const int16_t* cell = &poleTable[(((size_t)j * nPhi + i) * nPhi2 + l) * stride];
-                    for (int k = 0; k < poleCount[j]; ++k) {
-                        const int a = cell[2 * k];
-                        const double* rowP = pf + (size_t)a * nBeta;
-                        const double* rowQ = rc + (size_t)a * nBeta;
-                        if (fibre || a == 0) {
-                            const double P = rowP[0];
-                            if (P > 1e-6) {
-                                const double r = rowQ[0] / P;
-                                for (int t = 0; t < n1eff; ++t) {
-                                    J[t] += 1.0;
-                                    T[t] += r;
-                                }
-                            }
-                            continue;
-                        }
-                        int idx = cell[2 * k + 1];
-                        for (int t = 0; t < n1eff; ++t) {
-                            const double P = rowP[idx];
-                            if (P > 1e-6) {
-                                J[t] += 1.0;
-                                T[t] += rowQ[idx] / P;
-                            }
-                            if (++idx == period) idx = 0;
-                        }
-                    }
-                    for (int t = 0; t < n1eff; ++t)
-                        if (J[t] > 0.0) {
-                            Hc[t] += 1.0;
-                            Sg[t] += T[t] / J[t];
-                        }
-                }
+                harmonicRow(
+                    l, i, 1e-6, recalculated.data(),
+                    [](double P, const double* rowQ, int idx) { return rowQ[idx] / P; }, Hc, Sg,
+                    J, T);
                 double* out = odf[l][i];
                 for (int t = 0; t < n1eff; ++t) {
                     // A zero sum (every recalculated value 0) carries no
