@@ -26,19 +26,26 @@ struct RenderArgs {
 
 figurerender::Family ToFamily(quelta_cli::FileFamily family) {
     switch (family) {
-        case quelta_cli::FileFamily::kPoleFigure: return figurerender::Family::PoleFigure;
-        case quelta_cli::FileFamily::kODF: return figurerender::Family::ODF;
-        case quelta_cli::FileFamily::kInversePoleFigure: return figurerender::Family::InversePoleFigure;
-        case quelta_cli::FileFamily::kGBCD: return figurerender::Family::GBCD;
-        default: return figurerender::Family::Auto;
+    case quelta_cli::FileFamily::kPoleFigure:
+        return figurerender::Family::PoleFigure;
+    case quelta_cli::FileFamily::kODF:
+        return figurerender::Family::ODF;
+    case quelta_cli::FileFamily::kInversePoleFigure:
+        return figurerender::Family::InversePoleFigure;
+    case quelta_cli::FileFamily::kGBCD:
+        return figurerender::Family::GBCD;
+    default:
+        return figurerender::Family::Auto;
     }
 }
 
 // Qt's start-up notes (no runtime folder on a headless machine) are not
 // the command's business; real warnings and errors still go to stderr.
 void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtDebugMsg || type == QtInfoMsg) return;
-    if (text.contains("XDG_RUNTIME_DIR")) return;
+    if (type == QtDebugMsg || type == QtInfoMsg)
+        return;
+    if (text.contains("XDG_RUNTIME_DIR"))
+        return;
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
@@ -50,7 +57,8 @@ void RunRender(const RenderArgs& args) {
 
     std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) {
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(QuietQtNotes);
         static int argc = 1;
         static char name[] = "quelta-cli";
@@ -69,7 +77,7 @@ void RunRender(const RenderArgs& args) {
     std::printf("picture: %s\n", args.output.c_str());
 }
 
-}  // namespace
+} // namespace
 
 void AddRenderCommand(CLI::App& app) {
     auto args = std::make_shared<RenderArgs>();
@@ -77,14 +85,15 @@ void AddRenderCommand(CLI::App& app) {
         "render",
         "Draw a pole figure, ODF (sections), inverse pole figure or GBCD file as a picture; the "
         "format follows the output's extension: .png .bmp .jpg/.jpeg .svg .pdf");
-    cmd->add_option("INPUT", args->input, "data file to draw")->required()->check(CLI::ExistingFile);
+    cmd->add_option("INPUT", args->input, "data file to draw")
+        ->required()
+        ->check(CLI::ExistingFile);
     cmd->add_option("-o,--output", args->output, "picture to write (replaced only when complete)")
         ->required();
     cmd->add_option("--dpi", args->dpi, "resolution in dots per inch (default 300)")
         ->check(CLI::Range(10, 2400));
     cmd->add_flag("--no-legend", args->noLegend, "leave out the contour legend");
-    cmd->add_option("--sections-per-row", args->sectionsPerRow,
-                    "ODF sections per row (default 3)")
+    cmd->add_option("--sections-per-row", args->sectionsPerRow, "ODF sections per row (default 3)")
         ->check(CLI::Range(1, 73));
     cmd->add_flag("--black-white", args->blackWhite, "draw every line and text in black");
     cmd->callback([args] { RunRender(*args); });

@@ -23,12 +23,15 @@ double Seconds(const std::function<void()>& f, int repeats = 3) {
     for (int r = 0; r < repeats; ++r) {
         auto t0 = std::chrono::steady_clock::now();
         f();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        best = std::min(
+            best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
     }
     return best;
 }
 
-double MB(const std::string& path) { return std::filesystem::file_size(path) / 1e6; }
+double MB(const std::string& path) {
+    return std::filesystem::file_size(path) / 1e6;
+}
 
 void Report(const char* what, double mb, double ours, double stdio) {
     std::printf("%-34s %8.1f MB/s (ours) %8.1f MB/s (stdio)  ratio %.2f\n", what, mb / ours,
@@ -41,17 +44,21 @@ std::vector<T> StdioRead(const std::string& path, int headerLines, const char* f
     std::vector<T> values;
     std::FILE* f = std::fopen(path.c_str(), "r");
     char line[4096];
-    for (int i = 0; i < headerLines; ++i) std::fgets(line, sizeof line, f);
+    for (int i = 0; i < headerLines; ++i)
+        std::fgets(line, sizeof line, f);
     T v;
-    while (std::fscanf(f, format, &v) == 1) values.push_back(v);
+    while (std::fscanf(f, format, &v) == 1)
+        values.push_back(v);
     std::fclose(f);
     return values;
 }
 
-}  // namespace
+} // namespace
 
 int main() {
-    std::string dir = (std::filesystem::temp_directory_path() / ("dataformats-bench-" + std::to_string(::getpid()))).string();
+    std::string dir = (std::filesystem::temp_directory_path() /
+                       ("dataformats-bench-" + std::to_string(::getpid())))
+                          .string();
     std::filesystem::create_directories(dir);
 
     // ODF: 1 degree, cubic, no sample symmetry: 361 x 91 x 91.
@@ -59,7 +66,9 @@ int main() {
     double*** odf = AllocMem3D(n2, n, n1);
     for (int k = 0; k < n2; ++k)
         for (int j = 0; j < n; ++j)
-            for (int i = 0; i < n1; ++i) odf[k][j][i] = 1.0 + std::sin(i * 0.05) * std::cos(j * 0.07) * std::sin(k * 0.11 + 0.3);
+            for (int i = 0; i < n1; ++i)
+                odf[k][j][i] =
+                    1.0 + std::sin(i * 0.05) * std::cos(j * 0.07) * std::sin(k * 0.11 + 0.3);
     RawHODFInfo info{};
     info.nPF = 1;
     std::strcpy(info.pfNames[0], "bench.hpf");
@@ -78,7 +87,8 @@ int main() {
         for (int k = 0; k < n2; ++k) {
             std::fprintf(f, "%.1f\n", k * 1.0);
             for (int j = 0; j < n; ++j) {
-                for (int i = 0; i < n1; ++i) std::fprintf(f, "%.4f\t", odf[k][j][i]);
+                for (int i = 0; i < n1; ++i)
+                    std::fprintf(f, "%.4f\t", odf[k][j][i]);
                 std::fprintf(f, "\n");
             }
         }
@@ -95,7 +105,7 @@ int main() {
         RawHODFInfo in{};
         back = Open_ODF_File(hodf.c_str(), &in, 2, &r1, &r, &r2);
     });
-    const int headerLines = 14;  // with one pole figure name line and one hkl line
+    const int headerLines = 14; // with one pole figure name line and one hkl line
     std::vector<double> viaLf;
     double readLf = Seconds([&] { viaLf = StdioRead<double>(hodf, headerLines, "%lf"); });
     std::vector<float> viaF;
@@ -107,7 +117,8 @@ int main() {
     for (int k = 0; same && k < n2; ++k)
         for (int j = 0; same && j < n; ++j)
             for (int i = 0; same && i < n1; ++i)
-                same = std::memcmp(&back[k][j][i], &viaLf[k * (n * n1 + 1) + 1 + j * n1 + i], 8) == 0;
+                same =
+                    std::memcmp(&back[k][j][i], &viaLf[k * (n * n1 + 1) + 1 + j * n1 + i], 8) == 0;
     std::printf("  values bit-identical to fscanf(\"%%lf\"): %s\n", same ? "yes" : "NO");
     FreeMem3D(back, r2, r, r1);
     FreeMem3D(odf, n2, n, n1);
@@ -116,7 +127,8 @@ int main() {
     const int nA = 181, nB = 721;
     double** pf = AllocMem2D(nA, nB);
     for (int i = 0; i < nA; ++i)
-        for (int j = 0; j < nB; ++j) pf[i][j] = 100.0 * (1.0 + std::sin(i * 0.03) * std::cos(j * 0.013));
+        for (int j = 0; j < nB; ++j)
+            pf[i][j] = 100.0 * (1.0 + std::sin(i * 0.03) * std::cos(j * 0.013));
     PFFileInfo pinfo;
     pinfo.crystalType = 0;
     pinfo.resolution = 0.5;
@@ -127,7 +139,8 @@ int main() {
         std::FILE* f = std::fopen(hpfStdio.c_str(), "w");
         std::fprintf(f, "This pole figure file is created by HQuelta software\nheader\n");
         for (int i = 0; i < nA; ++i) {
-            for (int j = 0; j < nB; ++j) std::fprintf(f, "%.4f\t", pf[i][j]);
+            for (int j = 0; j < nB; ++j)
+                std::fprintf(f, "%.4f\t", pf[i][j]);
             std::fprintf(f, "\n");
         }
         std::fclose(f);
@@ -151,7 +164,8 @@ int main() {
             double expected = pviaF[static_cast<std::size_t>(i) * nB + j];
             psame = std::memcmp(&pback[i][j], &expected, 8) == 0;
         }
-    std::printf("  values bit-identical to fscanf(\"%%f\") stored as double: %s\n", psame ? "yes" : "NO");
+    std::printf("  values bit-identical to fscanf(\"%%f\") stored as double: %s\n",
+                psame ? "yes" : "NO");
     FreeMem2D(pback, a, b);
     FreeMem2D(pf, nA, nB);
     std::filesystem::remove_all(dir);

@@ -16,22 +16,25 @@ namespace {
 
 // One private folder per process; files are rewritten for every input.
 class Scratch {
-public:
+  public:
     Scratch() {
         // A memory file system where there is one: rewriting a file on a
         // journaling disk file system waits for the disk on every input.
         std::error_code ec;
-        std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0
-                                         ? std::filesystem::path("/dev/shm")
-                                         : std::filesystem::temp_directory_path();
+        std::filesystem::path base =
+            std::filesystem::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0
+                ? std::filesystem::path("/dev/shm")
+                : std::filesystem::temp_directory_path();
         std::string pattern = (base / "dffuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) dir_ = pattern;
+        if (::mkdtemp(pattern.data()) != nullptr)
+            dir_ = pattern;
         // Readers may report through the message sink; keep the fuzzer's output clean.
         platform::SetMessageHandler([](const std::string&) {});
     }
     ~Scratch() {
         std::error_code ec;
-        if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+        if (!dir_.empty())
+            std::filesystem::remove_all(dir_, ec);
     }
     // Writes the bytes under each of the names; returns the paths.
     std::vector<std::string> Put(const uint8_t* data, std::size_t size,
@@ -40,7 +43,8 @@ public:
         for (const char* name : names) {
             std::string path = dir_ + "/" + name;
             if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-                if (size > 0) std::fwrite(data, 1, size, f);
+                if (size > 0)
+                    std::fwrite(data, 1, size, f);
                 std::fclose(f);
             }
             paths.push_back(path);
@@ -48,7 +52,7 @@ public:
         return paths;
     }
 
-private:
+  private:
     std::string dir_;
 };
 
@@ -66,13 +70,14 @@ void OpenAndFreePF(const char* path, int type) {
     ParserPFInfo(info.description.c_str(), &info);
 }
 
-}  // namespace
+} // namespace
 
 void PoleFigure(const uint8_t* data, std::size_t size) {
     auto paths = TheScratch().Put(data, size, {"in200.uxd"});
     const char* path = paths[0].c_str();
     Get_PF_File_Type(paths[0]);
-    for (int type = 0; type <= 8; ++type) OpenAndFreePF(path, type);
+    for (int type = 0; type <= 8; ++type)
+        OpenAndFreePF(path, type);
     static double fixed[19][73];
     PFFileInfo info;
     info.fileName = paths[0];
@@ -87,7 +92,8 @@ void PoleFigure(const uint8_t* data, std::size_t size) {
 
 void ODF(const uint8_t* data, std::size_t size) {
     auto paths = TheScratch().Put(data, size, {"in.hodf", "in.todf", "in.fgt", "in.txt"});
-    for (const auto& p : paths) GetODFFileType(p);
+    for (const auto& p : paths)
+        GetODFFileType(p);
     for (int type = 0; type <= 4; ++type) {
         RawHODFInfo info{};
         Get_ODF_File_Info(paths[0].c_str(), &info, type);
@@ -108,7 +114,8 @@ void ODFFullGrid(const uint8_t* data, std::size_t size) {
     for (int i = 0; i < 2; ++i) {
         int type = GetODFFileType(paths[i]);
         RawHODFInfo info{};
-        if (type >= 0) Open_ODF_File_73x37x73(paths[i].c_str(), &info, type, full);
+        if (type >= 0)
+            Open_ODF_File_73x37x73(paths[i].c_str(), &info, type, full);
     }
     RawHODFInfo info{};
     OpenALLODF(paths[2].c_str(), &info, full);
@@ -156,13 +163,19 @@ void GrainMap(const uint8_t* data, std::size_t size) {
 }
 
 Entry EntryByName(const std::string& name) {
-    if (name == "polefigure") return PoleFigure;
-    if (name == "odf") return ODF;
-    if (name == "odf73") return ODFFullGrid;
-    if (name == "ipf") return InversePoleFigure;
-    if (name == "gbcd") return GBCD;
-    if (name == "grainmap") return GrainMap;
+    if (name == "polefigure")
+        return PoleFigure;
+    if (name == "odf")
+        return ODF;
+    if (name == "odf73")
+        return ODFFullGrid;
+    if (name == "ipf")
+        return InversePoleFigure;
+    if (name == "gbcd")
+        return GBCD;
+    if (name == "grainmap")
+        return GrainMap;
     return nullptr;
 }
 
-}  // namespace dffuzz
+} // namespace dffuzz

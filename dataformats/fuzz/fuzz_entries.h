@@ -25,4 +25,4 @@ void GrainMap(const uint8_t* data, std::size_t size);
 using Entry = void (*)(const uint8_t*, std::size_t);
 Entry EntryByName(const std::string& name);
 
-}  // namespace dffuzz
+} // namespace dffuzz

@@ -20,36 +20,47 @@ std::string Num(double v) {
     return b;
 }
 
-void Text(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
+void Text(const fs::path& p, const std::string& s) {
+    std::ofstream(p, std::ios::binary) << s;
+}
 
 void PoleFigures(const fs::path& dir) {
     static double fixed[19][73];
     for (int i = 0; i < 19; ++i)
-        for (int j = 0; j < 73; ++j) fixed[i][j] = i + j * 0.5;
+        for (int j = 0; j < 73; ++j)
+            fixed[i][j] = i + j * 0.5;
     PFFileInfo info;
     info.fileName = (dir / "tpf5").string();
     info.crystalType = 0;
     SavePFFile(&info, fixed);
     double** g = AllocMem2D(4, 13);
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 13; ++j) g[i][j] = i * 13 + j;
+        for (int j = 0; j < 13; ++j)
+            g[i][j] = i * 13 + j;
     info.resolution = 30;
     SaveHPFFile((dir / "hpf30").string().c_str(), &info, 4, 13, g);
     FreeMem2D(g, 4, 13);
 
     std::string polcon;
     for (int i = 0; i < 19; ++i)
-        for (int j = 0; j < 72; ++j) polcon += Num(i * 5) + " " + Num(j * 5) + " " + Num(i + j) + "\n";
+        for (int j = 0; j < 72; ++j)
+            polcon += Num(i * 5) + " " + Num(j * 5) + " " + Num(i + j) + "\n";
     Text(dir / "polcon", polcon);
-    std::string kw = "*LATT_CONS\t=  0, Cubic, x\n*STEP\t=  30\n*PF_BANGLE\t=  0\n*INDEX\t=  1, 1, 1\n";
+    std::string kw =
+        "*LATT_CONS\t=  0, Cubic, x\n*STEP\t=  30\n*PF_BANGLE\t=  0\n*INDEX\t=  1, 1, 1\n";
     kw += "*PF_AANGLE\t=  60\n*COUNT\t=  4\n1, 2, 3, 4\n*PF_AANGLE\t=  30\n*COUNT\t=  13\n";
-    for (int j = 0; j < 13; ++j) kw += Num(j) + (j == 12 ? "\n" : ", ");
+    for (int j = 0; j < 13; ++j)
+        kw += Num(j) + (j == 12 ? "\n" : ", ");
     Text(dir / "keyword", kw);
-    std::string odfin = " O.D.F. CALCULATION\n THE INPUT DATA OF FIRST POLE FIGURE BACK REFLECTION(14I5)\n";
-    for (int i = 0; i < 19 * 72; ++i) odfin += Num(i % 97) + ((i % 14 == 13) ? "\n" : " ");
+    std::string odfin =
+        " O.D.F. CALCULATION\n THE INPUT DATA OF FIRST POLE FIGURE BACK REFLECTION(14I5)\n";
+    for (int i = 0; i < 19 * 72; ++i)
+        odfin += Num(i % 97) + ((i % 14 == 13) ? "\n" : " ");
     Text(dir / "odfinput", odfin);
-    std::string interval = "texture data of interval\nx\n0 - 60 step 30\n0 - 360 step 30\nl5\n1 2 3\n*** pole figure data ***\n";
-    for (int i = 0; i < 3 * 12; ++i) interval += Num(10 + i) + " ";
+    std::string interval = "texture data of interval\nx\n0 - 60 step 30\n0 - 360 step 30\nl5\n1 2 "
+                           "3\n*** pole figure data ***\n";
+    for (int i = 0; i < 3 * 12; ++i)
+        interval += Num(10 + i) + " ";
     Text(dir / "interval", interval);
     std::string rings = "title\n(110)  5.0 90.0  5.0360.0\n";
     for (int r = 0; r < 19; ++r)
@@ -65,20 +76,24 @@ void PoleFigures(const fs::path& dir) {
     Text(dir / "rings", rings);
     std::string pairs;
     for (int b = 0; b < 13; ++b)
-        for (int r = 0; r < 4; ++r) pairs += Num(b * 30) + " " + Num(r + b) + "\n";
+        for (int r = 0; r < 4; ++r)
+            pairs += Num(b * 30) + " " + Num(r + b) + "\n";
     Text(dir / "pairs", pairs);
     std::string uxd = "; counts\n";
     for (int r = 0; r < 4; ++r) {
         uxd += "_COUNTS\n";
-        for (int j = 0; j < 12; ++j) uxd += Num(r * 100 + j) + " ";
+        for (int j = 0; j < 12; ++j)
+            uxd += Num(r * 100 + j) + " ";
         uxd += "\n";
     }
     Text(dir / "uxdcounts", uxd);
     std::string ranges;
     for (double tt : {30.0, 40.0})
         for (int r = 0; r < 3; ++r) {
-            ranges += "; (Data for Range)\n_2THETA=" + Num(tt) + "\n_KHI=" + Num(r * 30) + "\n_2THETACPS\n";
-            for (int j = 0; j < 12; ++j) ranges += "  " + Num(j * 30) + "    " + Num(tt + j) + "\n";
+            ranges += "; (Data for Range)\n_2THETA=" + Num(tt) + "\n_KHI=" + Num(r * 30) +
+                      "\n_2THETACPS\n";
+            for (int j = 0; j < 12; ++j)
+                ranges += "  " + Num(j * 30) + "    " + Num(tt + j) + "\n";
         }
     Text(dir / "uxdranges", ranges);
 }
@@ -103,7 +118,8 @@ void Odfs(const fs::path& dir, const fs::path& dir73) {
     double*** g = AllocMem3D(4, 4, 4);
     for (int k = 0; k < 4; ++k)
         for (int j = 0; j < 4; ++j)
-            for (int i = 0; i < 4; ++i) g[k][j][i] = i + j + k;
+            for (int i = 0; i < 4; ++i)
+                g[k][j][i] = i + j + k;
     RawHODFInfo info = OdfInfo(30, 1);
     for (const fs::path& d : {dir, dir73}) {
         Save_ODF_File((d / "hodf1").string().c_str(), g, &info, 4, 4, 4);
@@ -117,7 +133,8 @@ void Odfs(const fs::path& dir, const fs::path& dir73) {
     std::string cubic = "h1\nh2\n";
     for (int b = 0; b < 19; ++b) {
         for (int r = 0; r < 19; ++r) {
-            for (int c = 0; c < 19; ++c) cubic += Num((b + r + c) % 7) + " ";
+            for (int c = 0; c < 19; ++c)
+                cubic += Num((b + r + c) % 7) + " ";
             cubic += "\n";
         }
         cubic += "1 x\n";
@@ -125,7 +142,8 @@ void Odfs(const fs::path& dir, const fs::path& dir73) {
     Text(dir / "cubic", cubic);
     Text(dir73 / "cubic", cubic);
     std::string fgt = "a\nb\nc\nd\n30 30 30\n90 90 90\npf1\n";
-    for (int v = 0; v < 64; ++v) fgt += Num(v) + ((v % 8 == 7) ? "\n" : "        ");
+    for (int v = 0; v < 64; ++v)
+        fgt += Num(v) + ((v % 8 == 7) ? "\n" : "        ");
     Text(dir / "fgt", fgt);
     RawHODFInfo todf = OdfInfo(5, 0);
     std::string header(reinterpret_cast<const char*>(&todf), kTODFHeaderBytes);
@@ -136,7 +154,8 @@ void Others(const fs::path& ipf, const fs::path& gbcd, const fs::path& gbm) {
     const double dirs[3][3] = {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}};
     double** g = AllocMem2D(4, 13);
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 13; ++j) g[i][j] = i + j;
+        for (int j = 0; j < 13; ++j)
+            g[i][j] = i + j;
     SaveHIPF((ipf / "hipf").string().c_str(), 0, 0, 90, dirs, 30, 4, 13, g);
     IPFFileInfo info;
     info.resolution = 30;
@@ -145,7 +164,8 @@ void Others(const fs::path& ipf, const fs::path& gbcd, const fs::path& gbm) {
     FreeMem2D(g, 4, 13);
 
     double angle[kGBCDAngleCount] = {}, csl[kCSLClassCount] = {};
-    for (int i = 0; i < kGBCDAngleCount; ++i) angle[i] = i % 9;
+    for (int i = 0; i < kGBCDAngleCount; ++i)
+        angle[i] = i % 9;
     GBCDFileInfo gi;
     gi.cslCalculated = 1;
     Save_GBCD_File((gbcd / "cubic-csl").string().c_str(), &gi, angle, csl);
@@ -155,18 +175,21 @@ void Others(const fs::path& ipf, const fs::path& gbcd, const fs::path& gbm) {
     int16_t** map = AllocMem2S(3, 2);
     int16_t** grains = AllocMem2S(2, 3);
     int16_t** pairs = AllocMem2S(1, 2);
-    for (int x = 0; x < 3; ++x) map[x][0] = map[x][1] = static_cast<int16_t>(x % 2);
-    for (int i = 0; i < 2; ++i) grains[i][0] = grains[i][1] = grains[i][2] = static_cast<int16_t>(i * 45);
+    for (int x = 0; x < 3; ++x)
+        map[x][0] = map[x][1] = static_cast<int16_t>(x % 2);
+    for (int i = 0; i < 2; ++i)
+        grains[i][0] = grains[i][1] = grains[i][2] = static_cast<int16_t>(i * 45);
     pairs[0][0] = 0;
     pairs[0][1] = 1;
     const int32_t values[1] = {0};
-    SaveGBMap((gbm / "map").string().c_str(), 3, 2, 1, 1, 1, 1, 40, map, 2, grains, 1, values, {"S3"}, pairs);
+    SaveGBMap((gbm / "map").string().c_str(), 3, 2, 1, 1, 1, 1, 40, map, 2, grains, 1, values,
+              {"S3"}, pairs);
     FreeMem2S(map, 3, 2);
     FreeMem2S(grains, 2, 3);
     FreeMem2S(pairs, 1, 2);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -20,14 +20,16 @@ std::vector<std::filesystem::path> Inputs(const std::string& target) {
     std::vector<std::filesystem::path> files;
     for (const char* kind : {"regressions", "corpus"}) {
         std::filesystem::path dir = std::filesystem::path(QUELTA_FUZZ_DIR) / kind / target;
-        if (!std::filesystem::is_directory(dir)) continue;
+        if (!std::filesystem::is_directory(dir))
+            continue;
         for (const auto& e : std::filesystem::directory_iterator(dir))
-            if (e.is_regular_file()) files.push_back(e.path());
+            if (e.is_regular_file())
+                files.push_back(e.path());
     }
     return files;
 }
 
-}  // namespace
+} // namespace
 
 TEST_P(FuzzReplay, StoredInputsRunCleanly) {
     const std::string target = GetParam();
@@ -40,10 +42,12 @@ TEST_P(FuzzReplay, StoredInputsRunCleanly) {
         std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
         auto start = std::chrono::steady_clock::now();
         entry(bytes.data(), bytes.size());
-        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         RecordProperty(path.filename().string(), std::to_string(seconds));
     }
-    if (files.empty()) GTEST_SKIP() << "no stored inputs for " << target;
+    if (files.empty())
+        GTEST_SKIP() << "no stored inputs for " << target;
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay,

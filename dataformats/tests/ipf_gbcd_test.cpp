@@ -22,7 +22,8 @@ struct Grid {
     Grid() = default;
     Grid(int a, int b) : data(AllocMem2D(a, b)), nA(a), nB(b) {
         for (int i = 0; i < a; ++i)
-            for (int j = 0; j < b; ++j) data[i][j] = i + j / 1000.0;
+            for (int j = 0; j < b; ++j)
+                data[i][j] = i + j / 1000.0;
     }
     Grid(const Grid&) = delete;
     ~Grid() { FreeMem2D(data, nA, nB); }
@@ -30,7 +31,7 @@ struct Grid {
 
 const double kDirections[3][3] = {{0.5, 0.5, 1.0}, {1, 0, 0}, {0, -1, 1}};
 
-}  // namespace
+} // namespace
 
 TEST(InversePoleFigure, HighResolutionWithoutLatticeIsCodeZero) {
     TempDir dir;
@@ -49,7 +50,7 @@ TEST(InversePoleFigure, HighResolutionWithoutLatticeIsCodeZero) {
     EXPECT_EQ(r.nB, 145);
     EXPECT_EQ(info.angle1, 30);
     EXPECT_EQ(info.angle2, 60);
-    EXPECT_EQ(info.directions[0][2], 2);  // written as the nice vector [1 1 2]
+    EXPECT_EQ(info.directions[0][2], 2); // written as the nice vector [1 1 2]
     EXPECT_EQ(info.fileName, "Unknown");
     EXPECT_NEAR(r.data[36][144], 36.144, 5e-5);
 }
@@ -58,7 +59,8 @@ TEST(InversePoleFigure, FiveDegreeAndLatticeLayouts) {
     TempDir dir;
     static double fixed[19][73];
     for (int i = 0; i < 19; ++i)
-        for (int j = 0; j < 73; ++j) fixed[i][j] = i * 2 + j;
+        for (int j = 0; j < 73; ++j)
+            fixed[i][j] = i * 2 + j;
     IPFFileInfo info;
     info.fileName = dir.File("t.tipf");
     info.crystalType = 0;
@@ -98,28 +100,33 @@ TEST(InversePoleFigure, FiveDegreeAndLatticeLayouts) {
     // Truncated grids and broken headers fail.
     std::string text = dftest::Read(path);
     Grid none;
-    EXPECT_EQ(Open_IPF_File(Write(dir.File("s.hipf"), text.substr(0, text.size() - 40)).c_str(), &read, 1, &none.nA, &none.nB), nullptr);
+    EXPECT_EQ(Open_IPF_File(Write(dir.File("s.hipf"), text.substr(0, text.size() - 40)).c_str(),
+                            &read, 1, &none.nA, &none.nB),
+              nullptr);
     std::string zero = text;
     zero.replace(zero.find("5.00, 19"), 4, "0.00");
     EXPECT_EQ(Get_IPF_File_Info(Write(dir.File("z.hipf"), zero).c_str(), 1, &read), 0);
     EXPECT_EQ(Get_IPF_File_Info(path.c_str(), 2, &read), 0);
     dftest::MessageRecorder messages;
-    EXPECT_EQ(SaveHIPF(dir.File("no/dir.hipf").c_str(), 0, 0, 0, kDirections, 5, 19, 73, g.data), 0);
+    EXPECT_EQ(SaveHIPF(dir.File("no/dir.hipf").c_str(), 0, 0, 0, kDirections, 5, 19, 73, g.data),
+              0);
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Cannot write file"});
 }
 
 TEST(GBCD, RoundTripWithAndWithoutTheCslTable) {
     TempDir dir;
     double angle[kGBCDAngleCount], csl[kCSLClassCount];
-    for (int i = 0; i < kGBCDAngleCount; ++i) angle[i] = i * 0.01;
-    for (int k = 0; k < kCSLClassCount; ++k) csl[k] = k * 0.1;
+    for (int i = 0; i < kGBCDAngleCount; ++i)
+        angle[i] = i * 0.01;
+    for (int k = 0; k < kCSLClassCount; ++k)
+        csl[k] = k * 0.1;
     for (int crystal : {0, 1}) {
         SCOPED_TRACE(crystal);
         GBCDFileInfo info;
         info.crystalType = crystal;
         info.cslCalculated = 1;
         info.grainPairs = 5000;
-        info.lattice[3] = 0;  // written as 90.00
+        info.lattice[3] = 0; // written as 90.00
         std::string path = dir.File(crystal == 0 ? "c.tgb" : "h.tgb");
         ASSERT_EQ(Save_GBCD_File(path.c_str(), &info, angle, csl), 1);
         std::string text = dftest::Read(path);
@@ -133,7 +140,7 @@ TEST(GBCD, RoundTripWithAndWithoutTheCslTable) {
         EXPECT_EQ(read.grainPairs, 5000);
         EXPECT_EQ(read.crystalType, crystal);
         EXPECT_NEAR(a[179], 1.79, 1e-6);
-        EXPECT_EQ(a[180], 0.0);  // the file holds 0..179
+        EXPECT_EQ(a[180], 0.0); // the file holds 0..179
         if (crystal == 0) {
             EXPECT_EQ(read.cslCalculated, 1);
             EXPECT_NEAR(c[50], 5.0, 1e-6);
@@ -151,7 +158,8 @@ TEST(GBCD, RoundTripWithAndWithoutTheCslTable) {
     text.replace(text.find("is not calculated"), 17, "is calculated");
     GBCDFileInfo read;
     EXPECT_EQ(Open_GBCD_File(Write(dir.File("x.tgb"), text).c_str(), &read, 0, angle, csl), 0);
-    EXPECT_EQ(Get_GBCD_File_Type(Write(dir.File("y.tgb"), "a\nb\nc\nd\ne\n5 1.0\n1 2.0\n").c_str()), -1);
+    EXPECT_EQ(Get_GBCD_File_Type(Write(dir.File("y.tgb"), "a\nb\nc\nd\ne\n5 1.0\n1 2.0\n").c_str()),
+              -1);
     EXPECT_EQ(Get_GBCD_File_Type(Write(dir.File("s.tgb"), text.substr(0, 150)).c_str()), -1);
     // Labels longer than any class name are read bounded.
     std::string longLabel = dftest::Read(dir.File("c.tgb"));
@@ -162,7 +170,8 @@ TEST(GBCD, RoundTripWithAndWithoutTheCslTable) {
 TEST(GBCD, ClassLabelsMatchTheMisorientationTable) {
     std::string names[51];
     InitCubicCSLName(names);
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(names[i], kCSLClassLabels[i]) << i;
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(names[i], kCSLClassLabels[i]) << i;
     EXPECT_STREQ(kCSLClassLabels[50], "Random");
 }
 
@@ -188,23 +197,27 @@ struct GrainMap {
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(GrainMapFile, RoundTripMagicAndTruncation) {
     TempDir dir;
     const int W = 7, H = 5, G = 3, B = 2;
     int16_t** map = AllocMem2S(W, H);
     for (int x = 0; x < W; ++x)
-        for (int y = 0; y < H; ++y) map[x][y] = static_cast<int16_t>((x + y) % G);
+        for (int y = 0; y < H; ++y)
+            map[x][y] = static_cast<int16_t>((x + y) % G);
     int16_t** grains = AllocMem2S(G, 3);
     for (int g = 0; g < G; ++g)
-        for (int a = 0; a < 3; ++a) grains[g][a] = static_cast<int16_t>(g * 10 + a);
+        for (int a = 0; a < 3; ++a)
+            grains[g][a] = static_cast<int16_t>(g * 10 + a);
     int16_t** pairs = AllocMem2S(B, 2);
     pairs[0][0] = 0, pairs[0][1] = 1, pairs[1][0] = 1, pairs[1][1] = 2;
     const int32_t values[B] = {0, 42};
     std::vector<std::string> labels = {"S51b", "Ran."};
     std::string path = dir.File("m.gbm");
-    ASSERT_EQ(SaveGBMap(path.c_str(), W, H, 9, 1.5, 2.5, 3.5, 40, map, G, grains, B, values, labels, pairs), 1);
+    ASSERT_EQ(SaveGBMap(path.c_str(), W, H, 9, 1.5, 2.5, 3.5, 40, map, G, grains, B, values, labels,
+                        pairs),
+              1);
     FreeMem2S(map, W, H);
     FreeMem2S(grains, G, 3);
     FreeMem2S(pairs, B, 2);

@@ -28,7 +28,8 @@ struct Grid3 {
     void Fill(const std::function<double(int, int, int)>& f) {
         for (int k = 0; k < n2; ++k)
             for (int j = 0; j < n; ++j)
-                for (int i = 0; i < n1; ++i) data[k][j][i] = f(i, j, k);
+                for (int i = 0; i < n1; ++i)
+                    data[k][j][i] = f(i, j, k);
     }
     bool Open(const std::string& path, RawHODFInfo* info, int type) {
         FreeMem3D(data, n2, n, n1);
@@ -58,13 +59,16 @@ RawHODFInfo SampleInfo(int crystal, double res, int sampleSym) {
     return info;
 }
 
-double Value(int i, int j, int k) { return std::round((1 + 0.5 * std::sin(i * 0.3 + j * 0.2 + k * 0.1)) * 1e4) / 1e4; }
+double Value(int i, int j, int k) {
+    return std::round((1 + 0.5 * std::sin(i * 0.3 + j * 0.2 + k * 0.1)) * 1e4) / 1e4;
+}
 
 std::unique_ptr<double[]> FullGrid(const std::function<double(int, int, int)>& f) {
     std::unique_ptr<double[]> full(new double[73 * 37 * 73]);
     for (int k = 0; k < 73; ++k)
         for (int j = 0; j < 37; ++j)
-            for (int i = 0; i < 73; ++i) full[(k * 37 + j) * 73 + i] = f(i, j, k);
+            for (int i = 0; i < 73; ++i)
+                full[(k * 37 + j) * 73 + i] = f(i, j, k);
     return full;
 }
 
@@ -94,7 +98,7 @@ std::string FgtText(int values) {
     return s;
 }
 
-}  // namespace
+} // namespace
 
 TEST(TODF, FileHasTheExactSizeAndHeaderBytes) {
     TempDir dir;
@@ -194,7 +198,7 @@ TEST(HODF, BothGenerationsRoundTrip) {
         EXPECT_EQ(GetODFFileType(path), generation == 1 ? 2 : 4);
         RawHODFInfo read{};
         ASSERT_EQ(Get_ODF_File_Info(path.c_str(), &read, generation == 1 ? 2 : 4), 1);
-        EXPECT_STREQ(read.pfNames[1], "steel 200.hpf");  // no line end kept
+        EXPECT_STREQ(read.pfNames[1], "steel 200.hpf"); // no line end kept
         EXPECT_EQ(read.nPF, 2);
         EXPECT_EQ(read.hkl[1][0], 2);
         EXPECT_EQ(read.crystalType, 1);
@@ -253,7 +257,8 @@ TEST(HODF, MalformedHeadersFailBeforeFillingOrAllocating) {
     const std::string text = dftest::Read(good);
     auto replaceLine = [&text](int line, const std::string& with) {
         std::size_t start = 0;
-        for (int i = 1; i < line; ++i) start = text.find('\n', start) + 1;
+        for (int i = 1; i < line; ++i)
+            start = text.find('\n', start) + 1;
         return text.substr(0, start) + with + text.substr(text.find('\n', start));
     };
     struct Case {
@@ -268,7 +273,8 @@ TEST(HODF, MalformedHeadersFailBeforeFillingOrAllocating) {
         {"counts beyond the data", replaceLine(2, "19\t19\t300")},
         {"crystal 9", replaceLine(3, "9")},
         {"truncated", text.substr(0, text.size() / 2)},
-        {"letters in data", text.substr(0, text.size() / 2) + " abc " + text.substr(text.size() / 2)},
+        {"letters in data",
+         text.substr(0, text.size() / 2) + " abc " + text.substr(text.size() / 2)},
         {"header only", text.substr(0, text.find("0.0\n"))},
     };
     for (const auto& c : cases) {
@@ -326,9 +332,9 @@ TEST(ODFTextLayouts, TtoCubicAndFgt) {
     EXPECT_EQ(read.stopMode, 2);
     EXPECT_EQ(read.iterations, 6);
     EXPECT_EQ(f.n1, 19);
-    EXPECT_EQ(f.data[2][1][0], 19 + 2);  // value index (i * 19 + j) * 19 + k
+    EXPECT_EQ(f.data[2][1][0], 19 + 2); // value index (i * 19 + j) * 19 + k
     EXPECT_EQ(f.data[0][0][1], 361);
-    EXPECT_EQ(f.data[7][0][0], 0);  // written as -3
+    EXPECT_EQ(f.data[7][0][0], 0); // written as -3
     // A data block shorter than the grid fails.
     EXPECT_FALSE(f.Open(Write(dir.File("s.FGT"), FgtText(19 * 19 * 19 - 1)), &read, 3));
     // Steps that differ by more than half a degree are rejected.
@@ -344,7 +350,9 @@ TEST(FullGrid, TwoDegreeFileTakesTheLargestValueOfTheWindow) {
     int n1, n, n2;
     GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 1);
     Grid3 src(n1, n, n2);
-    src.Fill([](int i, int j, int k) { return std::sin(i * 0.7) + std::cos(j * 1.3) + std::sin(k * 2.1); });
+    src.Fill([](int i, int j, int k) {
+        return std::sin(i * 0.7) + std::cos(j * 1.3) + std::sin(k * 2.1);
+    });
     std::string path = dir.File("two.hodf");
     ASSERT_EQ(Save_ODF_File(path.c_str(), src.data, &info, n1, n, n2), 1);
     RawHODFInfo read{};
@@ -373,7 +381,7 @@ TEST(FullGrid, TwoDegreeFileTakesTheLargestValueOfTheWindow) {
 
 TEST(FullGrid, FiveDegreeFileWithSmallerCountsThanItsRegionReadsZeros) {
     TempDir dir;
-    RawHODFInfo info = SampleInfo(0, 5, 0);  // the region would be 73 x 19 x 19
+    RawHODFInfo info = SampleInfo(0, 5, 0); // the region would be 73 x 19 x 19
     Grid3 src(5, 4, 3);
     src.Fill([](int, int, int) { return 2.0; });
     std::string path = dir.File("small.hodf");
@@ -389,14 +397,14 @@ TEST(SectionExport, WritesTheRangeAndRejectsIndicesOutsideTheSection) {
     TempDir dir;
     static double section[37][73];
     for (int p = 0; p < 37; ++p)
-        for (int q = 0; q < 73; ++q) section[p][q] = p + q / 100.0;
+        for (int q = 0; q < 73; ++q)
+            section[p][q] = p + q / 100.0;
     const int range[4] = {1, 2, 3, 4};
     std::string path = dir.File("s.txt");
     ASSERT_EQ(SaveTextODFFile(range, 6, path.c_str(), section), 1);
-    EXPECT_EQ(dftest::Read(path),
-              "This text ODF file is created by Quelta software\n"
-              "Fi2 = 30, Fi1 = 5 to 10 and Fi = 15 to 20\n"
-              "3.0100\t3.0200\t\n4.0100\t4.0200\t\n");
+    EXPECT_EQ(dftest::Read(path), "This text ODF file is created by Quelta software\n"
+                                  "Fi2 = 30, Fi1 = 5 to 10 and Fi = 15 to 20\n"
+                                  "3.0100\t3.0200\t\n4.0100\t4.0200\t\n");
     const int bad[4] = {0, 73, 0, 36};
     EXPECT_EQ(SaveTextODFFile(bad, 0, path.c_str(), section), 0);
     dftest::MessageRecorder messages;

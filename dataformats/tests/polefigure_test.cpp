@@ -30,7 +30,9 @@ struct Grid {
     }
 };
 
-double Sample(int i, int j) { return std::round((1.0 + i * 0.37 + std::sin(j * 0.1)) * 1e4) / 1e4; }
+double Sample(int i, int j) {
+    return std::round((1.0 + i * 0.37 + std::sin(j * 0.1)) * 1e4) / 1e4;
+}
 
 std::string Numbers(int count, const std::function<double(int)>& f, const char* sep = " ") {
     std::string s;
@@ -84,21 +86,26 @@ std::string RingsText(int rings) {
 
 std::string ODFInputText(bool withMarker) {
     std::string s = " O.D.F. CALCULATION  sample\nheader\n";
-    if (withMarker) s += " THE INPUT DATA OF FIRST POLE FIGURE BACK REFLECTION(14I5)\n";
-    for (int i = 0; i < 19; ++i) s += Numbers(72, [i](int j) { return 10 * i + j % 7; }) + "\n";
+    if (withMarker)
+        s += " THE INPUT DATA OF FIRST POLE FIGURE BACK REFLECTION(14I5)\n";
+    for (int i = 0; i < 19; ++i)
+        s += Numbers(72, [i](int j) { return 10 * i + j % 7; }) + "\n";
     return s;
 }
 
 std::string IntervalText() {
-    std::string s = "texture data of interval 1\nsecond line\n0 - 10 step 5\n0 - 360 step 5\nline 5\n";
+    std::string s =
+        "texture data of interval 1\nsecond line\n0 - 10 step 5\n0 - 360 step 5\nline 5\n";
     s += "1 2 3\n*** pole figure data ***\n";
-    for (int i = 0; i < 3; ++i) s += Numbers(72, [i](int j) { return 100 * i + j + 10; }) + "\n";
+    for (int i = 0; i < 3; ++i)
+        s += Numbers(72, [i](int j) { return 100 * i + j + 10; }) + "\n";
     return s;
 }
 
 std::string KeywordText(const std::string& ringBlocks, bool withStep = true) {
     std::string s = "*TYPE\t=  Raw\n*LATT_CONS\t=  0, Tetragonal, Unknown\n";
-    if (withStep) s += "*STEP\t\t=  5\n";
+    if (withStep)
+        s += "*STEP\t\t=  5\n";
     s += "*PF_BANGLE\t=  0\n*INDEX\t\t=  2, 0, 0\n" + ringBlocks;
     return s;
 }
@@ -124,13 +131,14 @@ std::string UxdCountsText(int rings) {
     return s;
 }
 
-}  // namespace
+} // namespace
 
 TEST(PoleFigureOwnLayouts, FiveDegreeFileRoundTrips) {
     TempDir dir;
     double grid[19][73];
     for (int i = 0; i < 19; ++i)
-        for (int j = 0; j < 73; ++j) grid[i][j] = Sample(i, j);
+        for (int j = 0; j < 73; ++j)
+            grid[i][j] = Sample(i, j);
     PFFileInfo info;
     info.fileName = dir.File("a.tpf");
     info.crystalType = 0;
@@ -150,7 +158,8 @@ TEST(PoleFigureOwnLayouts, FiveDegreeFileRoundTrips) {
     ASSERT_EQ(g.nA, 19);
     ASSERT_EQ(g.nB, 73);
     for (int i = 0; i < 19; ++i)
-        for (int j = 0; j < 73; ++j) ASSERT_NEAR(g.data[i][j], grid[i][j], 5e-5);
+        for (int j = 0; j < 73; ++j)
+            ASSERT_NEAR(g.data[i][j], grid[i][j], 5e-5);
     double fixed[19][73];
     PFFileInfo byName;
     byName.fileName = info.fileName;
@@ -173,7 +182,8 @@ TEST(PoleFigureOwnLayouts, HighResolutionFileRoundTripsAndParses) {
     src.nB = nB;
     src.data = AllocMem2D(nA, nB);
     for (int i = 0; i < nA; ++i)
-        for (int j = 0; j < nB; ++j) src.data[i][j] = Sample(i, j);
+        for (int j = 0; j < nB; ++j)
+            src.data[i][j] = Sample(i, j);
     PFFileInfo info;
     info.crystalType = 1;
     info.h = 1;
@@ -220,7 +230,8 @@ TEST(PoleFigureOwnLayouts, HighResolutionFileRoundTripsAndParses) {
     five.nB = 73;
     five.data = AllocMem2D(19, 73);
     for (int i = 0; i < 19; ++i)
-        for (int j = 0; j < 73; ++j) five.data[i][j] = 1;
+        for (int j = 0; j < 73; ++j)
+            five.data[i][j] = 1;
     info.resolution = 5;
     std::string p5 = dir.File("five.hpf");
     ASSERT_EQ(SaveHPFFile(p5.c_str(), &info, 19, 73, five.data), 1);
@@ -258,17 +269,20 @@ TEST(PoleFigureDetection, EachLayoutByItsRuleInTheOrderOfTheTests) {
         {"polcon", "p.txt", PolConText, 2},
         {"polcon before pairs", "pp.txt", [] { return "0 0 0 0 0 0 0\n" + PolConText(); }, 2},
         {"pairs", "q.txt", [] { return PairsText(73, 19); }, 8},
-        {"numbers starting with zeros", "z.txt", [] { return std::string(5000, ' ') + "0 0 0 0 0 0 0 0 1"; }, -1},
+        {"numbers starting with zeros", "z.txt",
+         [] { return std::string(5000, ' ') + "0 0 0 0 0 0 0 0 1"; }, -1},
         {"rings", "r.epf", [] { return RingsText(19); }, 7},
         {"rings crlf", "rc.epf", [] { return dftest::ToCrLf(RingsText(19)); }, 7},
         {"odf input", "o.txt", [] { return ODFInputText(true); }, 5},
         {"interval", "i.txt", IntervalText, 6},
-        {"keyword", "k.asc", [] { return KeywordText(KeywordRing(90, 73, [](int) { return 1; })); }, 4},
+        {"keyword", "k.asc", [] { return KeywordText(KeywordRing(90, 73, [](int) { return 1; })); },
+         4},
         {"uxd capitals", "x.UXD", [] { return UxdCountsText(19); }, 3},
         {"uxd in dotted folder", "j.doe/x.uxd", [] { return UxdCountsText(19); }, 3},
         {"dot in folder only", "j.doe/uxd", [] { return UxdCountsText(19); }, -1},
         {"uxd not last extension", "x.uxd.bak", [] { return UxdCountsText(19); }, -1},
-        {"header and a partial grid", "f.txt", [] { return std::string("a\nb\n1 2 3 4 5 6\n"); }, -1},
+        {"header and a partial grid", "f.txt", [] { return std::string("a\nb\n1 2 3 4 5 6\n"); },
+         -1},
         {"text", "t.txt", [] { return std::string("hello\nworld\n"); }, -1},
         {"empty", "e.txt", [] { return std::string(); }, -1},
     };
@@ -290,7 +304,8 @@ TEST(PoleFigureForeignLayouts, PolConAndPairsFillTheGrid) {
 
     ASSERT_TRUE(g.Open(Write(dir.File("q200.txt"), PairsText(73, 19)), 8, &info));
     EXPECT_EQ(info.description.substr(0, 22), "Cubic, (2 0 0), 5.00, ");
-    for (int j = 1; j < 73; ++j) EXPECT_EQ(g.data[0][j], g.data[0][0]);
+    for (int j = 1; j < 73; ++j)
+        EXPECT_EQ(g.data[0][j], g.data[0][0]);
     // Ring 2 over azimuths: 3 + 0.01 b, normalised by one factor.
     EXPECT_NEAR(g.data[2][10] / g.data[2][0], 3.1 / 3.0, 1e-6);
     // Fewer pairs than one azimuth column, or no non-zero azimuth: fail.
@@ -319,7 +334,8 @@ TEST(PoleFigureForeignLayouts, ODFInputAndIntervalLayouts) {
     ASSERT_TRUE(g.Open(Write(dir.File("o.txt"), ODFInputText(true)), 5, &info));
     EXPECT_EQ(g.data[4][5], 45);
     EXPECT_EQ(g.data[4][72], g.data[4][0]);
-    for (int j = 1; j < 73; ++j) EXPECT_EQ(g.data[0][j], g.data[0][0]);
+    for (int j = 1; j < 73; ++j)
+        EXPECT_EQ(g.data[0][j], g.data[0][0]);
     EXPECT_FALSE(g.Open(Write(dir.File("o2.txt"), ODFInputText(false)), 5, &info));
 
     std::string path = Write(dir.File("s110.txt"), IntervalText());
@@ -344,8 +360,10 @@ TEST(PoleFigureForeignLayouts, KeywordBlocksArePlacedBySpan) {
     ASSERT_TRUE(g.Open(Write(dir.File("q.asc"), KeywordText(KeywordRing(60, 19, ramp))), 4, &info));
     EXPECT_EQ(info.description.substr(0, 28), "Tetragonal, (2 0 0), 5.00, 1");
     int row = 6;
-    for (int m = 1; m <= 18; ++m) EXPECT_EQ(g.data[row][18 + m], g.data[row][18 - m]);
-    for (int m = 1; m <= 36; ++m) EXPECT_EQ(g.data[row][36 + m], g.data[row][36 - m]);
+    for (int m = 1; m <= 18; ++m)
+        EXPECT_EQ(g.data[row][18 + m], g.data[row][18 - m]);
+    for (int m = 1; m <= 36; ++m)
+        EXPECT_EQ(g.data[row][36 + m], g.data[row][36 - m]);
     EXPECT_EQ(g.data[row][18], 28);
     // Full circle with its closing point: the ends get the mean of first and last.
     ASSERT_TRUE(g.Open(Write(dir.File("c.asc"), KeywordText(KeywordRing(85, 73, ramp))), 4, &info));
@@ -361,9 +379,13 @@ TEST(PoleFigureForeignLayouts, KeywordBlocksArePlacedBySpan) {
     EXPECT_EQ(g.data[2][144], 10);
     EXPECT_EQ(g.data[2][143], 153);
     // The centre row is one point: all its entries equal.
-    for (int j = 1; j < g.nB; ++j) EXPECT_EQ(g.data[0][j], g.data[0][0]);
+    for (int j = 1; j < g.nB; ++j)
+        EXPECT_EQ(g.data[0][j], g.data[0][0]);
     // Without "*STEP" the grid step is unknown.
-    EXPECT_EQ(Get_PF_File_Info(Write(dir.File("n.asc"), KeywordText(KeywordRing(85, 73, ramp), false)).c_str(), 4, &info), 0);
+    EXPECT_EQ(Get_PF_File_Info(
+                  Write(dir.File("n.asc"), KeywordText(KeywordRing(85, 73, ramp), false)).c_str(),
+                  4, &info),
+              0);
 }
 
 TEST(PoleFigureForeignLayouts, UxdCountsVariant) {
@@ -382,8 +404,15 @@ TEST(PoleFigureForeignLayouts, UxdCountsVariant) {
     // One ring only gives no step; a file that fits neither variant fails.
     std::string single = "_KHI=0\n_COUNTS\n" + Numbers(72, [](int j) { return j; });
     EXPECT_EQ(Get_PF_File_Info(Write(dir.File("single.uxd"), single).c_str(), 3, &info), 0);
-    EXPECT_EQ(Get_PF_File_Info(Write(dir.File("scan.uxd"), "_2THETA=10\n_2THETACOUNTS\n10 5\n").c_str(), 3, &info), 0);
-    EXPECT_EQ(Get_PF_File_Info(Write(dir.File("theta.uxd"), "_DRIVE='THETA'\n_2THETA=10\n_KHI=0\n_2THETACPS\n10 5\n11 6\n").c_str(), 3, &info), 0);
+    EXPECT_EQ(
+        Get_PF_File_Info(Write(dir.File("scan.uxd"), "_2THETA=10\n_2THETACOUNTS\n10 5\n").c_str(),
+                         3, &info),
+        0);
+    EXPECT_EQ(Get_PF_File_Info(Write(dir.File("theta.uxd"),
+                                     "_DRIVE='THETA'\n_2THETA=10\n_KHI=0\n_2THETACPS\n10 5\n11 6\n")
+                                   .c_str(),
+                               3, &info),
+              0);
     // A ring whose first number never comes ends the read at end of file.
     std::string cut = UxdCountsText(19);
     cut = cut.substr(0, cut.rfind("_COUNTS") + 8) + "no numbers here\n";
@@ -397,10 +426,14 @@ TEST(PoleFigureMalformed, EveryReaderFailsCleanly) {
         std::string text;
         int type;
     };
-    std::string own = "This pole figure file is created by HQuelta software\nCubic, (1 1 1), 5.00, 19 x 73, (1 1 1 90 90 90), x\n";
+    std::string own = "This pole figure file is created by HQuelta software\nCubic, (1 1 1), 5.00, "
+                      "19 x 73, (1 1 1 90 90 90), x\n";
     const Case cases[] = {
         {"hpf short", own + Numbers(100, [](int i) { return i; }), 1},
-        {"hpf bad token", own + Numbers(100, [](int i) { return i; }) + "x " + Numbers(1400, [](int i) { return i; }), 1},
+        {"hpf bad token",
+         own + Numbers(100, [](int i) { return i; }) + "x " +
+             Numbers(1400, [](int i) { return i; }),
+         1},
         {"hpf zero resolution", "HQuelta\nCubic, (1 1 1), 0, 1 x 1\n1 2 3 4 5\n", 1},
         {"hpf negative resolution", "HQuelta\nCubic, (1 1 1), -5, 1 x 1\n1 2 3 4 5\n", 1},
         {"hpf nan resolution", "HQuelta\nCubic, (1 1 1), nan, 1 x 1\n1 2 3 4 5\n", 1},
@@ -409,23 +442,26 @@ TEST(PoleFigureMalformed, EveryReaderFailsCleanly) {
         {"tpf no values", "a\nb\n", 0},
         {"polcon short", PolConText().substr(0, 3000), 2},
         {"keyword short block", KeywordText("*PF_AANGLE\t=  80\n*COUNT\t\t=  73\n1, 2, 3\n"), 4},
-        {"keyword huge count", KeywordText("*PF_AANGLE\t=  80\n*COUNT\t\t=  2000000000\n1, 2\n"), 4},
+        {"keyword huge count", KeywordText("*PF_AANGLE\t=  80\n*COUNT\t\t=  2000000000\n1, 2\n"),
+         4},
         {"keyword tilt beyond grid", KeywordText(KeywordRing(-400, 73, [](int) { return 1; })), 4},
         {"keyword step tiny", "*STEP\t= 1e-9\n*PF_AANGLE\t=90\n*INDEX\t=1,1,1\n*COUNT\t=1\n1\n", 4},
         {"odf input short", ODFInputText(true).substr(0, 500), 5},
         {"interval no step", "texture data of interval\na\n0 - 10\n0 - 360 step 5\n", 6},
         {"interval zero step", "texture data of interval\na\n0 - 10 step 0\n0 - 360 step 0\n", 6},
-        {"interval huge range", "texture data of interval\na\n0 - 99999 step 5\n0 - 99999 step 5\nx\n1\n", 6},
+        {"interval huge range",
+         "texture data of interval\na\n0 - 99999 step 5\n0 - 99999 step 5\nx\n1\n", 6},
         {"rings no data", "a\nb\nshort\n", 7},
         {"pairs step huge", "0 1 0 1 0 1 0 1 1e30 1\n", 8},
         {"uxd nothing", "_KHI=5\n", 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string path = Write(dir.File(std::string("m") + std::to_string(&c - cases) + ".uxd"), c.text);
+        std::string path =
+            Write(dir.File(std::string("m") + std::to_string(&c - cases) + ".uxd"), c.text);
         PFFileInfo info;
         Grid g;
-        g.Open(path, c.type, &info);  // must not crash; result checked below where it matters
+        g.Open(path, c.type, &info); // must not crash; result checked below where it matters
         if (std::string(c.name).find("short") != std::string::npos ||
             std::string(c.name).find("resolution") != std::string::npos ||
             std::string(c.name).find("bad") != std::string::npos) {

@@ -18,7 +18,7 @@ struct Grid {
     ~Grid() { FreeMem2D(data, nA, nB); }
 };
 
-}  // namespace
+} // namespace
 
 TEST(RealWorldPoleFigures, UxdRangeVariantHoldsFourPoleFigures) {
     auto path = RealWorld("polefigures/bruker.UXD");
@@ -65,8 +65,8 @@ TEST(RealWorldPoleFigures, UxdWithSixteenRings) {
     EXPECT_EQ(g.nA, 19);
     EXPECT_DOUBLE_EQ(g.data[0][0], static_cast<double>(351.67f));
     EXPECT_DOUBLE_EQ(g.data[0][1], static_cast<double>(345.17f));
-    EXPECT_NE(g.data[15][0], 0.0);  // _KHI=75
-    EXPECT_EQ(g.data[16][0], 0.0);  // not measured
+    EXPECT_NE(g.data[15][0], 0.0); // _KHI=75
+    EXPECT_EQ(g.data[16][0], 0.0); // not measured
 }
 
 TEST(RealWorldPoleFigures, KeywordFileAtTwoAndAHalfDegrees) {
@@ -86,10 +86,12 @@ TEST(RealWorldPoleFigures, KeywordFileAtTwoAndAHalfDegrees) {
     // "175, 202, 219, 267" and ends with the closing value 211.
     EXPECT_DOUBLE_EQ(g.data[30][1], 202.0);
     EXPECT_DOUBLE_EQ(g.data[30][3], 267.0);
-    EXPECT_DOUBLE_EQ(g.data[30][0], (175.0 + 211.0) / 2);  // first and closing value
+    EXPECT_DOUBLE_EQ(g.data[30][0], (175.0 + 211.0) / 2); // first and closing value
     EXPECT_DOUBLE_EQ(g.data[30][144], g.data[30][0]);
-    for (int j = 0; j < 145; ++j) EXPECT_EQ(g.data[36][j], 0.0);  // rim not measured
-    for (int j = 1; j < 145; ++j) EXPECT_EQ(g.data[0][j], g.data[0][0]);
+    for (int j = 0; j < 145; ++j)
+        EXPECT_EQ(g.data[36][j], 0.0); // rim not measured
+    for (int j = 1; j < 145; ++j)
+        EXPECT_EQ(g.data[0][j], g.data[0][0]);
 }
 
 TEST(RealWorldPoleFigures, FourLineRingsReadCentreFirst) {
@@ -103,11 +105,13 @@ TEST(RealWorldPoleFigures, FourLineRingsReadCentreFirst) {
     EXPECT_EQ(info.description.substr(0, 15), "Cubic, (1 0 0),");
     EXPECT_EQ(g.nA, 19);
     // The last ring of the file is the rim: its lines 3 and 4 are zeros.
-    for (int j = 36; j < 72; ++j) EXPECT_EQ(g.data[18][j], 0.0);
+    for (int j = 36; j < 72; ++j)
+        EXPECT_EQ(g.data[18][j], 0.0);
     // Second ring (first data line of group 2: "1639 1703 1656 ...") keeps
     // its ratios after normalisation.
     EXPECT_NEAR(g.data[1][1] / g.data[1][0], 1703.0 / 1639.0, 1e-12);
-    for (int j = 1; j < 73; ++j) EXPECT_EQ(g.data[0][j], g.data[0][0]);
+    for (int j = 1; j < 73; ++j)
+        EXPECT_EQ(g.data[0][j], g.data[0][0]);
 }
 
 TEST(RealWorldPoleFigures, ForeignFilesAreRejectedOrReadCleanly) {
@@ -117,7 +121,8 @@ TEST(RealWorldPoleFigures, ForeignFilesAreRejectedOrReadCleanly) {
         std::string p = entry.path().string();
         int type = Get_PF_File_Type(p);
         SCOPED_TRACE(p + " type " + std::to_string(type));
-        if (type == -1) continue;
+        if (type == -1)
+            continue;
         PFFileInfo info;
         Grid g;
         g.data = Open_PF_File(p.c_str(), &info, type, &g.nA, &g.nB);
@@ -126,11 +131,12 @@ TEST(RealWorldPoleFigures, ForeignFilesAreRejectedOrReadCleanly) {
 }
 
 TEST(RealWorldOther, NoReaderTakesTheOtherFilesForItsOwn) {
-    for (const char* rel : {"odf/mtex-odf.txt", "orientation-maps/ACOM.ang",
-                            "orientation-maps/testdata_sqr.ctf", "foreign/dubna.cnv",
-                            "foreign/EMSE_multi.cor"}) {
+    for (const char* rel :
+         {"odf/mtex-odf.txt", "orientation-maps/ACOM.ang", "orientation-maps/testdata_sqr.ctf",
+          "foreign/dubna.cnv", "foreign/EMSE_multi.cor"}) {
         auto path = RealWorld(rel);
-        if (!std::filesystem::exists(path)) continue;
+        if (!std::filesystem::exists(path))
+            continue;
         SCOPED_TRACE(rel);
         EXPECT_EQ(GetODFFileType(path.string()), -1);
         EXPECT_EQ(Get_IPF_File_Type(path.string()), -1);

@@ -13,9 +13,10 @@
 namespace dftest {
 
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "dataformats-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "dataformats-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }
     ~TempDir() {
@@ -25,7 +26,7 @@ public:
     std::string File(const std::string& name) const { return (path_ / name).string(); }
     const std::filesystem::path& Path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -43,19 +44,19 @@ inline std::string Read(const std::string& path) {
 inline std::string ToCrLf(const std::string& text) {
     std::string out;
     for (char c : text) {
-        if (c == '\n') out += '\r';
+        if (c == '\n')
+            out += '\r';
         out += c;
     }
     return out;
 }
 
 class MessageRecorder {
-public:
-    MessageRecorder()
-        : scope_([this](const std::string& text) { messages.push_back(text); }) {}
+  public:
+    MessageRecorder() : scope_([this](const std::string& text) { messages.push_back(text); }) {}
     std::vector<std::string> messages;
 
-private:
+  private:
     platform::ScopedMessageHandler scope_;
 };
 
@@ -63,11 +64,11 @@ inline std::filesystem::path RealWorld(const std::string& relative) {
     return std::filesystem::path(QUELTA_REALWORLD_DIR) / relative;
 }
 
-#define SKIP_WITHOUT_REALWORLD(path)                            \
-    do {                                                        \
-        if (!std::filesystem::exists(path)) {                   \
-            GTEST_SKIP() << "real files absent: " << (path);    \
-        }                                                       \
+#define SKIP_WITHOUT_REALWORLD(path)                                                               \
+    do {                                                                                           \
+        if (!std::filesystem::exists(path)) {                                                      \
+            GTEST_SKIP() << "real files absent: " << (path);                                       \
+        }                                                                                          \
     } while (0)
 
-}  // namespace dftest
+} // namespace dftest

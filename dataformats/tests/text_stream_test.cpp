@@ -14,10 +14,25 @@ using dataformats::kNoMatch;
 using dataformats::TextStream;
 
 TEST(TextStream, FloatsAreBitIdenticalToScanf) {
-    const char* cases[] = {"0",       "-0",      "1.2345",   "+1.5",     "3.4028235e38",
-                           "1e39",    "-1e39",   "1e-50",    "1.4e-45",  "0.1",
-                           "123456789012345678901234567890", ".5", "5.", "2.50e+1",
-                           "0x1p3",   "-0X1.8P1", "inf",     "-Infinity", "0.30000001192092896"};
+    const char* cases[] = {"0",
+                           "-0",
+                           "1.2345",
+                           "+1.5",
+                           "3.4028235e38",
+                           "1e39",
+                           "-1e39",
+                           "1e-50",
+                           "1.4e-45",
+                           "0.1",
+                           "123456789012345678901234567890",
+                           ".5",
+                           "5.",
+                           "2.50e+1",
+                           "0x1p3",
+                           "-0X1.8P1",
+                           "inf",
+                           "-Infinity",
+                           "0.30000001192092896"};
     for (const char* c : cases) {
         SCOPED_TRACE(c);
         float expected = 0;
@@ -26,7 +41,7 @@ TEST(TextStream, FloatsAreBitIdenticalToScanf) {
         float got = -7;
         ASSERT_EQ(t.ScanFloat(&got), kConverted);
         EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << got << " vs " << expected;
-        EXPECT_EQ(t.ScanFloat(&got), kNoMatch);  // stops at the 'x'
+        EXPECT_EQ(t.ScanFloat(&got), kNoMatch); // stops at the 'x'
     }
     TextStream nan{"nan"};
     float v;
@@ -58,7 +73,7 @@ TEST(TextStream, LinesBehaveLikeFgetsAndCrLfBecomesLf) {
     TextStream t{"abcdef\r\nxy\r\n\r\nlast"};
     std::string_view line;
     ASSERT_TRUE(t.GetLine(&line, 4));
-    EXPECT_EQ(line, "abc");  // at most size - 1 characters
+    EXPECT_EQ(line, "abc"); // at most size - 1 characters
     ASSERT_TRUE(t.GetLine(&line, 512));
     EXPECT_EQ(line, "def\n");
     ASSERT_TRUE(t.GetLineCut(&line, 512));

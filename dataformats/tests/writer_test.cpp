@@ -17,7 +17,8 @@ TEST(Writers, FailedSaveKeepsThePreviousFile) {
     const int nA = 181, nB = 721;
     double** grid = AllocMem2D(nA, nB);
     for (int i = 0; i < nA; ++i)
-        for (int j = 0; j < nB; ++j) grid[i][j] = 1.0;
+        for (int j = 0; j < nB; ++j)
+            grid[i][j] = 1.0;
     PFFileInfo info;
     info.resolution = 0.5;
     // Writes beyond 64 KiB fail (EFBIG) instead of raising SIGXFSZ.
@@ -37,7 +38,8 @@ TEST(Writers, FailedSaveKeepsThePreviousFile) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(dftest::Read(path), "previous contents\n");
     int files = 0;
-    for (auto& e : std::filesystem::directory_iterator(dir.Path())) files += e.is_regular_file();
+    for (auto& e : std::filesystem::directory_iterator(dir.Path()))
+        files += e.is_regular_file();
     EXPECT_EQ(files, 1);
     // Without the limit the same save replaces the file.
     EXPECT_EQ(SaveHPFFile(path.c_str(), &info, nA, nB, grid), 1);

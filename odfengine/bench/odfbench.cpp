@@ -31,8 +31,8 @@ const double kLattice[6] = {1, 1, 1, 90, 90, 90};
 const double kHkl[3][3] = {{1, 1, 1}, {2, 0, 0}, {2, 2, 0}};
 
 std::string gDir;
-int gLoops = 0;    // iterations of the last GetODF
-int gRepeat = 3;   // each timing is the best of this many runs
+int gLoops = 0;  // iterations of the last GetODF
+int gRepeat = 3; // each timing is the best of this many runs
 
 struct Odf3 {
     Odf3(int a, int b, int c) : n1(a), n(b), n2(c), d(AllocMem3D(c, b, a)) {}
@@ -42,7 +42,8 @@ struct Odf3 {
     std::vector<double> Flat() const {
         std::vector<double> v;
         for (int l = 0; l < n2; ++l)
-            for (int i = 0; i < n; ++i) v.insert(v.end(), d[l][i], d[l][i] + n1);
+            for (int i = 0; i < n; ++i)
+                v.insert(v.end(), d[l][i], d[l][i] + n1);
         return v;
     }
 };
@@ -54,15 +55,18 @@ struct Grid2 {
     double** d;
     std::vector<double> Flat() const {
         std::vector<double> v;
-        for (int i = 0; i < na; ++i) v.insert(v.end(), d[i], d[i] + nb);
+        for (int i = 0; i < na; ++i)
+            v.insert(v.end(), d[i], d[i] + nb);
         return v;
     }
 };
 
 double MaxRelDiff(const std::vector<double>& a, const std::vector<double>& b) {
-    if (a.size() != b.size()) return INFINITY;
+    if (a.size() != b.size())
+        return INFINITY;
     double scale = 0.0, m = 0.0;
-    for (double x : a) scale = std::max(scale, std::fabs(x));
+    for (double x : a)
+        scale = std::max(scale, std::fabs(x));
     for (size_t i = 0; i < a.size(); ++i)
         m = std::max(m, std::fabs(a[i] - b[i]) / std::max(std::fabs(a[i]), 1e-12 * scale + 1e-300));
     return m;
@@ -73,8 +77,8 @@ std::vector<std::string> ModelFiles(double res, int sampleSym) {
     int n1, n, n2;
     GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, sampleSym);
     Odf3 model(n1, n, n2);
-    odfengine::MakeModelODF(model.d, 0, kLattice, res, sampleSym, odfengine::DefaultRollingTexture(),
-                            0.3);
+    odfengine::MakeModelODF(model.d, 0, kLattice, res, sampleSym,
+                            odfengine::DefaultRollingTexture(), 0.3);
     std::string paths[3];
     char name[64];
     for (int j = 0; j < 3; ++j) {
@@ -87,13 +91,15 @@ std::vector<std::string> ModelFiles(double res, int sampleSym) {
 
 // Runs op with `threads` threads; returns the best time of gRepeat runs in
 // seconds (other work on a shared machine only ever adds time) and the result.
-double Timed(int threads, const std::function<std::vector<double>()>& op, std::vector<double>* out) {
+double Timed(int threads, const std::function<std::vector<double>()>& op,
+             std::vector<double>* out) {
     omp_set_num_threads(threads);
     double best = INFINITY;
     for (int r = 0; r < gRepeat; ++r) {
         const auto t0 = std::chrono::steady_clock::now();
         *out = op();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+        best = std::min(
+            best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
     }
     return best;
 }
@@ -140,7 +146,7 @@ long PeakRssOfRun(const std::vector<std::string>& files) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ru.ru_maxrss : -1;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc == 5 && !std::strcmp(argv[1], "--memory-run")) {
@@ -149,31 +155,40 @@ int main(int argc, char** argv) {
     }
     bool quick = false, memory = true, validation = true, timings = true;
     for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--quick")) quick = true;
-        if (!std::strcmp(argv[i], "--no-memory")) memory = false;
-        if (!std::strcmp(argv[i], "--no-validation")) validation = false;
-        if (!std::strcmp(argv[i], "--memory-only")) timings = validation = false;
-        if (!std::strcmp(argv[i], "--repeat") && i + 1 < argc) gRepeat = std::max(1, std::atoi(argv[++i]));
+        if (!std::strcmp(argv[i], "--quick"))
+            quick = true;
+        if (!std::strcmp(argv[i], "--no-memory"))
+            memory = false;
+        if (!std::strcmp(argv[i], "--no-validation"))
+            validation = false;
+        if (!std::strcmp(argv[i], "--memory-only"))
+            timings = validation = false;
+        if (!std::strcmp(argv[i], "--repeat") && i + 1 < argc)
+            gRepeat = std::max(1, std::atoi(argv[++i]));
     }
     // The columns are exact thread counts: no adaptation to the machine's load.
     odfengine::SetLoadAdaptiveThreads(false);
-    gDir = (std::filesystem::temp_directory_path() / ("odfbench_" + std::to_string(getpid()))).string();
+    gDir = (std::filesystem::temp_directory_path() / ("odfbench_" + std::to_string(getpid())))
+               .string();
     std::filesystem::create_directories(gDir);
     const int all = omp_get_num_procs();
     double load[3] = {0, 0, 0};
     getloadavg(load, 3);
-    std::printf("odfbench: %d processors, load average %.2f; cubic, pole figures {111} {200} {220} of a model "
+    std::printf("odfbench: %d processors, load average %.2f; cubic, pole figures {111} {200} {220} "
+                "of a model "
                 "rolling texture; best of %d runs\n",
                 all, load[0], gRepeat);
     std::printf("%-44s %9s %9s %8s %10s %9s\n", "case", "1 thr [s]",
                 (std::to_string(all) + " thr [s]").c_str(), "ratio", "max rel", "auto [s]");
 
-    std::vector<double> resolutions = quick ? std::vector<double>{5, 2} : std::vector<double>{5, 2, 1};
-    if (!timings) resolutions.clear();
+    std::vector<double> resolutions =
+        quick ? std::vector<double>{5, 2} : std::vector<double>{5, 2, 1};
+    if (!timings)
+        resolutions.clear();
     for (double res : resolutions)
         for (int ss : {1, 0}) {
             const auto files = ModelFiles(res, ss);
-            RunHodf(res, ss, files);  // warm-up, and the loop count for the label
+            RunHodf(res, ss, files); // warm-up, and the loop count for the label
             char name[96];
             std::snprintf(name, sizeof name, "GetODF %g deg, %s sample sym (%d loops)", res,
                           ss ? "with" : "no", gLoops);
@@ -193,11 +208,14 @@ int main(int argc, char** argv) {
             return odf;
         });
     }
-    for (double res : !timings ? std::vector<double>{} : quick ? std::vector<double>{2} : std::vector<double>{2, 1}) {
+    for (double res : !timings ? std::vector<double>{}
+                      : quick  ? std::vector<double>{2}
+                               : std::vector<double>{2, 1}) {
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 0);
         Odf3 model(n1, n, n2);
-        odfengine::MakeModelODF(model.d, 0, kLattice, res, 0, odfengine::DefaultRollingTexture(), 0.3);
+        odfengine::MakeModelODF(model.d, 0, kLattice, res, 0, odfengine::DefaultRollingTexture(),
+                                0.3);
         char name[96];
         std::snprintf(name, sizeof name, "GetPolFig {111} %g deg", res);
         Row(name, all, [&] {
@@ -222,7 +240,8 @@ int main(int argc, char** argv) {
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, 5.0, 0);
         Odf3 model(n1, n, n2);
-        odfengine::MakeModelODF(model.d, 0, kLattice, 5.0, 0, odfengine::DefaultRollingTexture(), 0.3);
+        odfengine::MakeModelODF(model.d, 0, kLattice, 5.0, 0, odfengine::DefaultRollingTexture(),
+                                0.3);
         Row("GetMagneticEnergy + torque 5 deg", all, [&] {
             HODF e;
             e.IniMeganitic(0, kLattice, 5.0, 0);
@@ -243,21 +262,25 @@ int main(int argc, char** argv) {
         omp_set_num_threads(all);
         const auto t0 = std::chrono::steady_clock::now();
         const long kb = PeakRssOfRun(files);
-        const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        std::printf("\nGetODF 0.5 deg cubic without sample symmetry (max 15 loops): peak memory %.0f MB, %.1f s (%d threads)\n",
+        const double s =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        std::printf("\nGetODF 0.5 deg cubic without sample symmetry (max 15 loops): peak memory "
+                    "%.0f MB, %.1f s (%d threads)\n",
                     kb / 1024.0, s, all);
     }
 
     if (validation) {
-        std::printf("\nValidation: model rolling texture (Copper, Brass, S, Goss, Cube; 8-12 deg), stop mode 2, tolerance 0.01, 15 loops\n");
-        std::printf("%-48s %9s %6s %24s %10s %14s\n", "case", "deviation", "loops", "RP {111} {200} {220} [%]",
-                    "ODF err[%]", "max model/ODF");
+        std::printf("\nValidation: model rolling texture (Copper, Brass, S, Goss, Cube; 8-12 deg), "
+                    "stop mode 2, tolerance 0.01, 15 loops\n");
+        std::printf("%-48s %9s %6s %24s %10s %14s\n", "case", "deviation", "loops",
+                    "RP {111} {200} {220} [%]", "ODF err[%]", "max model/ODF");
         omp_set_num_threads(all);
         for (double res : quick ? std::vector<double>{5} : std::vector<double>{5, 2})
             for (int ss : {1, 0})
                 for (double alphaMax : {90.0, 75.0})
                     for (int mode : {2, 12}) {
-                        if (alphaMax == 90.0 && mode == 12) continue;
+                        if (alphaMax == 90.0 && mode == 12)
+                            continue;
                         enginetest::ValidationCase c;
                         c.res = res;
                         c.sampleSym = ss;
@@ -265,12 +288,14 @@ int main(int argc, char** argv) {
                         c.stopMode = mode;
                         const auto r = enginetest::RunValidation(c, gDir);
                         char name[96];
-                        std::snprintf(name, sizeof name, "%g deg, %s, %s%s", res, ss ? "sample sym" : "no sample sym",
+                        std::snprintf(name, sizeof name, "%g deg, %s, %s%s", res,
+                                      ss ? "sample sym" : "no sample sym",
                                       alphaMax == 90 ? "complete" : "alpha <= 75",
                                       mode == 12 ? ", no smoothing" : "");
-                        std::printf("%-48s %9.4f %6d %8.2f %6.2f %6.2f %12.2f %7.2f/%-6.2f\n", name, r.deviation,
-                                    r.loops, r.rp.size() > 0 ? r.rp[0] : -1, r.rp.size() > 1 ? r.rp[1] : -1,
-                                    r.rp.size() > 2 ? r.rp[2] : -1, r.odfError, r.modelMax, r.resultMax);
+                        std::printf("%-48s %9.4f %6d %8.2f %6.2f %6.2f %12.2f %7.2f/%-6.2f\n", name,
+                                    r.deviation, r.loops, r.rp.size() > 0 ? r.rp[0] : -1,
+                                    r.rp.size() > 1 ? r.rp[1] : -1, r.rp.size() > 2 ? r.rp[2] : -1,
+                                    r.odfError, r.modelMax, r.resultMax);
                         std::fflush(stdout);
                     }
     }

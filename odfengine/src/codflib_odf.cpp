@@ -17,8 +17,8 @@ using namespace odfengine;
 
 int CODFlib::PPrepPoles() {
     for (int j = 0; j < nPF; ++j)
-        if (!PolesOfPlane(hklInput[j], crystalType, lattice, poleVectors[j], &poleCount[j], callback,
-                          "Can not calculate normal vector(s)"))
+        if (!PolesOfPlane(hklInput[j], crystalType, lattice, poleVectors[j], &poleCount[j],
+                          callback, "Can not calculate normal vector(s)"))
             return 0;
     return 1;
 }
@@ -39,8 +39,10 @@ void CODFlib::PTranMat() {
                 const double aDeg = alpha * 180.0 / pi, bDeg = beta * 180.0 / pi;
                 int a = std::min((int)(aDeg / 5.0 + 0.5), kA - 1);
                 int b = ((int)(bDeg / 5.0 + 72 + 0.5) + 72) % 72;
-                if (a == 0) b = 0;
-                int16_t* cell = &poleTable[((((size_t)j * kHalfPhi + i) * kHalfPhi2 + l) * 24 + k) * 2];
+                if (a == 0)
+                    b = 0;
+                int16_t* cell =
+                    &poleTable[((((size_t)j * kHalfPhi + i) * kHalfPhi2 + l) * 24 + k) * 2];
                 cell[0] = (int16_t)a;
                 cell[1] = (int16_t)b;
             }
@@ -111,10 +113,11 @@ inline bool HarmonicFactor(int nPF, const int poleCount[6], const PoleTerms& ter
 // Work of one pass over the cells, for the choice of the team size.
 long long CellWork(const int poleCount[6]) {
     return 72LL * 37 * 72 * 4 *
-           (poleCount[0] + poleCount[1] + poleCount[2] + poleCount[3] + poleCount[4] + poleCount[5]);
+           (poleCount[0] + poleCount[1] + poleCount[2] + poleCount[3] + poleCount[4] +
+            poleCount[5]);
 }
 
-}  // namespace
+} // namespace
 
 void CODFlib::PInitialODF(double odf[73][37][73]) {
     auto slice = [&](int k2) {
@@ -126,17 +129,20 @@ void CODFlib::PInitialODF(double odf[73][37][73]) {
                 // Per pole the volume of its measured half-cells over their
                 // volume-weighted intensity.
                 double factor = 0.0;
-                const bool any = HarmonicFactor(nPF, poleCount, [&](int j, int k, double& V,
-                                                                    double& D) {
-                    const double* pf = &measured[(size_t)j * kA * kB];
-                    for (int q = 0; q < 4; ++q) {
-                        const int16_t* c = Cell(j, phiHalf[q], phi2Half[q], k);
-                        const double P = pf[c[0] * kB + (c[1] + hc.shift + 72) % 72];
-                        const double w = vol2[phiHalf[q]];
-                        if (P > 1e-6) V += w;
-                        D += w * P;
-                    }
-                }, &factor);
+                const bool any = HarmonicFactor(
+                    nPF, poleCount,
+                    [&](int j, int k, double& V, double& D) {
+                        const double* pf = &measured[(size_t)j * kA * kB];
+                        for (int q = 0; q < 4; ++q) {
+                            const int16_t* c = Cell(j, phiHalf[q], phi2Half[q], k);
+                            const double P = pf[c[0] * kB + (c[1] + hc.shift + 72) % 72];
+                            const double w = vol2[phiHalf[q]];
+                            if (P > 1e-6)
+                                V += w;
+                            D += w * P;
+                        }
+                    },
+                    &factor);
                 odf[k2][o][t] = any ? factor : 0.0;
             }
     };
@@ -153,25 +159,28 @@ void CODFlib::PCorrection(double odf[73][37][73]) {
                 // Per pole the volume of its usable half-cells over their
                 // volume-weighted measured/recalculated ratio.
                 double factor = 0.0;
-                const bool any = HarmonicFactor(nPF, poleCount, [&](int j, int k, double& U,
-                                                                    double& T) {
-                    const double* pf = &measured[(size_t)j * kA * kB];
-                    const double* rc = &recalculated[(size_t)j * kA * kB];
-                    for (int q = 0; q < 4; ++q) {
-                        const int16_t* c = Cell(j, phiHalf[q], phi2Half[q], k);
-                        const int at = c[0] * kB + (c[1] + hc.shift + 72) % 72;
-                        const double P = pf[at], R = rc[at];
-                        // A recalculated 0 carries no ratio (P/0): skip it.
-                        if (P > 1e-6 && R > 0.0) {
-                            const double w = vol2[phiHalf[q]];
-                            U += w;
-                            T += w * P / R;
+                const bool any = HarmonicFactor(
+                    nPF, poleCount,
+                    [&](int j, int k, double& U, double& T) {
+                        const double* pf = &measured[(size_t)j * kA * kB];
+                        const double* rc = &recalculated[(size_t)j * kA * kB];
+                        for (int q = 0; q < 4; ++q) {
+                            const int16_t* c = Cell(j, phiHalf[q], phi2Half[q], k);
+                            const int at = c[0] * kB + (c[1] + hc.shift + 72) % 72;
+                            const double P = pf[at], R = rc[at];
+                            // A recalculated 0 carries no ratio (P/0): skip it.
+                            if (P > 1e-6 && R > 0.0) {
+                                const double w = vol2[phiHalf[q]];
+                                U += w;
+                                T += w * P / R;
+                            }
                         }
-                    }
-                }, &factor);
+                    },
+                    &factor);
                 if (any) {
                     const double v = odf[k2][o][t] * factor;
-                    if (std::isfinite(v)) odf[k2][o][t] = v;
+                    if (std::isfinite(v))
+                        odf[k2][o][t] = v;
                 }
             }
     };
@@ -179,17 +188,18 @@ void CODFlib::PCorrection(double odf[73][37][73]) {
 }
 
 double CODFlib::pDeviation(int* stop) {
-    const double dev =
-        MeanDeviation(measured.data(), recalculated.data(), (size_t)nPF * kA * kB);
+    const double dev = MeanDeviation(measured.data(), recalculated.data(), (size_t)nPF * kA * kB);
     const bool incomplete = CountEmptyRim() > 50;
-    *stop = !StopRule::Test(dev, incomplete, &previousDeviation, &latestDeviation,
-                            &acceptedIterations);
-    if (*stop) Report(kDeviationStopText, -2);
+    *stop =
+        !StopRule::Test(dev, incomplete, &previousDeviation, &latestDeviation, &acceptedIterations);
+    if (*stop)
+        Report(kDeviationStopText, -2);
     return dev;
 }
 
 int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
-    if (!odf) return 0;
+    if (!odf)
+        return 0;
     ThreadScope team;
     if (!setupOk) {
         Report("Invalid number of pole figures", -2);
@@ -208,8 +218,10 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
         Report("Allocating memory for ODF calculation", -2);
         measured.assign((size_t)6 * kA * kB, 0.0);
         recalculated.assign((size_t)6 * kA * kB, 0.0);
-        if (!dataPreloaded && !POpenInputPolFig()) return fail();
-        if (!PPrepPoles()) return fail();
+        if (!dataPreloaded && !POpenInputPolFig())
+            return fail();
+        if (!PPrepPoles())
+            return fail();
         PTranMat();
 
         // The pole figures of the current ODF, for the next correction.
@@ -237,7 +249,8 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
             dev = pDeviation(&stop);
             std::snprintf(text, sizeof text, "%.3f", dev);
             Report(text, -3);
-            if (stop) break;
+            if (stop)
+                break;
             if (StopRule::LimitReached(effectiveStopMode, iteration, maxLoops, dev, tolerance))
                 break;
         }
@@ -245,15 +258,18 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
         if (fibre)
             for (int k2 = 0; k2 < 73; ++k2)
                 for (int o = 0; o < 37; ++o)
-                    for (int t = 1; t < 73; ++t) odf[k2][o][t] = odf[k2][o][0];
-        if (deviation) *deviation = dev;
-        if (loops) *loops = iteration;
+                    for (int t = 1; t < 73; ++t)
+                        odf[k2][o][t] = odf[k2][o][0];
+        if (deviation)
+            *deviation = dev;
+        if (loops)
+            *loops = iteration;
         if (!dataPreloaded) {
             Report("Normalizing ODF", -2);
             PNormodf(odf);
             Report("Calculation finished", -2);
         }
-        fail();  // releases the working arrays
+        fail(); // releases the working arrays
         return 1;
     } catch (const std::exception&) {
         return fail();

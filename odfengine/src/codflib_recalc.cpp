@@ -12,7 +12,8 @@ void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][3
     constexpr int cells = kA * kB;
     if (poles <= 0) {
         for (int a = 0; a < kA; ++a)
-            for (int b = 0; b < kB; ++b) out[a][b] = 0.0;
+            for (int b = 0; b < kB; ++b)
+                out[a][b] = 0.0;
         return;
     }
     // Accumulators per pole and part: each pole is divided by its own weights.
@@ -30,7 +31,8 @@ void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][3
                 const double w = vol2[e];
                 for (int h = 0; h < kHalfPhi2; ++h) {
                     int phi2Index = (h + 1) / 2;
-                    if (phi2Index == 72) phi2Index = 0;
+                    if (phi2Index == 72)
+                        phi2Index = 0;
                     const double* f = odf[phi2Index][phiIndex];
                     const int16_t* c = Cell(j, e, h, k);
                     const int a = c[0], b0 = c[1];
@@ -39,7 +41,8 @@ void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][3
                     if (a == 0) {
                         // The centre: every phi1 lands on the same cell.
                         double s = 0.0;
-                        for (int t = 0; t < 72; ++t) s += f[t] * w;
+                        for (int t = 0; t < 72; ++t)
+                            s += f[t] * w;
                         rowV[0] += s;
                         rowW[0] += 72 * w;
                         continue;
@@ -75,9 +78,11 @@ void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][3
                 row[b] = sumW[c] > 0.0 ? sumV[c] / sumW[c] : 0.0;
             }
             if (a == 0)
-                for (int b = 1; b < kB - 1; ++b) row[b] = row[0];
+                for (int b = 1; b < kB - 1; ++b)
+                    row[b] = row[0];
             row[kB - 1] = row[0];
-            for (int b = 0; b < kB; ++b) result[a * kB + b] += row[b];
+            for (int b = 0; b < kB; ++b)
+                result[a * kB + b] += row[b];
         }
     }
     for (int a = 0; a < kA; ++a)
@@ -88,12 +93,13 @@ void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][3
 }
 
 int CODFlib::GetPolFig(double pf[19][73], double odf[73][37][73]) {
-    if (!pf || !odf) return 0;
+    if (!pf || !odf)
+        return 0;
     ThreadScope team;
     try {
         nPF = 1;
-        if (!PolesOfPlane(hklInput[0], crystalType, lattice, poleVectors[0], &poleCount[0], callback,
-                          "Cannot calculate normal vector"))
+        if (!PolesOfPlane(hklInput[0], crystalType, lattice, poleVectors[0], &poleCount[0],
+                          callback, "Cannot calculate normal vector"))
             return 0;
         PTranMat();
         PGeneration(0, poleCount[0], pf, odf);
@@ -117,7 +123,8 @@ void CODFlib::PNormodf(double odf[73][37][73]) {
                         odf[k2][o][t] = 1.0;
                         zeroFound = true;
                     }
-        if (zeroFound) Report("0 is found in Odf", -2);
+        if (zeroFound)
+            Report("0 is found in Odf", -2);
         std::vector<double> smoothed((size_t)72 * 37 * 72);
         auto slice = [&](int k2) {
             for (int o = 0; o <= 36; ++o)
@@ -126,7 +133,8 @@ void CODFlib::PNormodf(double odf[73][37][73]) {
                     for (int dk = -1; dk <= 1; ++dk)
                         for (int dO = -1; dO <= 1; ++dO)
                             for (int dt = -1; dt <= 1; ++dt) {
-                                if (dk == 0 && dO == 0 && dt == 0) continue;
+                                if (dk == 0 && dO == 0 && dt == 0)
+                                    continue;
                                 int p2 = k2 + dk, P = o + dO, p1 = t + dt;
                                 // Over the poles of the Euler space: Phi
                                 // mirrors and phi1, phi2 turn by 180 degrees.
@@ -150,10 +158,12 @@ void CODFlib::PNormodf(double odf[73][37][73]) {
         RunSlices(72, 72LL * 37 * 72 * 26, slice, [&](int k2) { Report("", Percent(k2, 71)); });
         for (int k2 = 0; k2 < 72; ++k2)
             for (int o = 0; o <= 36; ++o)
-                for (int t = 0; t < 72; ++t) odf[k2][o][t] = smoothed[((size_t)k2 * 37 + o) * 72 + t];
+                for (int t = 0; t < 72; ++t)
+                    odf[k2][o][t] = smoothed[((size_t)k2 * 37 + o) * 72 + t];
     }
     for (int k2 = 0; k2 < 73; ++k2)
-        for (int o = 0; o < 37; ++o) odf[k2][o][72] = odf[k2][o][0];
+        for (int o = 0; o < 37; ++o)
+            odf[k2][o][72] = odf[k2][o][0];
     std::memcpy(odf[72], odf[0], sizeof(double) * 37 * 73);
 
     double integral = 0.0, m = 1.0;
@@ -173,7 +183,8 @@ void CODFlib::PNormodf(double odf[73][37][73]) {
         }
         integral += ring * s;
     }
-    if (m > 0.0) m = 0.0;
+    if (m > 0.0)
+        m = 0.0;
     const double denom = integral * 9.645061728395061e-05 - m;
     const bool scale = denom > 0.0 && std::isfinite(denom);
     for (int k2 = 0; k2 < 73; ++k2)

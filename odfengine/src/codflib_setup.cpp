@@ -4,8 +4,8 @@
 #include "engine_common.h"
 #include "inverse_pf.h"
 #include "odfengine/codflib.h"
-#include "parallel.h"
 #include "orimath/orientation.h"
+#include "parallel.h"
 
 using namespace odfengine;
 
@@ -17,9 +17,13 @@ CODFlib::CODFlib() {
 
 CODFlib::~CODFlib() = default;
 
-void CODFlib::SetCallBack(ProgressCallback cb) { callback = std::move(cb); }
+void CODFlib::SetCallBack(ProgressCallback cb) {
+    callback = std::move(cb);
+}
 
-void CODFlib::Report(const std::string& text, int code) const { Send(callback, text, code); }
+void CODFlib::Report(const std::string& text, int code) const {
+    Send(callback, text, code);
+}
 
 int CODFlib::IniODFCal(const std::string files[], int type, int loops, double tol, int mode,
                        const double lat[6], const double hkl[][3], int n, int normalize, int fib,
@@ -42,7 +46,8 @@ int CODFlib::IniODFCal(const std::string files[], int type, int loops, double to
     nPF = n;
     for (int i = 0; i < nPF; ++i) {
         fileNames[i] = files[i];
-        for (int k = 0; k < 3; ++k) hklInput[i][k] = hkl[i][k];
+        for (int k = 0; k < 3; ++k)
+            hklInput[i][k] = hkl[i][k];
     }
     setupOk = 1;
     return 1;
@@ -53,7 +58,8 @@ int CODFlib::IniPolFigCal(int type, const double lat[6], const double hkl[3]) {
     CopyLattice(lattice, lat);
     nPF = 1;
     fibre = 0;
-    for (int k = 0; k < 3; ++k) hklInput[0][k] = hkl ? hkl[k] : 0.0;
+    for (int k = 0; k < 3; ++k)
+        hklInput[0][k] = hkl ? hkl[k] : 0.0;
     setupOk = 1;
     return 1;
 }
@@ -68,13 +74,17 @@ int CODFlib::IniEulerMiller(int type, const double lat[6]) {
     return 1;
 }
 
-int CODFlib::IniSO(int type, const double lat[6]) { return IniEulerMiller(type, lat); }
+int CODFlib::IniSO(int type, const double lat[6]) {
+    return IniEulerMiller(type, lat);
+}
 
 int CODFlib::POpenInputPolFig() {
-    if (!ReadPoleFigureFiles(fileNames, nPF, kA, kB, measured.data(), callback)) return 0;
+    if (!ReadPoleFigureFiles(fileNames, nPF, kA, kB, measured.data(), callback))
+        return 0;
     for (int i = 0; i < nPF; ++i) {
         double* pf = measured.data() + (size_t)i * kA * kB;
-        if (normalizePF) NormalizePoleFigure(pf, kA, kB, 5.0);
+        if (normalizePF)
+            NormalizePoleFigure(pf, kA, kB, 5.0);
     }
     for (int i = 0; i < nPF; ++i) {
         double* pf = measured.data() + (size_t)i * kA * kB;
@@ -86,10 +96,13 @@ int CODFlib::POpenInputPolFig() {
     return 1;
 }
 
-int CODFlib::CountEmptyRim() const { return CountEmptyRimCells(measured.data(), nPF, kA, kB); }
+int CODFlib::CountEmptyRim() const {
+    return CountEmptyRimCells(measured.data(), nPF, kA, kB);
+}
 
 int CODFlib::GetInvPolFig(double ipf[19][73], double axes[3][3], double odf[73][37][73]) {
-    if (!ipf || !odf) return 0;
+    if (!ipf || !odf)
+        return 0;
     double axis[3][3];
     if (!CrystalAxis(axis, crystalType, lattice)) {
         Report("Such crystal does not exist", -2);
@@ -104,7 +117,8 @@ int CODFlib::GetInvPolFig(double ipf[19][73], double axes[3][3], double odf[73][
     try {
         ThreadScope team;
         double* rows[19];
-        for (int a = 0; a < 19; ++a) rows[a] = ipf[a];
+        for (int a = 0; a < 19; ++a)
+            rows[a] = ipf[a];
         InversePoleFigure(
             y, 5.0, kA, kB,
             [&](int k, int h, int l, double* f) {
@@ -117,7 +131,8 @@ int CODFlib::GetInvPolFig(double ipf[19][73], double axes[3][3], double odf[73][
     }
     if (axes)
         for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 3; ++c) axes[r][c] = axis[r][c];
+            for (int c = 0; c < 3; ++c)
+                axes[r][c] = axis[r][c];
     Report("Calculation finished", -2);
     return 1;
 }

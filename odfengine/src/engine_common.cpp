@@ -2,12 +2,12 @@
 
 #include <omp.h>
 
-#include <cmath>
 #include <atomic>
 #include <chrono>
-#include <thread>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "dataformats/polefigure.h"
 #include "orimath/arrays.h"
@@ -20,7 +20,8 @@ namespace odfengine {
 int StopRule::Test(double deviation, bool incomplete, double* previous, double* latest,
                    int* accepted) {
     // The first test of an object starts the count afresh.
-    if (*latest == 1.0e7) *accepted = 0;
+    if (*latest == 1.0e7)
+        *accepted = 0;
     *previous = *latest;
     *latest = deviation;
     const double d = incomplete ? 0.05 : 0.01;
@@ -70,10 +71,12 @@ int ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, int nBet
 void NormalizePoleFigure(double* pf, int nAlpha, int nBeta, double res) {
     const size_t n = (size_t)nAlpha * nBeta;
     for (size_t c = 0; c < n; ++c)
-        if (!(pf[c] > 0.0)) pf[c] = 0.0;
+        if (!(pf[c] > 0.0))
+            pf[c] = 0.0;
     auto rowHasData = [&](int r) {
         for (int b = 0; b < nBeta; ++b)
-            if (pf[(size_t)r * nBeta + b] != 0.0) return true;
+            if (pf[(size_t)r * nBeta + b] != 0.0)
+                return true;
         return false;
     };
     int start = 0, end = 0;
@@ -88,20 +91,24 @@ void NormalizePoleFigure(double* pf, int nAlpha, int nBeta, double res) {
             break;
         }
     // No measured band: dividing would give 0/0. Leave the grid unchanged.
-    if (end <= start) return;
+    if (end <= start)
+        return;
     auto lo = [&](int r) { return std::max(0.0, r * res - res / 2); };
     auto hi = [&](int r) { return std::min(90.0, (r + 0.5) * res); };
     double s = 0.0;
     for (int r = start; r < end; ++r) {
         const double ring = std::cos(lo(r) * kDegToRad) - std::cos(hi(r) * kDegToRad);
         double rowSum = 0.0;
-        for (int b = 0; b < nBeta - 1; ++b) rowSum += pf[(size_t)r * nBeta + b];
+        for (int b = 0; b < nBeta - 1; ++b)
+            rowSum += pf[(size_t)r * nBeta + b];
         s += ring * rowSum;
     }
     const double mean =
         s / ((std::cos(lo(start) * kDegToRad) - std::cos(hi(end - 1) * kDegToRad)) * 360.0 / res);
-    if (!(mean > 0.0) || !std::isfinite(mean)) return;
-    for (size_t c = 0; c < n; ++c) pf[c] /= mean;
+    if (!(mean > 0.0) || !std::isfinite(mean))
+        return;
+    for (size_t c = 0; c < n; ++c)
+        pf[c] /= mean;
 }
 
 void SymmetrizePoleFigure(double* pf, int nAlpha, int nBeta, double res) {
@@ -111,13 +118,15 @@ void SymmetrizePoleFigure(double* pf, int nAlpha, int nBeta, double res) {
     for (int r = 0; r < nAlpha; ++r) {
         double* row = pf + (size_t)r * nBeta;
         for (int k = 0; k <= (nBeta - 1) / 4; ++k) {
-            const int i0 = wrap(k), i1 = wrap(b180 - k), i2 = wrap(b180 + k), i3 = wrap(2 * b180 - k);
+            const int i0 = wrap(k), i1 = wrap(b180 - k), i2 = wrap(b180 + k),
+                      i3 = wrap(2 * b180 - k);
             const double m = (row[i0] + row[i1] + row[i2] + row[i3]) / 4.0;
             row[i0] = row[i1] = row[i2] = row[i3] = m;
         }
         // On odd grids the wrapped indices touched column 0: keep the
         // closing column equal to it.
-        if (2 * b180 != period) row[period] = row[0];
+        if (2 * b180 != period)
+            row[period] = row[0];
     }
 }
 
@@ -125,9 +134,11 @@ void ForceFibrePoleFigure(double* pf, int nAlpha, int nBeta) {
     for (int r = 0; r < nAlpha; ++r) {
         double* row = pf + (size_t)r * nBeta;
         double s = 0.0;
-        for (int b = 0; b < nBeta; ++b) s += row[b];
+        for (int b = 0; b < nBeta; ++b)
+            s += row[b];
         const double m = s / nBeta;
-        for (int b = 0; b < nBeta; ++b) row[b] = m;
+        for (int b = 0; b < nBeta; ++b)
+            row[b] = m;
     }
 }
 
@@ -136,7 +147,8 @@ int CountEmptyRimCells(const double* pf, int nPF, int nAlpha, int nBeta) {
     for (int j = 0; j < nPF; ++j) {
         const double* rim = pf + ((size_t)j * nAlpha + (nAlpha - 1)) * nBeta;
         for (int b = 0; b < nBeta; ++b)
-            if (rim[b] < 1e-5) ++count;
+            if (rim[b] < 1e-5)
+                ++count;
     }
     return count;
 }
@@ -160,13 +172,16 @@ void PoleDirection(const double h[3], double Phi, double phi2, double* alpha, do
     double y[3] = {c2 * h[0] - s2 * h[1], s2 * c * h[0] + c2 * c * h[1] - s * h[2],
                    s2 * s * h[0] + c2 * s * h[1] + c * h[2]};
     const double norm = std::sqrt(y[0] * y[0] + y[1] * y[1] + y[2] * y[2]);
-    for (double& v : y) v /= norm;
+    for (double& v : y)
+        v /= norm;
     if (y[2] < 0.0)
-        for (double& v : y) v = -v;
+        for (double& v : y)
+            v = -v;
     const double pi = std::acos(-1.0);
     *alpha = std::acos(std::clamp(y[2], -1.0, 1.0));
     double b = y[0] == 0.0 ? std::atan(y[1] * 1e8) : std::atan(y[1] / y[0]);
-    if (y[0] < 0.0) b += pi;
+    if (y[0] < 0.0)
+        b += pi;
     *beta = b;
 }
 
@@ -175,11 +190,13 @@ void PoleCell(double alpha, double beta, double res, int nAlpha, int nBeta, int*
     const double alphaDeg = alpha * 180.0 / pi, betaDeg = beta * 180.0 / pi;
     int ai = (int)(alphaDeg / res + 0.5);
     // At 2 degrees the first ring is one full step wide.
-    if (std::fabs(res - 2.0) < 1e-5 && alphaDeg < res) ai = 0;
+    if (std::fabs(res - 2.0) < 1e-5 && alphaDeg < res)
+        ai = 0;
     ai = std::clamp(ai, 0, nAlpha - 1);
     const int period = nBeta - 1;
     int bi = (period + (int)(period + betaDeg / res + 0.5)) % period;
-    if (ai == 0) bi = 0;
+    if (ai == 0)
+        bi = 0;
     *a = ai;
     *b = bi;
 }
@@ -218,7 +235,8 @@ int EquivalentOrientations(const double euler[3], double out[][3], int* count, i
                 Send(cb, "Cannot calculate Euler angles", -2);
                 return 0;
             }
-            for (int k = 0; k < 3; ++k) out[n][k] = e[k] * kRadToDeg;
+            for (int k = 0; k < 3; ++k)
+                out[n][k] = e[k] * kRadToDeg;
             ++n;
         }
     *count = n;
@@ -229,7 +247,8 @@ int MillerToEuler(const int miller[6], double euler[3], int crystalType, const d
                   const ProgressCallback& cb) {
     const int h = miller[0], k = miller[1], l = miller[2];
     const int u = miller[3], v = miller[4], w = miller[5];
-    if ((h == 0 && k == 0 && l == 0) || (u == 0 && v == 0 && w == 0) || h * u + k * v + l * w != 0) {
+    if ((h == 0 && k == 0 && l == 0) || (u == 0 && v == 0 && w == 0) ||
+        h * u + k * v + l * w != 0) {
         Send(cb, "Invalid data", -2);
         return 0;
     }
@@ -244,12 +263,13 @@ int MillerToEuler(const int miller[6], double euler[3], int crystalType, const d
         Send(cb, "Cannot calculate Euler angles", -2);
         return 0;
     }
-    for (int i = 0; i < 3; ++i) euler[i] = e[i];
+    for (int i = 0; i < 3; ++i)
+        euler[i] = e[i];
     return 1;
 }
 
-int EulerToMiller(const double euler[3], double miller[6], int crystalType,
-                  const double lattice[6], const ProgressCallback& cb) {
+int EulerToMiller(const double euler[3], double miller[6], int crystalType, const double lattice[6],
+                  const ProgressCallback& cb) {
     if (!Euler2Miller(euler, crystalType, lattice, miller)) {
         Send(cb, "Conversion from Euler angles to Miller indices failed", -2);
         return 0;
@@ -257,9 +277,8 @@ int EulerToMiller(const double euler[3], double miller[6], int crystalType,
     return 1;
 }
 
-int PolesOfPlane(const double hkl[3], int crystalType, const double lattice[6],
-                 double poles[24][3], int* count, const ProgressCallback& cb,
-                 const char* normalText) {
+int PolesOfPlane(const double hkl[3], int crystalType, const double lattice[6], double poles[24][3],
+                 int* count, const ProgressCallback& cb, const char* normalText) {
     double normal[3];
     if (!GetPlaneNormal(hkl, crystalType, lattice, normal)) {
         Send(cb, normalText, -2);
@@ -274,7 +293,9 @@ int PolesOfPlane(const double hkl[3], int crystalType, const double lattice[6],
     return 1;
 }
 
-int Threads() { return omp_get_max_threads(); }
+int Threads() {
+    return omp_get_max_threads();
+}
 
 namespace {
 
@@ -291,36 +312,51 @@ thread_local int gTeam = 0;
 int FreeProcessors() {
     int fewest = -1;
     for (int k = 0; k < 3; ++k) {
-        if (k > 0) std::this_thread::sleep_for(std::chrono::microseconds(300));
+        if (k > 0)
+            std::this_thread::sleep_for(std::chrono::microseconds(300));
         std::FILE* f = std::fopen("/proc/loadavg", "r");
-        if (!f) return omp_get_num_procs();
+        if (!f)
+            return omp_get_num_procs();
         double l1, l5, l15;
         int runnable = 0, total = 0;
         const int n = std::fscanf(f, "%lf %lf %lf %d/%d", &l1, &l5, &l15, &runnable, &total);
         std::fclose(f);
-        if (n != 5 || runnable < 1) return omp_get_num_procs();
+        if (n != 5 || runnable < 1)
+            return omp_get_num_procs();
         fewest = fewest < 0 ? runnable : std::min(fewest, runnable);
     }
     return omp_get_num_procs() - (fewest - 1);
 }
 
-}  // namespace
+} // namespace
 
 int CurrentTeam() {
     const int want = omp_get_max_threads();
-    if (gTeam == 0) return want;
-    if (gTeam < 0) gTeam = gAdaptive.load() ? std::clamp(FreeProcessors(), 1, std::max(1, want)) : want;
+    if (gTeam == 0)
+        return want;
+    if (gTeam < 0)
+        gTeam = gAdaptive.load() ? std::clamp(FreeProcessors(), 1, std::max(1, want)) : want;
     return gTeam;
 }
 
-ThreadScope::ThreadScope() : previous_(gTeam) { gTeam = -1; }
+ThreadScope::ThreadScope() : previous_(gTeam) {
+    gTeam = -1;
+}
 
-ThreadScope::~ThreadScope() { gTeam = previous_; }
+ThreadScope::~ThreadScope() {
+    gTeam = previous_;
+}
 
-void SetLoadAdaptiveThreads(bool on) { gAdaptive.store(on); }
+void SetLoadAdaptiveThreads(bool on) {
+    gAdaptive.store(on);
+}
 
-long long MinParallelWork() { return gMinParallelWork.load(std::memory_order_relaxed); }
+long long MinParallelWork() {
+    return gMinParallelWork.load(std::memory_order_relaxed);
+}
 
-void SetMinParallelWork(long long steps) { gMinParallelWork.store(steps); }
+void SetMinParallelWork(long long steps) {
+    gMinParallelWork.store(steps);
+}
 
-}  // namespace odfengine
+} // namespace odfengine

@@ -29,12 +29,14 @@ inline constexpr const char* kDeviationStopText =
     "   or the h, k, l of the pole figures are inconsistent.\n";
 
 inline void Send(const ProgressCallback& cb, const std::string& text, int code) {
-    if (cb) cb(text, code);
+    if (cb)
+        cb(text, code);
 }
 
 // Percentage num/den clamped to 0..100 (den <= 0 gives 100).
 inline int Percent(long long num, long long den) {
-    if (den <= 0) return 100;
+    if (den <= 0)
+        return 100;
     long long p = 100 * num / den;
     return (int)std::clamp<long long>(p, 0, 100);
 }
@@ -48,7 +50,9 @@ inline void CopyLattice(double dst[6], const double src[6]) {
 
 // Resolutions the engines accept: the grids stay small enough for 16-bit
 // table indices and every reduced range keeps at least two grid points.
-inline bool ResolutionUsable(double res) { return std::isfinite(res) && res >= 0.1 && res <= 45.0; }
+inline bool ResolutionUsable(double res) {
+    return std::isfinite(res) && res >= 0.1 && res <= 45.0;
+}
 
 // The deviation stop rule. One instance per engine object: the accepted
 // iteration count lives with the calculation, so two engines running side
@@ -66,8 +70,10 @@ struct StopRule {
     // rule alone).
     static bool LimitReached(int stopMode, int iteration, int maxLoops, double deviation,
                              double tolerance) {
-        if ((stopMode == 0 || stopMode == 2) && iteration >= maxLoops) return true;
-        if ((stopMode == 1 || stopMode == 2) && deviation < tolerance) return true;
+        if ((stopMode == 0 || stopMode == 2) && iteration >= maxLoops)
+            return true;
+        if ((stopMode == 1 || stopMode == 2) && deviation < tolerance)
+            return true;
         return iteration >= std::max(maxLoops, 1000);
     }
 };
@@ -116,18 +122,17 @@ int EquivalentOrientations(const double euler[3], double out[][3], int* count, i
                            const double lattice[6], int sampleSym, const ProgressCallback& cb);
 int MillerToEuler(const int miller[6], double euler[3], int crystalType, const double lattice[6],
                   const ProgressCallback& cb);
-int EulerToMiller(const double euler[3], double miller[6], int crystalType,
-                  const double lattice[6], const ProgressCallback& cb);
+int EulerToMiller(const double euler[3], double miller[6], int crystalType, const double lattice[6],
+                  const ProgressCallback& cb);
 
 // Symmetrically distinct unit poles of the plane (hkl): returns 0 with
 // "Can not calculate normal vector(s)" (or normalText) when the plane has no
 // normal, and 0 with "Can not calculate symmetrical vectors" when the poles
 // cannot be generated.
-int PolesOfPlane(const double hkl[3], int crystalType, const double lattice[6],
-                 double poles[24][3], int* count, const ProgressCallback& cb,
-                 const char* normalText);
+int PolesOfPlane(const double hkl[3], int crystalType, const double lattice[6], double poles[24][3],
+                 int* count, const ProgressCallback& cb, const char* normalText);
 
 // OpenMP helpers. Threads() is the number of threads a parallel region uses.
 int Threads();
 
-}  // namespace odfengine
+} // namespace odfengine

@@ -28,13 +28,14 @@ inline void AddWrapped(double* row, int period, int b0, const double* v, int n) 
         const int run = std::min(n - t, period - idx);
         double* dst = row + idx;
         const double* src = v + t;
-        for (int q = 0; q < run; ++q) dst[q] += src[q];
+        for (int q = 0; q < run; ++q)
+            dst[q] += src[q];
         t += run;
         idx = 0;
     }
 }
 
-}  // namespace
+} // namespace
 
 void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double* out,
                        double*** odf) {
@@ -45,14 +46,16 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
     const size_t cells = (size_t)nAlpha * nBeta;
     const int stride = 2 * maxSymVectors;
 
-    if ((int)weightCache.size() < nPF) weightCache.resize(nPF);
+    if ((int)weightCache.size() < nPF)
+        weightCache.resize(nPF);
     std::vector<double>& cachedW = weightCache[j];
     const bool needWeights = cachedW.size() != cells;
 
     std::vector<double> partV((size_t)kPartialSums * cells, 0.0);
     std::vector<double> partW(needWeights ? (size_t)kPartialSums * cells : 0, 0.0);
     std::vector<double> w1(n1eff);
-    for (int t = 0; t < n1eff; ++t) w1[t] = (t == 0 || t == nPhi1 - 1) ? 0.5 : 1.0;
+    for (int t = 0; t < n1eff; ++t)
+        w1[t] = (t == 0 || t == nPhi1 - 1) ? 0.5 : 1.0;
 
     // Scratch rows per part, allocated here: nothing is allocated inside the
     // parallel loops.
@@ -72,8 +75,9 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
                 for (int i = 0; i < nPhi; ++i) {
                     const double* f = odf[l][i];
                     const double c = w2 * vol[i];
-                    const int16_t* cells0 = &poleTable[(((size_t)j * nPhi + i) * nPhi2 + l) * stride];
-                    double sv = 0.0, sw = 0.0;  // the row's sum (centre and fibre poles)
+                    const int16_t* cells0 =
+                        &poleTable[(((size_t)j * nPhi + i) * nPhi2 + l) * stride];
+                    double sv = 0.0, sw = 0.0; // the row's sum (centre and fibre poles)
                     bool sums = false;
                     for (int t = 0; t < n1eff; ++t) {
                         wt[t] = w1[t] * c;
@@ -93,27 +97,32 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
                                 sums = true;
                             }
                             rowV[0] += sv;
-                            if (accW) accW[(size_t)a * nBeta] += sw;
+                            if (accW)
+                                accW[(size_t)a * nBeta] += sw;
                             continue;
                         }
                         AddWrapped(rowV, period, b0, val, n1eff);
-                        if (accW) AddWrapped(accW + (size_t)a * nBeta, period, b0, wt, n1eff);
+                        if (accW)
+                            AddWrapped(accW + (size_t)a * nBeta, period, b0, wt, n1eff);
                     }
                 }
             }
         },
         [&](int) {
-            for (int k = 0; k < poles; ++k) Report("", Percent(k + 1, poles));
+            for (int k = 0; k < poles; ++k)
+                Report("", Percent(k + 1, poles));
         });
 
     // Fixed-order reduction of the partial sums.
     std::vector<double> direct(cells, 0.0), directW(needWeights ? cells : 0, 0.0);
     for (int p = 0; p < kPartialSums; ++p) {
         const double* v = &partV[(size_t)p * cells];
-        for (size_t c = 0; c < cells; ++c) direct[c] += v[c];
+        for (size_t c = 0; c < cells; ++c)
+            direct[c] += v[c];
         if (needWeights) {
             const double* w = &partW[(size_t)p * cells];
-            for (size_t c = 0; c < cells; ++c) directW[c] += w[c];
+            for (size_t c = 0; c < cells; ++c)
+                directW[c] += w[c];
         }
     }
 
@@ -125,9 +134,11 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
             double* d = &dst[(size_t)a * nBeta];
             for (int b = 0; b < nBeta; ++b) {
                 const double v = s[b];
-                if (v == 0.0) continue;
+                if (v == 0.0)
+                    continue;
                 d[b] += v;
-                if (fibre || a == 0) continue;
+                if (fibre || a == 0)
+                    continue;
                 if (a == nAlpha - 1) {
                     d[(b + period / 2) % period] += v;
                     if (sampleSym) {
@@ -144,7 +155,8 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
     };
     std::vector<double> sumV;
     scatter(direct, sumV);
-    if (needWeights) scatter(directW, cachedW);
+    if (needWeights)
+        scatter(directW, cachedW);
     const std::vector<double>& sumW = cachedW;
 
     for (int a = 0; a < nAlpha; ++a) {
@@ -152,16 +164,21 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
         const double* v = &sumV[(size_t)a * nBeta];
         const double* w = &sumW[(size_t)a * nBeta];
         const int cols = fibre ? 1 : nBeta;
-        for (int b = 0; b < nBeta; ++b) row[b] = 0.0;
-        for (int b = 0; b < cols; ++b) row[b] = w[b] > 0.0 ? v[b] / w[b] : 0.0;
+        for (int b = 0; b < nBeta; ++b)
+            row[b] = 0.0;
+        for (int b = 0; b < cols; ++b)
+            row[b] = w[b] > 0.0 ? v[b] / w[b] : 0.0;
         if (fibre) {
-            for (int b = 1; b < nBeta; ++b) row[b] = row[0];
+            for (int b = 1; b < nBeta; ++b)
+                row[b] = row[0];
         } else {
             if (a == 0)
-                for (int b = 1; b <= nBeta - 2; ++b) row[b] = row[0];
+                for (int b = 1; b <= nBeta - 2; ++b)
+                    row[b] = row[0];
             row[nBeta - 1] = row[0];
         }
         for (int b = 0; b < nBeta; ++b)
-            if (!std::isfinite(row[b])) row[b] = 0.0;
+            if (!std::isfinite(row[b]))
+                row[b] = 0.0;
     }
 }

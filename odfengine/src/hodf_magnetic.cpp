@@ -22,7 +22,8 @@ int HODF::GetMagneticEnergy(double** energy, double*** odf, double** torque, con
 }
 
 int HODF::pMeganeticMap(double** energy, double** torque, double*** odf, const double K[2]) {
-    if (!ValidSetup() || !energy || !odf || !K) return 0;
+    if (!ValidSetup() || !energy || !odf || !K)
+        return 0;
     ThreadScope team;
     try {
         const double pi = std::acos(-1.0);
@@ -40,20 +41,28 @@ int HODF::pMeganeticMap(double** energy, double** torque, double*** odf, const d
             for (int iPhi = 0; iPhi < nPhi; ++iPhi)
                 for (int i1 = 0; i1 < nPhi1; ++i1) {
                     int a1 = i1, aP = iPhi, a2 = i2;
-                    if (sampleSym) ReduceODFSpace(&a1, &aP, &a2, crystalType, res, sampleSym);
+                    if (sampleSym)
+                        ReduceODFSpace(&a1, &aP, &a2, crystalType, res, sampleSym);
                     if (a1 < 0 || a1 >= nPhi1 || aP < 0 || aP >= nPhi || a2 < 0 || a2 >= nPhi2)
                         continue;
                     const double w1 = (i1 == 0 || i1 == nPhi1 - 1) ? 0.5 : 1.0;
                     const double w2 = (i2 == 0 || i2 == nPhi2 - 1) ? 0.5 : 1.0;
                     const double w = odf[a2][aP][a1] * vol[iPhi] * w1 * w2;
-                    if (w == 0.0 || !std::isfinite(w)) continue;
+                    if (w == 0.0 || !std::isfinite(w))
+                        continue;
                     const double p1 = i1 * res * pi / 180.0, P = iPhi * res * pi / 180.0,
                                  p2 = i2 * res * pi / 180.0;
                     const double s1 = std::sin(p1), c1 = std::cos(p1), s = std::sin(P),
                                  c = std::cos(P), s2 = std::sin(p2), c2 = std::cos(p2);
-                    const double g[9] = {c1 * c2 - s1 * s2 * c, s1 * c2 + c1 * s2 * c, s2 * s,
-                                         -c1 * s2 - s1 * c2 * c, -s1 * s2 + c1 * c2 * c, c2 * s,
-                                         s1 * s, -c1 * s, c};
+                    const double g[9] = {c1 * c2 - s1 * s2 * c,
+                                         s1 * c2 + c1 * s2 * c,
+                                         s2 * s,
+                                         -c1 * s2 - s1 * c2 * c,
+                                         -s1 * s2 + c1 * c2 * c,
+                                         c2 * s,
+                                         s1 * s,
+                                         -c1 * s,
+                                         c};
                     cellW.push_back(w);
                     cellG.insert(cellG.end(), g, g + 9);
                 }
@@ -94,10 +103,12 @@ int HODF::pMeganeticMap(double** energy, double** torque, double*** odf, const d
                 }
                 const double ev = e * scale, tv = -d * scale;
                 energy[i][j] = std::isfinite(ev) ? ev : 0.0;
-                if (torque) torque[i][j] = std::isfinite(tv) ? tv : 0.0;
+                if (torque)
+                    torque[i][j] = std::isfinite(tv) ? tv : 0.0;
             }
         };
-        RunSlices(nAlpha, (long long)nAlpha * betaCount * (long long)nCells, alphaRow, [&](int i) { Report("", Percent(i + 1, nAlpha)); });
+        RunSlices(nAlpha, (long long)nAlpha * betaCount * (long long)nCells, alphaRow,
+                  [&](int i) { Report("", Percent(i + 1, nAlpha)); });
 
         if (sampleSym) {
             // E(beta) = E(180 - beta) = E(180 + beta) = E(360 - beta); the
@@ -110,11 +121,13 @@ int HODF::pMeganeticMap(double** energy, double** torque, double*** odf, const d
                     const int cand[4] = {m, b180 - m, m - b180, period - m};
                     const double sign[4] = {1, -1, 1, -1};
                     energy[i][j] = 0.0;
-                    if (torque) torque[i][j] = 0.0;
+                    if (torque)
+                        torque[i][j] = 0.0;
                     for (int q = 0; q < 4; ++q)
                         if (cand[q] >= 0 && cand[q] < betaCount) {
                             energy[i][j] = energy[i][cand[q]];
-                            if (torque) torque[i][j] = sign[q] * torque[i][cand[q]];
+                            if (torque)
+                                torque[i][j] = sign[q] * torque[i][cand[q]];
                             break;
                         }
                 }

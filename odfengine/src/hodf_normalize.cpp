@@ -23,7 +23,8 @@ void HODF::PNormodf(double*** odf) {
                         odf[l][i][t] = 1.0;
                         zeroFound = true;
                     }
-        if (zeroFound) Report("0 is found in Odf", -2);
+        if (zeroFound)
+            Report("0 is found in Odf", -2);
 
         // Grid points that the folding leaves where they are: a neighbour
         // inside the grid that is such a point needs no folding call.
@@ -47,7 +48,8 @@ void HODF::PNormodf(double*** odf) {
                     for (int dl = -1; dl <= 1; ++dl)
                         for (int di = -1; di <= 1; ++di)
                             for (int dt = -1; dt <= 1; ++dt) {
-                                if (dl == 0 && di == 0 && dt == 0) continue;
+                                if (dl == 0 && di == 0 && dt == 0)
+                                    continue;
                                 int i2 = l + dl, iPhi = i + di, i1 = t + dt;
                                 const bool inside = i2 >= 0 && i2 < nPhi2 && iPhi >= 0 &&
                                                     iPhi < nPhi && i1 >= 0 && i1 < nPhi1;
@@ -95,11 +97,13 @@ void HODF::PNormodf(double*** odf) {
         }
     }
     double integral = 0.0;
-    for (int i = 0; i < nPhi; ++i) integral += vol[i] * rowSum[i];
-    if (m > 0.0) m = 0.0;
+    for (int i = 0; i < nPhi; ++i)
+        integral += vol[i] * rowSum[i];
+    if (m > 0.0)
+        m = 0.0;
     const double mean = integral / ((180.0 / res) * (180.0 / res)) * 0.125 - m;
-    const double r = res * res * res * (double)(nPhi1 - 1) * (nPhi - 1) * (nPhi2 - 1) *
-                     4.2866941015089164e-8;
+    const double r =
+        res * res * res * (double)(nPhi1 - 1) * (nPhi - 1) * (nPhi2 - 1) * 4.2866941015089164e-8;
     // An ODF without any intensity has no mean to divide by: leave it.
     const bool scale = mean > 0.0 && std::isfinite(mean);
     auto scaleSlice = [&](int l) {

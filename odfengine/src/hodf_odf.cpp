@@ -20,17 +20,20 @@ struct Scratch {
     std::vector<double> data;
 };
 
-}  // namespace
+} // namespace
 
 int HODF::GetODF(double*** odf, double* deviation, int* loops) {
-    if (!ValidSetup() || !odf) return 0;
+    if (!ValidSetup() || !odf)
+        return 0;
     ThreadScope team;
     try {
         effectiveStopMode = stopMode >= 10 ? stopMode - 10 : stopMode;
         for (int l = 0; l < nPhi2; ++l)
-            for (int i = 0; i < nPhi; ++i) std::memset(odf[l][i], 0, sizeof(double) * nPhi1);
+            for (int i = 0; i < nPhi; ++i)
+                std::memset(odf[l][i], 0, sizeof(double) * nPhi1);
 
-        if (!pIniMem_ODF()) return 0;
+        if (!pIniMem_ODF())
+            return 0;
         if (!dataPreloaded && !POpenInputPolFig()) {
             pFreeMem_ODF();
             return 0;
@@ -58,7 +61,8 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
             std::fill(F, F + n1eff, 0.0);
             std::fill(S, S + n1eff, 0.0);
             for (int j = 0; j < nPF; ++j) {
-                if (poleCount[j] <= 0) continue;
+                if (poleCount[j] <= 0)
+                    continue;
                 std::fill(H, H + n1eff, 0.0);
                 std::fill(T, T + n1eff, 0.0);
                 const double* pf = &measured[(size_t)j * pfCells];
@@ -86,7 +90,8 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
                             H[t] += 1.0;
                             T[t] += term(P, rowQ, idx);
                         }
-                        if (++idx == period) idx = 0;
+                        if (++idx == period)
+                            idx = 0;
                     }
                 }
                 for (int t = 0; t < n1eff; ++t)
@@ -106,15 +111,18 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
             double* H = scratch.Row(2);
             double* T = scratch.Row(3);
             for (int i = 0; i < nPhi; ++i) {
-                harmonicRow(l, i, 1e-5, nullptr,
-                            [](double P, const double*, int) { return 1.0 / P; }, F, S, H, T);
+                harmonicRow(
+                    l, i, 1e-5, nullptr, [](double P, const double*, int) { return 1.0 / P; }, F, S,
+                    H, T);
                 double* out = odf[l][i];
-                for (int t = 0; t < n1eff; ++t) out[t] = F[t] > 0.0 ? F[t] / S[t] : 0.0;
+                for (int t = 0; t < n1eff; ++t)
+                    out[t] = F[t] > 0.0 ? F[t] / S[t] : 0.0;
             }
         };
         auto sliceDone = [&](int l) { Report("", Percent(l, nPhi2 - 1)); };
         long long totalPoles = 0;
-        for (int j = 0; j < nPF; ++j) totalPoles += poleCount[j];
+        for (int j = 0; j < nPF; ++j)
+            totalPoles += poleCount[j];
         const long long stageWork = totalPoles * n1eff * nPhi * nPhi2;
         RunSlices(nPhi2, stageWork, initialSlice, sliceDone);
 
@@ -136,8 +144,8 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
             for (int i = 0; i < nPhi; ++i) {
                 harmonicRow(
                     l, i, 1e-6, recalculated.data(),
-                    [](double P, const double* rowQ, int idx) { return rowQ[idx] / P; }, Hc, Sg,
-                    J, T);
+                    [](double P, const double* rowQ, int idx) { return rowQ[idx] / P; }, Hc, Sg, J,
+                    T);
                 double* out = odf[l][i];
                 for (int t = 0; t < n1eff; ++t) {
                     // A zero sum (every recalculated value 0) carries no
@@ -145,7 +153,8 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
                     // infinity.
                     if (Hc[t] > 0.0 && Sg[t] > 0.0) {
                         const double v = out[t] * (Hc[t] / Sg[t]);
-                        if (std::isfinite(v)) out[t] = v;
+                        if (std::isfinite(v))
+                            out[t] = v;
                     }
                 }
             }
@@ -164,7 +173,8 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
             dev = pDeviation(&stop);
             std::snprintf(text, sizeof text, "%.3f", dev);
             Report(text, -3);
-            if (stop) break;
+            if (stop)
+                break;
             if (StopRule::LimitReached(effectiveStopMode, iteration, maxLoops, dev, tolerance))
                 break;
         }
@@ -173,9 +183,12 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
         if (fibre)
             for (int l = 0; l < nPhi2; ++l)
                 for (int i = 0; i < nPhi; ++i)
-                    for (int t = 1; t < nPhi1; ++t) odf[l][i][t] = odf[l][i][0];
-        if (deviation) *deviation = dev;
-        if (loops) *loops = iteration;
+                    for (int t = 1; t < nPhi1; ++t)
+                        odf[l][i][t] = odf[l][i][0];
+        if (deviation)
+            *deviation = dev;
+        if (loops)
+            *loops = iteration;
         if (!dataPreloaded) {
             Report("Normalizing ODF", -2);
             PNormodf(odf);
@@ -194,9 +207,10 @@ double HODF::pDeviation(int* stop) {
     const double dev =
         MeanDeviation(measured.data(), recalculated.data(), (size_t)nPF * nAlpha * nBeta);
     const bool incomplete = CountEmptyRim() > 50;
-    *stop = !StopRule::Test(dev, incomplete, &previousDeviation, &latestDeviation,
-                            &acceptedIterations);
-    if (*stop) Report(kDeviationStopText, -2);
+    *stop =
+        !StopRule::Test(dev, incomplete, &previousDeviation, &latestDeviation, &acceptedIterations);
+    if (*stop)
+        Report(kDeviationStopText, -2);
     return dev;
 }
 
@@ -204,6 +218,7 @@ void HODF::pGetODFMax(double*** odf) {
     double m = -1.0;
     for (int l = 0; l < nPhi2; ++l)
         for (int i = 0; i < nPhi; ++i)
-            for (int t = 0; t < nPhi1; ++t) m = std::max(m, odf[l][i][t]);
+            for (int t = 0; t < nPhi1; ++t)
+                m = std::max(m, odf[l][i][t]);
     odfMax = m;
 }

@@ -17,8 +17,8 @@ int HODF::PNormalofhkl() {
 int HODF::PSymVetor() {
     maxSymVectors = 0;
     for (int j = 0; j < nPF; ++j) {
-        if (!PolesOfPlane(hklInput[j], crystalType, lattice, poleVectors[j], &poleCount[j], callback,
-                          "Can not calculate normal vector(s)"))
+        if (!PolesOfPlane(hklInput[j], crystalType, lattice, poleVectors[j], &poleCount[j],
+                          callback, "Can not calculate normal vector(s)"))
             return 0;
         maxSymVectors = std::max(maxSymVectors, poleCount[j]);
     }
@@ -49,4 +49,6 @@ void HODF::PTranMat() {
     }
 }
 
-std::vector<double> HODF::PVolume(int count) const { return PhiVolumes(count, res, kDegToRad); }
+std::vector<double> HODF::PVolume(int count) const {
+    return PhiVolumes(count, res, kDegToRad);
+}

@@ -2,20 +2,21 @@
 #include <cmath>
 
 #include "engine_common.h"
+#include "inverse_pf.h"
 #include "odfengine/hodf.h"
 #include "orimath/orientation.h"
 #include "orimath/ranges.h"
-#include "inverse_pf.h"
 
 using namespace odfengine;
 
 int HODF::GetPolFig(double** pf, double*** odf) {
-    if (!ValidSetup() || !pf || !odf) return 0;
+    if (!ValidSetup() || !pf || !odf)
+        return 0;
     ThreadScope team;
     try {
         nPF = 1;
-        if (!PolesOfPlane(hklInput[0], crystalType, lattice, poleVectors[0], &poleCount[0], callback,
-                          "Cannot calculate normal vector"))
+        if (!PolesOfPlane(hklInput[0], crystalType, lattice, poleVectors[0], &poleCount[0],
+                          callback, "Cannot calculate normal vector"))
             return 0;
         maxSymVectors = poleCount[0];
         PTranMat();
@@ -24,7 +25,8 @@ int HODF::GetPolFig(double** pf, double*** odf) {
         std::vector<double> out((size_t)nAlpha * nBeta);
         PGeneration(vol, 0, poleCount[0], out.data(), odf);
         for (int a = 0; a < nAlpha; ++a)
-            for (int b = 0; b < nBeta; ++b) pf[a][b] = out[(size_t)a * nBeta + b];
+            for (int b = 0; b < nBeta; ++b)
+                pf[a][b] = out[(size_t)a * nBeta + b];
         Report("Calculation finished", -2);
         pFreeMem_ODF();
         return 1;
@@ -35,7 +37,8 @@ int HODF::GetPolFig(double** pf, double*** odf) {
 }
 
 int HODF::GetInvPolFig(double** ipf, double axes[3][3], double*** odf) {
-    if (!ValidSetup() || !ipf || !odf) return 0;
+    if (!ValidSetup() || !ipf || !odf)
+        return 0;
     double axis[3][3];
     if (!CrystalAxis(axis, crystalType, lattice)) {
         Report("Such crystal does not exist", -2);
@@ -62,7 +65,8 @@ int HODF::GetInvPolFig(double** ipf, double axes[3][3], double*** odf) {
             callback, ipf);
         if (axes)
             for (int r = 0; r < 3; ++r)
-                for (int c = 0; c < 3; ++c) axes[r][c] = axis[r][c];
+                for (int c = 0; c < 3; ++c)
+                    axes[r][c] = axis[r][c];
         Report("Calculation finished", -2);
         return 1;
     } catch (const std::exception&) {

@@ -10,14 +10,21 @@ using namespace odfengine;
 HODF::HODF() = default;
 HODF::HODF(const HODF& other) = default;
 HODF& HODF::operator=(const HODF& other) = default;
-HODF::~HODF() { pFreeMem_ODF(); }
+HODF::~HODF() {
+    pFreeMem_ODF();
+}
 
-void HODF::SetCallBack(ProgressCallback cb) { callback = std::move(cb); }
+void HODF::SetCallBack(ProgressCallback cb) {
+    callback = std::move(cb);
+}
 
-void HODF::Report(const std::string& text, int code) const { Send(callback, text, code); }
+void HODF::Report(const std::string& text, int code) const {
+    Send(callback, text, code);
+}
 
 int HODF::ValidSetup() const {
-    if (!setupOk) Report(setupError ? setupError : "Invalid resolution", -2);
+    if (!setupOk)
+        Report(setupError ? setupError : "Invalid resolution", -2);
     return setupOk;
 }
 
@@ -50,7 +57,8 @@ int HODF::IniODFCal(const std::string files[], int type, int loops, double tol, 
     res = resolution;
     dataPreloaded = 0;
     CopyLattice(lattice, lat);
-    if (!pIniRanges(sampleSym)) return 0;
+    if (!pIniRanges(sampleSym))
+        return 0;
     if (n < 1 || n > 6 || !files || !hkl) {
         setupOk = 0;
         setupError = "Invalid number of pole figures";
@@ -61,7 +69,8 @@ int HODF::IniODFCal(const std::string files[], int type, int loops, double tol, 
     nPF = n;
     for (int i = 0; i < nPF; ++i) {
         fileNames[i] = files[i];
-        for (int k = 0; k < 3; ++k) hklInput[i][k] = hkl[i][k];
+        for (int k = 0; k < 3; ++k)
+            hklInput[i][k] = hkl[i][k];
     }
     return 1;
 }
@@ -74,7 +83,8 @@ int HODF::IniPolFigCal(int type, const double lat[6], const double hkl[3], doubl
     sampleSym = fib ? 1 : sam;
     res = resolution;
     nPF = 1;
-    for (int k = 0; k < 3; ++k) hklInput[0][k] = hkl ? hkl[k] : 0.0;
+    for (int k = 0; k < 3; ++k)
+        hklInput[0][k] = hkl ? hkl[k] : 0.0;
     return pIniRanges(sampleSym);
 }
 
@@ -86,7 +96,8 @@ int HODF::IniInvPolFigCal(int type, const double lat[6], const double direction[
     sampleSym = sam;
     fibre = 0;
     nPF = 1;
-    for (int k = 0; k < 3; ++k) hklInput[0][k] = direction ? direction[k] : 0.0;
+    for (int k = 0; k < 3; ++k)
+        hklInput[0][k] = direction ? direction[k] : 0.0;
     return pIniRanges(sampleSym);
 }
 
@@ -96,7 +107,9 @@ int HODF::IniEulerMiller(int type, const double lat[6]) {
     return 1;
 }
 
-int HODF::IniSO(int type, const double lat[6]) { return IniEulerMiller(type, lat); }
+int HODF::IniSO(int type, const double lat[6]) {
+    return IniEulerMiller(type, lat);
+}
 
 int HODF::IniMeganitic(int type, const double lat[6], double resolution, int sam) {
     crystalType = (int16_t)type;
@@ -130,9 +143,11 @@ void HODF::pFreeMem_ODF() {
 }
 
 int HODF::POpenInputPolFig() {
-    if (!ReadPoleFigureFiles(fileNames, nPF, nAlpha, nBeta, measured.data(), callback)) return 0;
+    if (!ReadPoleFigureFiles(fileNames, nPF, nAlpha, nBeta, measured.data(), callback))
+        return 0;
     if (normalizePF)
-        for (int i = 0; i < nPF; ++i) PNormPol(i);
+        for (int i = 0; i < nPF; ++i)
+            PNormPol(i);
     if (fibre)
         pFiberForcing();
     else if (sampleSym)

@@ -47,20 +47,25 @@ void InversePoleFigure(const double y[3], double res, int nAlpha, int nBeta, Val
             const double wh = wk * vol[h];
             for (int l = 0; l <= b360; ++l) {
                 double f;
-                if (!value(k, h, l, &f)) continue;
+                if (!value(k, h, l, &f))
+                    continue;
                 const double s2 = sn[l], c2 = cs[l];
                 const double g[3][3] = {{c1 * c2 - s1 * s2 * c, s1 * c2 + c1 * s2 * c, s2 * s},
                                         {-c1 * s2 - s1 * c2 * c, -s1 * s2 + c1 * c2 * c, c2 * s},
                                         {s1 * s, -c1 * s, c}};
                 double v[3];
-                for (int r = 0; r < 3; ++r) v[r] = g[r][0] * y[0] + g[r][1] * y[1] + g[r][2] * y[2];
+                for (int r = 0; r < 3; ++r)
+                    v[r] = g[r][0] * y[0] + g[r][1] * y[1] + g[r][2] * y[2];
                 const double n = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-                for (double& x : v) x /= n;
+                for (double& x : v)
+                    x /= n;
                 if (v[2] < 0.0)
-                    for (double& x : v) x = -x;
+                    for (double& x : v)
+                        x = -x;
                 const double alpha = std::acos(std::clamp(v[2], -1.0, 1.0)) * 180.0 / pi;
                 double beta = v[0] == 0.0 ? std::atan(v[1] * 1e8) : std::atan(v[1] / v[0]);
-                if (v[0] < 0.0) beta += pi;
+                if (v[0] < 0.0)
+                    beta += pi;
                 beta *= 180.0 / pi;
                 const int a = std::min((int)(alpha / res + 0.5), nAlpha - 1);
                 int b = 0;
@@ -81,7 +86,8 @@ void InversePoleFigure(const double y[3], double res, int nAlpha, int nBeta, Val
             }
         }
     };
-    RunBlocks(b360 + 1, kBlocks, 30LL * (b360 + 1) * (b360 + 1) * phiCount, phi1Slice, [&](int k) { Send(cb, "", Percent(k + 1, b360)); });
+    RunBlocks(b360 + 1, kBlocks, 30LL * (b360 + 1) * (b360 + 1) * phiCount, phi1Slice,
+              [&](int k) { Send(cb, "", Percent(k + 1, b360)); });
 
     std::vector<double> sumV(cells, 0.0), sumW(cells, 0.0);
     for (int p = 0; p < kBlocks; ++p)
@@ -96,9 +102,10 @@ void InversePoleFigure(const double y[3], double res, int nAlpha, int nBeta, Val
             ipf[a][b] = std::isfinite(v) ? v : 0.0;
         }
         if (a == 0)
-            for (int b = 1; b <= nBeta - 2; ++b) ipf[0][b] = ipf[0][0];
+            for (int b = 1; b <= nBeta - 2; ++b)
+                ipf[0][b] = ipf[0][0];
         ipf[a][nBeta - 1] = ipf[a][0];
     }
 }
 
-}  // namespace odfengine
+} // namespace odfengine

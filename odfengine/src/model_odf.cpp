@@ -6,12 +6,12 @@
 
 #include "dataformats/polefigure.h"
 #include "engine_common.h"
-#include "parallel.h"
 #include "odfengine/hodf.h"
 #include "orimath/arrays.h"
 #include "orimath/orientation.h"
 #include "orimath/ranges.h"
 #include "orimath/symmetry.h"
+#include "parallel.h"
 
 namespace odfengine {
 
@@ -29,7 +29,8 @@ Quat QuatOf(const double in[3][3]) {
                        in[0][1] * (in[1][0] * in[2][2] - in[1][2] * in[2][0]) +
                        in[0][2] * (in[1][0] * in[2][1] - in[1][1] * in[2][0]);
     for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) m[r][c] = det < 0 ? -in[r][c] : in[r][c];
+        for (int c = 0; c < 3; ++c)
+            m[r][c] = det < 0 ? -in[r][c] : in[r][c];
     Quat q;
     const double tr = m[0][0] + m[1][1] + m[2][2];
     if (tr > 0) {
@@ -49,7 +50,7 @@ Quat QuatOf(const double in[3][3]) {
     return {q.w / n, q.x / n, q.y / n, q.z / n};
 }
 
-}  // namespace
+} // namespace
 
 int GetStandardComponent(const std::string& name, double halfWidth, double weight,
                          ModelComponent* out) {
@@ -79,8 +80,11 @@ std::vector<ModelComponent> DefaultRollingTexture() {
     const struct {
         const char* name;
         double halfWidth, weight;
-    } kParts[] = {{"Copper", 10.0, 6.0}, {"Brass", 9.0, 5.0}, {"S", 11.0, 4.0},
-                  {"Goss", 8.0, 3.0},    {"Cube", 12.0, 4.0}};
+    } kParts[] = {{"Copper", 10.0, 6.0},
+                  {"Brass", 9.0, 5.0},
+                  {"S", 11.0, 4.0},
+                  {"Goss", 8.0, 3.0},
+                  {"Cube", 12.0, 4.0}};
     std::vector<ModelComponent> out;
     for (const auto& p : kParts) {
         ModelComponent c;
@@ -92,9 +96,11 @@ std::vector<ModelComponent> DefaultRollingTexture() {
 
 int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double res, int sampleSym,
                  const std::vector<ModelComponent>& components, double background) {
-    if (!odf || !ResolutionUsable(res) || crystalType < 0 || crystalType > 6) return 0;
+    if (!odf || !ResolutionUsable(res) || crystalType < 0 || crystalType > 6)
+        return 0;
     double axis[3][3];
-    if (!CrystalAxis(axis, crystalType, lattice)) return 0;
+    if (!CrystalAxis(axis, crystalType, lattice))
+        return 0;
     int n1, nP, n2;
     GetEulerRangeInODFSpace(&n1, &nP, &n2, crystalType, res, sampleSym);
 
@@ -111,7 +117,7 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
     // which the Laue group contains.
     struct Equivalents {
         std::vector<Quat> q;
-        double k;  // 4 ln2 / b² (radians)
+        double k; // 4 ln2 / b² (radians)
         double weight;
     };
     std::vector<Equivalents> eq;
@@ -121,7 +127,8 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
         Gmatrix(e, g);
         Equivalents q;
         const double b = c.halfWidth * kDegToRad;
-        if (!(b > 0.0)) return 0;
+        if (!(b > 0.0))
+            return 0;
         q.k = 4.0 * std::log(2.0) / (b * b);
         q.weight = c.weight;
         for (int i = 0; i < nOps; ++i)
@@ -136,8 +143,10 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
 
     ThreadScope team;
     long long equivalents = 0;
-    for (const Equivalents& q : eq) equivalents += (long long)q.q.size();
-#pragma omp parallel for schedule(dynamic, 1) num_threads(TeamFor(4LL * n1 * nP * n2 * (equivalents + 10)))
+    for (const Equivalents& q : eq)
+        equivalents += (long long)q.q.size();
+#pragma omp parallel for schedule(dynamic, 1)                                                      \
+    num_threads(TeamFor(4LL * n1 * nP * n2 * (equivalents + 10)))
     for (int l = 0; l < n2; ++l)
         for (int i = 0; i < nP; ++i)
             for (int t = 0; t < n1; ++t) {
@@ -149,7 +158,8 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
                 for (const Equivalents& q : eq) {
                     double best = 0.0;
                     for (const Quat& r : q.q)
-                        best = std::max(best, std::fabs(qg.w * r.w + qg.x * r.x + qg.y * r.y + qg.z * r.z));
+                        best = std::max(
+                            best, std::fabs(qg.w * r.w + qg.x * r.x + qg.y * r.y + qg.z * r.z));
                     const double omega = 2.0 * std::acos(std::min(1.0, best));
                     v += q.weight * std::exp(-q.k * omega * omega);
                 }
@@ -168,33 +178,40 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
                 uniform += w;
             }
     }
-    if (!(integral > 0.0)) return 0;
+    if (!(integral > 0.0))
+        return 0;
     const double scale = uniform / integral;
     for (int l = 0; l < n2; ++l)
         for (int i = 0; i < nP; ++i)
-            for (int t = 0; t < n1; ++t) odf[l][i][t] *= scale;
+            for (int t = 0; t < n1; ++t)
+                odf[l][i][t] *= scale;
     return 1;
 }
 
 int WriteModelPoleFigures(double*** odf, int crystalType, const double lattice[6], double res,
                           int sampleSym, const double hkl[][3], int nPF, const std::string paths[],
                           double alphaMax) {
-    if (!odf || !hkl || !paths || nPF < 1) return 0;
+    if (!odf || !hkl || !paths || nPF < 1)
+        return 0;
     int ok = 1;
     for (int j = 0; j < nPF; ++j) {
         HODF engine;
-        if (!engine.IniPolFigCal(crystalType, lattice, hkl[j], res, sampleSym, 0)) return 0;
+        if (!engine.IniPolFigCal(crystalType, lattice, hkl[j], res, sampleSym, 0))
+            return 0;
         double** pf = AllocMem2D(engine.nAlpha, engine.nBeta);
-        if (!pf) return 0;
+        if (!pf)
+            return 0;
         if (!engine.GetPolFig(pf, odf)) {
             FreeMem2D(pf, engine.nAlpha, engine.nBeta);
             return 0;
         }
         for (int a = 0; a < engine.nAlpha; ++a)
             if (a * res > alphaMax + 1e-9)
-                for (int b = 0; b < engine.nBeta; ++b) pf[a][b] = 0.0;
+                for (int b = 0; b < engine.nBeta; ++b)
+                    pf[a][b] = 0.0;
         PFFileInfo info = DescribePoleFigure(paths[j], crystalType, hkl[j], lattice, res, "Model");
-        if (!SaveHPFFile(paths[j].c_str(), &info, engine.nAlpha, engine.nBeta, pf)) ok = 0;
+        if (!SaveHPFFile(paths[j].c_str(), &info, engine.nAlpha, engine.nBeta, pf))
+            ok = 0;
         FreeMem2D(pf, engine.nAlpha, engine.nBeta);
     }
     return ok;
@@ -227,4 +244,4 @@ double OdfRelativeError(double*** f, double*** m, int nPhi1, int nPhi, int nPhi2
     return den > 0.0 ? 100.0 * num / den : 0.0;
 }
 
-}  // namespace odfengine
+} // namespace odfengine

@@ -25,8 +25,10 @@ namespace odfengine {
 // other work).
 int CurrentTeam();
 long long MinParallelWork();
-void SetMinParallelWork(long long steps);  // tests: 0 runs every region in parallel
-inline int TeamFor(long long work) { return work < MinParallelWork() ? 1 : CurrentTeam(); }
+void SetMinParallelWork(long long steps); // tests: 0 runs every region in parallel
+inline int TeamFor(long long work) {
+    return work < MinParallelWork() ? 1 : CurrentTeam();
+}
 
 // Chooses the team size for one public engine call on the calling thread: at
 // most omp_get_max_threads(), and no more than the processors that other
@@ -34,13 +36,13 @@ inline int TeamFor(long long work) { return work < MinParallelWork() ? 1 : Curre
 // busy machine, do not make every thread wait for a descheduled one at each
 // join). Restores the previous choice on exit.
 class ThreadScope {
-public:
+  public:
     ThreadScope();
     ~ThreadScope();
     ThreadScope(const ThreadScope&) = delete;
     ThreadScope& operator=(const ThreadScope&) = delete;
 
-private:
+  private:
     int previous_;
 };
 
@@ -48,8 +50,8 @@ private:
 // thread-count tests ask for exact thread counts) or on (the default).
 void SetLoadAdaptiveThreads(bool on);
 
-inline constexpr int kBlocks = 16;       // accumulators of a blocked reduction
-inline constexpr int kPartialSums = 8;   // accumulators of PGeneration
+inline constexpr int kBlocks = 16;     // accumulators of a blocked reduction
+inline constexpr int kPartialSums = 8; // accumulators of PGeneration
 
 // work: elementary steps of the whole loop (decides the team size).
 // Slices [0, n) are cut into `blocks` contiguous blocks; a block runs on one
@@ -59,27 +61,33 @@ inline constexpr int kPartialSums = 8;   // accumulators of PGeneration
 // must write disjoint outputs. Neither body nor done may throw.
 template <class Body, class Done>
 void RunBlocks(int n, int blocks, long long work, Body&& body, Done&& done) {
-    if (n <= 0) return;
+    if (n <= 0)
+        return;
     const int team = TeamFor(work);
     blocks = std::clamp(blocks, 1, n);
     std::unique_ptr<std::atomic<char>[]> finished(new std::atomic<char>[n]);
-    for (int s = 0; s < n; ++s) finished[s].store(0, std::memory_order_relaxed);
+    for (int s = 0; s < n; ++s)
+        finished[s].store(0, std::memory_order_relaxed);
     std::atomic<int> next{0};
-    int reported = 0;  // touched by the calling thread only
+    int reported = 0; // touched by the calling thread only
     auto report = [&] {
-        while (reported < n && finished[reported].load(std::memory_order_acquire)) done(reported++);
+        while (reported < n && finished[reported].load(std::memory_order_acquire))
+            done(reported++);
     };
 #pragma omp parallel num_threads(team)
     {
         const bool caller = omp_get_thread_num() == 0;
         for (;;) {
             const int b = next.fetch_add(1, std::memory_order_relaxed);
-            if (b >= blocks) break;
-            const int s0 = (int)((long long)n * b / blocks), s1 = (int)((long long)n * (b + 1) / blocks);
+            if (b >= blocks)
+                break;
+            const int s0 = (int)((long long)n * b / blocks),
+                      s1 = (int)((long long)n * (b + 1) / blocks);
             for (int s = s0; s < s1; ++s) {
                 body(b, s);
                 finished[s].store(1, std::memory_order_release);
-                if (caller) report();
+                if (caller)
+                    report();
             }
         }
     }
@@ -87,9 +95,9 @@ void RunBlocks(int n, int blocks, long long work, Body&& body, Done&& done) {
 }
 
 // Every slice its own block.
-template <class Body, class Done>
-void RunSlices(int n, long long work, Body&& body, Done&& done) {
-    RunBlocks(n, n, work, [&](int, int s) { body(s); }, done);
+template <class Body, class Done> void RunSlices(int n, long long work, Body&& body, Done&& done) {
+    RunBlocks(
+        n, n, work, [&](int, int s) { body(s); }, done);
 }
 
 // For `items` outer items (poles) in order, body(item, part, begin, end) runs
@@ -98,10 +106,12 @@ void RunSlices(int n, long long work, Body&& body, Done&& done) {
 // called on the calling thread in item order once every part has finished it.
 template <class Body, class Done>
 void RunPartsPerItem(int items, int n, long long work, Body&& body, Done&& done) {
-    if (items <= 0) return;
+    if (items <= 0)
+        return;
     const int team = TeamFor(work);
     std::unique_ptr<std::atomic<int>[]> parts(new std::atomic<int>[items]);
-    for (int k = 0; k < items; ++k) parts[k].store(0, std::memory_order_relaxed);
+    for (int k = 0; k < items; ++k)
+        parts[k].store(0, std::memory_order_relaxed);
     int reported = 0;
     auto report = [&] {
         while (reported < items && parts[reported].load(std::memory_order_acquire) == kPartialSums)
@@ -115,13 +125,15 @@ void RunPartsPerItem(int items, int n, long long work, Body&& body, Done&& done)
             for (int p = 0; p < kPartialSums; ++p) {
                 const int b = (int)((long long)n * p / kPartialSums);
                 const int e = (int)((long long)n * (p + 1) / kPartialSums);
-                if (b < e) body(k, p, b, e);
+                if (b < e)
+                    body(k, p, b, e);
                 parts[k].fetch_add(1, std::memory_order_acq_rel);
             }
-            if (caller) report();
+            if (caller)
+                report();
         }
     }
     report();
 }
 
-}  // namespace odfengine
+} // namespace odfengine

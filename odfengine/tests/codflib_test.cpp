@@ -19,9 +19,11 @@ struct FullOdf {
     std::vector<double> data;
 };
 
-std::unique_ptr<FullOdf> NewFull(double value) { return std::make_unique<FullOdf>(value); }
+std::unique_ptr<FullOdf> NewFull(double value) {
+    return std::make_unique<FullOdf>(value);
+}
 
-}  // namespace
+} // namespace
 
 // A uniform ODF gives 1 in every cell, including the centre row and the
 // closing column that no orientation reaches directly (once 0/0).
@@ -33,13 +35,15 @@ TEST(CODFlib, UniformOdfGivesUniformPoleFigureAndInversePoleFigure) {
     double pf[19][73];
     ASSERT_EQ(engine->GetPolFig(pf, **odf), 1);
     for (int a = 0; a < 19; ++a)
-        for (int b = 0; b < 73; ++b) ASSERT_NEAR(pf[a][b], 1.0, 1e-9) << a << " " << b;
+        for (int b = 0; b < 73; ++b)
+            ASSERT_NEAR(pf[a][b], 1.0, 1e-9) << a << " " << b;
     const double nd[3] = {0, 0, 1};
     engine->IniInvPolFigCal(0, kCubicLattice, nd);
     double ipf[19][73], axes[3][3];
     ASSERT_EQ(engine->GetInvPolFig(ipf, axes, **odf), 1);
     for (int a = 0; a < 19; ++a)
-        for (int b = 0; b < 73; ++b) ASSERT_NEAR(ipf[a][b], 1.0, 1e-9);
+        for (int b = 0; b < 73; ++b)
+            ASSERT_NEAR(ipf[a][b], 1.0, 1e-9);
 }
 
 TEST(CODFlib, CubicJobFillsTheWholeSpaceAndMatchesTheModel) {
@@ -47,10 +51,15 @@ TEST(CODFlib, CubicJobFillsTheWholeSpaceAndMatchesTheModel) {
     int n1, n, n2;
     GetEulerRangeInODFSpace(&n1, &n, &n2, 0, 5.0, 0);
     Odf model(n1, n, n2);
-    ASSERT_EQ(odfengine::MakeModelODF(model.d, 0, kCubicLattice, 5.0, 0, odfengine::DefaultRollingTexture(), 0.3), 1);
+    ASSERT_EQ(odfengine::MakeModelODF(model.d, 0, kCubicLattice, 5.0, 0,
+                                      odfengine::DefaultRollingTexture(), 0.3),
+              1);
     std::string paths[3];
-    for (int j = 0; j < 3; ++j) paths[j] = dir.Numbered("c", j);
-    ASSERT_EQ(odfengine::WriteModelPoleFigures(model.d, 0, kCubicLattice, 5.0, 0, kCubicHkl, 3, paths, 90.0), 1);
+    for (int j = 0; j < 3; ++j)
+        paths[j] = dir.Numbered("c", j);
+    ASSERT_EQ(odfengine::WriteModelPoleFigures(model.d, 0, kCubicLattice, 5.0, 0, kCubicHkl, 3,
+                                               paths, 90.0),
+              1);
 
     auto engine = std::make_unique<CODFlib>();
     Transcript tr;
@@ -62,7 +71,7 @@ TEST(CODFlib, CubicJobFillsTheWholeSpaceAndMatchesTheModel) {
     ASSERT_EQ(engine->GetODF(**odf, &dev, &loops), 1);
     EXPECT_TRUE(tr.Has("Calculation finished"));
     EXPECT_GT(loops, 3);
-    EXPECT_LT(dev, 0.08);  // measured 0.054 after 15 loops
+    EXPECT_LT(dev, 0.08); // measured 0.054 after 15 loops
     // Whole space computed, closing indices repeat 0, values finite.
     for (int k = 0; k < 73; ++k)
         for (int o = 0; o < 37; ++o)
@@ -70,7 +79,8 @@ TEST(CODFlib, CubicJobFillsTheWholeSpaceAndMatchesTheModel) {
                 ASSERT_TRUE(std::isfinite((**odf)[k][o][t]));
                 ASSERT_GE((**odf)[k][o][t], 0.0);
             }
-    for (int o = 0; o < 37; ++o) EXPECT_EQ((**odf)[72][o][72], (**odf)[0][o][0]);
+    for (int o = 0; o < 37; ++o)
+        EXPECT_EQ((**odf)[72][o][72], (**odf)[0][o][0]);
     // The whole space carries the crystal symmetry: a four-fold turn about
     // the crystal c axis (phi2 + 90) gives the same values.
     for (int k = 0; k < 54; ++k)
@@ -88,10 +98,11 @@ TEST(CODFlib, CubicJobFillsTheWholeSpaceAndMatchesTheModel) {
         double** p = Open_PF_File(paths[j].c_str(), &info, 1, &nA, &nB);
         ASSERT_NE(p, nullptr);
         double* rows[19];
-        for (int a = 0; a < 19; ++a) rows[a] = q[a];
+        for (int a = 0; a < 19; ++a)
+            rows[a] = q[a];
         rp[j] = odfengine::PoleFigureRpError(p, rows, nA, nB);
         FreeMem2D(p, nA, nB);
-        EXPECT_LT(rp[j], 8.0);  // measured 2.7, 3.5, 4.7
+        EXPECT_LT(rp[j], 8.0); // measured 2.7, 3.5, 4.7
     }
 }
 

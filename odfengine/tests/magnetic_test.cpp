@@ -21,7 +21,7 @@ struct Maps {
     Grid energy, torque;
 };
 
-}  // namespace
+} // namespace
 
 TEST(MagneticEnergy, ZeroConstantsGiveZero) {
     HODF e;
@@ -71,12 +71,14 @@ TEST(MagneticEnergy, SingleCrystalMapAndTorque) {
     EXPECT_NEAR(m.energy.d[0][0], 0.0, 1e-12);
     for (int a = 0; a < e.nAlpha; ++a)
         for (int b = 0; b < e.nBeta; b += 7) {
-            EXPECT_NEAR(m.energy.d[a][b], scale * Anisotropy(a * 5.0, b * 5.0, K[0], K[1]), 1e-9 * std::fabs(scale));
+            EXPECT_NEAR(m.energy.d[a][b], scale * Anisotropy(a * 5.0, b * 5.0, K[0], K[1]),
+                        1e-9 * std::fabs(scale));
             const double h = 1e-4;
             const double dE = (Anisotropy(a * 5.0, b * 5.0 + h, K[0], K[1]) -
                                Anisotropy(a * 5.0, b * 5.0 - h, K[0], K[1])) /
                               (2 * h * M_PI / 180);
-            EXPECT_NEAR(m.torque.d[a][b], -scale * dE, 1e-5 * std::fabs(scale) * (std::fabs(K[0]) + std::fabs(K[1])));
+            EXPECT_NEAR(m.torque.d[a][b], -scale * dE,
+                        1e-5 * std::fabs(scale) * (std::fabs(K[0]) + std::fabs(K[1])));
         }
     EXPECT_NEAR(m.energy.d[11][9] / scale, Anisotropy(55, 45, K[0], K[1]), 1e-9);
 }
@@ -89,7 +91,9 @@ TEST(MagneticEnergy, SampleSymmetryQuarterMatchesFullMap) {
     ASSERT_EQ(full.IniMeganitic(0, kCubicLattice, 10.0, 0), 1);
     ASSERT_EQ(quarter.IniMeganitic(0, kCubicLattice, 10.0, 1), 1);
     Odf odf(full.nPhi1, full.nPhi, full.nPhi2);
-    ASSERT_EQ(odfengine::MakeModelODF(odf.d, 0, kCubicLattice, 10.0, 0, odfengine::DefaultRollingTexture(), 0.3), 1);
+    ASSERT_EQ(odfengine::MakeModelODF(odf.d, 0, kCubicLattice, 10.0, 0,
+                                      odfengine::DefaultRollingTexture(), 0.3),
+              1);
     Maps a(full), b(quarter);
     const double K[2] = {4.2, 1.5};
     const int nBeta = quarter.nBeta;

@@ -14,7 +14,8 @@ using namespace enginetest;
 namespace {
 
 struct Files {
-    Files(const std::string& name, double res, const std::function<double(int, int)>& value) : dir(name) {
+    Files(const std::string& name, double res, const std::function<double(int, int)>& value)
+        : dir(name) {
         for (int j = 0; j < 3; ++j) {
             paths[j] = dir.Numbered("pf", j);
             ok = WritePoleFigure(paths[j], res, value) && (j == 0 || ok);
@@ -33,18 +34,21 @@ struct Result {
     bool finite = false;
 };
 
-Result RunOdf(const std::string files[3], double res, int sampleSym, int fibre, int stopMode, int maxLoops,
-           Transcript* tr = nullptr) {
+Result RunOdf(const std::string files[3], double res, int sampleSym, int fibre, int stopMode,
+              int maxLoops, Transcript* tr = nullptr) {
     HODF e;
-    if (tr) e.SetCallBack(tr->Callback());
+    if (tr)
+        e.SetCallBack(tr->Callback());
     Result r;
-    e.IniODFCal(files, 0, maxLoops, 0.0, stopMode, kCubicLattice, kCubicHkl, 3, 1, fibre, sampleSym, res);
+    e.IniODFCal(files, 0, maxLoops, 0.0, stopMode, kCubicLattice, kCubicHkl, 3, 1, fibre, sampleSym,
+                res);
     Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
     r.ok = e.GetODF(odf.d, &r.deviation, &r.loops);
     r.n1 = odf.n1, r.n = odf.n, r.n2 = odf.n2;
     r.finite = AllFinite(odf.d, odf.n1, odf.n, odf.n2);
     for (int l = 0; l < odf.n2; ++l)
-        for (int i = 0; i < odf.n; ++i) r.odf.insert(r.odf.end(), odf.d[l][i], odf.d[l][i] + odf.n1);
+        for (int i = 0; i < odf.n; ++i)
+            r.odf.insert(r.odf.end(), odf.d[l][i], odf.d[l][i] + odf.n1);
     return r;
 }
 
@@ -53,18 +57,19 @@ struct ModelFiles {
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, sampleSym);
         Odf model(n1, n, n2);
-        odfengine::MakeModelODF(model.d, 0, kCubicLattice, res, sampleSym, odfengine::DefaultRollingTexture(),
-                                0.3);
-        for (int j = 0; j < 3; ++j) paths[j] = dir.Numbered("m", j);
-        ok = odfengine::WriteModelPoleFigures(model.d, 0, kCubicLattice, res, sampleSym, kCubicHkl, 3, paths,
-                                              90.0);
+        odfengine::MakeModelODF(model.d, 0, kCubicLattice, res, sampleSym,
+                                odfengine::DefaultRollingTexture(), 0.3);
+        for (int j = 0; j < 3; ++j)
+            paths[j] = dir.Numbered("m", j);
+        ok = odfengine::WriteModelPoleFigures(model.d, 0, kCubicLattice, res, sampleSym, kCubicHkl,
+                                              3, paths, 90.0);
     }
     TempDir dir;
     std::string paths[3];
     int ok = 0;
 };
 
-}  // namespace
+} // namespace
 
 TEST(GetODF, CallbackTranscript) {
     ModelFiles files("odf_transcript", 10.0, 1);
@@ -119,7 +124,7 @@ TEST(GetODF, ResultDoesNotDependOnThreadCount) {
     struct Case {
         double res;
         int sampleSym;
-        int alphaMax;  // 75: incomplete data, smoothed
+        int alphaMax; // 75: incomplete data, smoothed
     } cases[] = {{5.0, 0, 90}, {10.0, 1, 75}};
     const int threads = omp_get_max_threads();
     odfengine::SetLoadAdaptiveThreads(false);
@@ -156,7 +161,8 @@ TEST(GetODF, FibreGivesEqualPhi1Columns) {
     for (int l = 0; l < r.n2; ++l)
         for (int i = 0; i < r.n; ++i)
             for (int t = 1; t < r.n1; ++t)
-                ASSERT_EQ(r.odf[((size_t)l * r.n + i) * r.n1 + t], r.odf[((size_t)l * r.n + i) * r.n1]);
+                ASSERT_EQ(r.odf[((size_t)l * r.n + i) * r.n1 + t],
+                          r.odf[((size_t)l * r.n + i) * r.n1]);
 }
 
 // Input that used to turn into NaN: empty pole figures (no cell above 0.9,
@@ -176,7 +182,8 @@ TEST(GetODF, DegenerateInputGivesFiniteOdf) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Files files(std::string("odf_degenerate_") + std::to_string((int)(c.res * 10)), c.res, c.value);
+        Files files(std::string("odf_degenerate_") + std::to_string((int)(c.res * 10)), c.res,
+                    c.value);
         ASSERT_TRUE(files.ok);
         const Result r = RunOdf(files.paths, c.res, c.sampleSym, 0, 0, 3);
         EXPECT_EQ(r.ok, 1);
@@ -207,7 +214,8 @@ TEST(Validation, CubicModelCompleteAndIncomplete) {
         v.stopMode = c.stopMode;
         const ValidationResult r = RunValidation(v, dir.path.string());
         ASSERT_EQ(r.ok, 1);
-        for (double rp : r.rp) EXPECT_LT(rp, c.maxRp);
+        for (double rp : r.rp)
+            EXPECT_LT(rp, c.maxRp);
         EXPECT_LT(r.odfError, c.maxOdfError);
         EXPECT_GT(r.loops, 3);
     }
@@ -234,7 +242,8 @@ TEST(Validation, HexagonalAndOrthorhombicJobs) {
         const ValidationResult r = RunValidation(*c, dir.path.string());
         ASSERT_EQ(r.ok, 1);
         ASSERT_EQ(r.rp.size(), c->hkl.size());
-        for (double rp : r.rp) EXPECT_LT(rp, 3.0);  // measured 0.6 to 1.4
-        EXPECT_LT(r.odfError, 20.0);                // measured 9 (hexagonal), 12 (orthorhombic)
+        for (double rp : r.rp)
+            EXPECT_LT(rp, 3.0);      // measured 0.6 to 1.4
+        EXPECT_LT(r.odfError, 20.0); // measured 9 (hexagonal), 12 (orthorhombic)
     }
 }

@@ -27,18 +27,20 @@ double BandMean(const std::vector<double>& pf, int nBeta, double res, int r0, in
     return s / w;
 }
 
-}  // namespace
+} // namespace
 
 TEST(PoleFigureInput, NormalisationAveragesOneOverTheMeasuredBand) {
     const int nA = 19, nB = 73;
     std::vector<double> pf(nA * nB, 0.0);
-    for (int r = 0; r <= 15; ++r)  // measured to alpha 75
-        for (int b = 0; b < nB; ++b) pf[r * nB + b] = 3.0 + std::sin(b * 0.3) + 0.1 * r;
-    pf[5 * nB + 7] = -4.0;  // negative counts become 0
+    for (int r = 0; r <= 15; ++r) // measured to alpha 75
+        for (int b = 0; b < nB; ++b)
+            pf[r * nB + b] = 3.0 + std::sin(b * 0.3) + 0.1 * r;
+    pf[5 * nB + 7] = -4.0; // negative counts become 0
     NormalizePoleFigure(pf.data(), nA, nB, 5.0);
     EXPECT_EQ(pf[5 * nB + 7], 0.0);
     EXPECT_NEAR(BandMean(pf, nB, 5.0, 0, 16), 1.0, 1e-9);
-    for (int r = 16; r < nA; ++r) EXPECT_EQ(pf[r * nB], 0.0);
+    for (int r = 16; r < nA; ++r)
+        EXPECT_EQ(pf[r * nB], 0.0);
 }
 
 // Nothing to normalise: all zero, or data only in the first two rows (the
@@ -48,7 +50,8 @@ TEST(PoleFigureInput, NormalisationWithoutBandLeavesTheGrid) {
     for (int rows : {0, 1, 2}) {
         std::vector<double> pf(nA * nB, 0.0);
         for (int r = 0; r < rows; ++r)
-            for (int b = 0; b < nB; ++b) pf[r * nB + b] = 2.0;
+            for (int b = 0; b < nB; ++b)
+                pf[r * nB + b] = 2.0;
         const std::vector<double> before = pf;
         NormalizePoleFigure(pf.data(), nA, nB, 5.0);
         EXPECT_EQ(pf, before) << rows;
@@ -58,8 +61,10 @@ TEST(PoleFigureInput, NormalisationWithoutBandLeavesTheGrid) {
 TEST(PoleFigureInput, SymmetrisationMakesMirrorAzimuthsEqual) {
     const int nA = 19, nB = 73;
     std::vector<double> pf(nA * nB);
-    for (int i = 0; i < nA * nB; ++i) pf[i] = 1.0 + (i * 7919 % 101) / 100.0;
-    for (int r = 0; r < nA; ++r) pf[r * nB + 72] = pf[r * nB];
+    for (int i = 0; i < nA * nB; ++i)
+        pf[i] = 1.0 + (i * 7919 % 101) / 100.0;
+    for (int r = 0; r < nA; ++r)
+        pf[r * nB + 72] = pf[r * nB];
     SymmetrizePoleFigure(pf.data(), nA, nB, 5.0);
     for (int r = 0; r < nA; ++r) {
         const double* row = &pf[r * nB];
@@ -80,10 +85,11 @@ TEST(PoleFigureInput, SymmetrisationOnOddGridsStaysInside) {
         Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
         ASSERT_GT(2 * (int)(180 / res + 0.5), nB - 1);
         std::vector<double> pf((size_t)nA * nB + 1, 2.0);
-        pf.back() = -123.0;  // guard cell right after the grid
+        pf.back() = -123.0; // guard cell right after the grid
         SymmetrizePoleFigure(pf.data(), nA, nB, res);
         EXPECT_EQ(pf.back(), -123.0);
-        for (int i = 0; i < nA * nB; ++i) EXPECT_DOUBLE_EQ(pf[i], 2.0);
+        for (int i = 0; i < nA * nB; ++i)
+            EXPECT_DOUBLE_EQ(pf[i], 2.0);
     }
 }
 

@@ -22,8 +22,8 @@ struct SymCase {
 };
 
 const SymCase kSymCases[] = {
-    {0, kCubicLattice, 0, 5.0, {1, 0, 0}}, {0, kCubicLattice, 1, 10.0, {1, 1, 1}},
-    {1, kHexLattice, 0, 10.0, {0, 0, 2}},  {1, kHexLattice, 1, 5.0, {1, 0, 1}},
+    {0, kCubicLattice, 0, 5.0, {1, 0, 0}},  {0, kCubicLattice, 1, 10.0, {1, 1, 1}},
+    {1, kHexLattice, 0, 10.0, {0, 0, 2}},   {1, kHexLattice, 1, 5.0, {1, 0, 1}},
     {3, kOrthoLattice, 0, 10.0, {1, 1, 0}}, {3, kOrthoLattice, 1, 5.0, {1, 1, 1}},
     {6, kCubicLattice, 0, 10.0, {1, 2, 3}},
 };
@@ -40,11 +40,12 @@ void CountOnes(double** g, int nA, int nB, int* ones, int* others) {
         }
 }
 
-}  // namespace
+} // namespace
 
 TEST(Recalculation, UniformOdfGivesUniformPoleFigures) {
     for (const SymCase& c : kSymCases) {
-        SCOPED_TRACE("type " + std::to_string(c.type) + " sampleSym " + std::to_string(c.sampleSym));
+        SCOPED_TRACE("type " + std::to_string(c.type) + " sampleSym " +
+                     std::to_string(c.sampleSym));
         HODF e;
         ASSERT_EQ(e.IniPolFigCal(c.type, c.lattice, c.hkl, c.res, c.sampleSym, 0), 1);
         Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
@@ -60,7 +61,8 @@ TEST(Recalculation, UniformOdfGivesUniformPoleFigures) {
 
 TEST(Recalculation, UniformOdfGivesUniformInversePoleFigures) {
     for (const SymCase& c : kSymCases) {
-        SCOPED_TRACE("type " + std::to_string(c.type) + " sampleSym " + std::to_string(c.sampleSym));
+        SCOPED_TRACE("type " + std::to_string(c.type) + " sampleSym " +
+                     std::to_string(c.sampleSym));
         HODF e;
         const double nd[3] = {0, 0, 1};
         ASSERT_EQ(e.IniInvPolFigCal(c.type, c.lattice, nd, c.res, c.sampleSym), 1);
@@ -70,14 +72,15 @@ TEST(Recalculation, UniformOdfGivesUniformInversePoleFigures) {
         Grid ipf(e.nAlpha, e.nBeta);
         double axes[3][3];
         ASSERT_EQ(e.GetInvPolFig(ipf.d, axes, odf.d), 1);
-        EXPECT_EQ(e.nPhi, nPhiBefore);  // the count is the ODF's again
+        EXPECT_EQ(e.nPhi, nPhiBefore); // the count is the ODF's again
         int ones, others;
         CountOnes(ipf.d, e.nAlpha, e.nBeta, &ones, &others);
         EXPECT_EQ(others, 0);
         EXPECT_GT(ones, e.nAlpha * e.nBeta / 2);
         if (c.type == 0) {
             for (int r = 0; r < 3; ++r)
-                for (int k = 0; k < 3; ++k) EXPECT_NEAR(axes[r][k], r == k ? 1.0 : 0.0, 1e-12);
+                for (int k = 0; k < 3; ++k)
+                    EXPECT_NEAR(axes[r][k], r == k ? 1.0 : 0.0, 1e-12);
         }
     }
 }
@@ -124,11 +127,11 @@ TEST(Recalculation, PoleCellRounding) {
         double alpha, beta, res;
         int a, b;
     } cases[] = {
-        {1.5, 40, 2.0, 0, 0},    // at 2 degrees a pole below one step is the centre
-        {2.5, 40, 2.0, 1, 20},   //
-        {1.5, 40, 2.5, 1, 16},   // elsewhere it rounds to the nearest ring
-        {88, 90, 5.0, 18, 18},   // 88 degrees is the equator row at 5 degrees
-        {30, -40, 5.0, 6, 64},   // negative azimuths wrap round
+        {1.5, 40, 2.0, 0, 0},  // at 2 degrees a pole below one step is the centre
+        {2.5, 40, 2.0, 1, 20}, //
+        {1.5, 40, 2.5, 1, 16}, // elsewhere it rounds to the nearest ring
+        {88, 90, 5.0, 18, 18}, // 88 degrees is the equator row at 5 degrees
+        {30, -40, 5.0, 6, 64}, // negative azimuths wrap round
         {30, 359, 5.0, 6, 0},
     };
     for (const Case& c : cases) {
@@ -151,7 +154,8 @@ TEST(OrientationTools, EulerMillerAndEquivalents) {
     EXPECT_TRUE(tr.Has("Invalid data"));
     const int cube[6] = {0, 0, 1, 1, 0, 0};
     ASSERT_EQ(e.GetEuler(cube, euler), 1);
-    for (double v : euler) EXPECT_NEAR(std::fmod(v + 360.0, 360.0), 0.0, 1e-6);
+    for (double v : euler)
+        EXPECT_NEAR(std::fmod(v + 360.0, 360.0), 0.0, 1e-6);
     const int goss[6] = {1, 1, 0, 0, 0, 1};
     ASSERT_EQ(e.GetEuler(goss, euler), 1);
     double miller[6];
@@ -165,7 +169,8 @@ TEST(OrientationTools, EulerMillerAndEquivalents) {
     const double input[3] = {10, 20, 30};
     ASSERT_EQ(e.GetSO(input, eq, &count, 0), 1);
     EXPECT_EQ(count, 24);
-    for (int k = 0; k < 3; ++k) EXPECT_NEAR(eq[0][k], input[k], 1e-9);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(eq[0][k], input[k], 1e-9);
     ASSERT_EQ(e.GetSO(input, eq, &count, 1), 1);
     EXPECT_EQ(count, 96);
 

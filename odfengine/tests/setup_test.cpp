@@ -10,12 +10,13 @@ namespace {
 std::string Files3(const TempDir& dir, double res, std::string out[3]) {
     for (int j = 0; j < 3; ++j) {
         out[j] = dir.Numbered("uniform", j);
-        if (!WritePoleFigure(out[j], res, [](int, int) { return 1.0; })) return "write failed";
+        if (!WritePoleFigure(out[j], res, [](int, int) { return 1.0; }))
+            return "write failed";
     }
     return "";
 }
 
-}  // namespace
+} // namespace
 
 TEST(HodfSetup, FibreForcesSampleSymmetryAndGridCounts) {
     HODF e;
@@ -40,12 +41,16 @@ TEST(HodfSetup, RejectsUnusableSettings) {
         double res;
         int nPF;
         const char* message;
-    } cases[] = {{0.0, 1, "Invalid resolution"},   {-5.0, 1, "Invalid resolution"},
-                 {NAN, 1, "Invalid resolution"},   {0.01, 1, "Invalid resolution"},
-                 {200.0, 1, "Invalid resolution"}, {5.0, 0, "Invalid number of pole figures"},
+    } cases[] = {{0.0, 1, "Invalid resolution"},
+                 {-5.0, 1, "Invalid resolution"},
+                 {NAN, 1, "Invalid resolution"},
+                 {0.01, 1, "Invalid resolution"},
+                 {200.0, 1, "Invalid resolution"},
+                 {5.0, 0, "Invalid number of pole figures"},
                  {5.0, 7, "Invalid number of pole figures"}};
     std::string files[7] = {"a", "b", "c", "d", "e", "f", "g"};
-    const double hkl[7][3] = {{1, 1, 1}, {1, 1, 1}, {1, 1, 1}, {1, 1, 1}, {1, 1, 1}, {1, 1, 1}, {1, 1, 1}};
+    const double hkl[7][3] = {{1, 1, 1}, {1, 1, 1}, {1, 1, 1}, {1, 1, 1},
+                              {1, 1, 1}, {1, 1, 1}, {1, 1, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.res) + " " + std::to_string(c.nPF));
         HODF e;
@@ -79,7 +84,7 @@ TEST(HodfSetup, CopiesAndRepeatedSetUpAreSafe) {
         f5[j] = dir.Numbered("u5_", j);
         ASSERT_TRUE(WritePoleFigure(f5[j], 5.0, [](int, int) { return 1.0; }));
     }
-    HODF a;  // no SetCallBack: the callback starts as none
+    HODF a; // no SetCallBack: the callback starts as none
     ASSERT_EQ(a.IniODFCal(f10, 0, 3, 0.0, 0, kCubicLattice, kCubicHkl, 3, 1, 0, 1, 10.0), 1);
     {
         Odf odf(a.nPhi1, a.nPhi, a.nPhi2);
@@ -100,6 +105,6 @@ TEST(HodfSetup, CopiesAndRepeatedSetUpAreSafe) {
         // A uniform input gives a uniform ODF of 1.
         EXPECT_NEAR(odf.d[odf.n2 / 2][odf.n / 2][odf.n1 / 2], 1.0, 1e-6);
     }
-    EXPECT_EQ(b.nPhi1, 10);  // the copies kept their own 10 degree set-up
+    EXPECT_EQ(b.nPhi1, 10); // the copies kept their own 10 degree set-up
     EXPECT_EQ(a.nPhi1, 19);
 }

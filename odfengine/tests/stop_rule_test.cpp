@@ -15,15 +15,27 @@ TEST(StopRule, Table) {
         const char* name;
         std::vector<double> deviations;
         bool incomplete;
-        std::vector<int> expected;  // 1 go on, 0 stop
+        std::vector<int> expected; // 1 go on, 0 stop
     } cases[] = {
         {"steady decrease", {0.5, 0.4, 0.3, 0.2, 0.15, 0.1, 0.09}, false, {1, 1, 1, 1, 1, 1, 1}},
         {"increase within the first five", {0.5, 0.4, 0.41}, false, {1, 1, 0}},
         {"no change within the first five", {0.5, 0.5, 0.5}, false, {1, 1, 1}},
-        {"below 1% after five accepted", {0.5, 0.4, 0.3, 0.2, 0.15, 0.1495}, false, {1, 1, 1, 1, 1, 0}},
-        {"3% is enough for complete data", {0.5, 0.4, 0.3, 0.2, 0.15, 0.1455}, false, {1, 1, 1, 1, 1, 1}},
-        {"3% is too little for incomplete data", {0.5, 0.4, 0.3, 0.2, 0.15, 0.1455}, true, {1, 1, 1, 1, 1, 0}},
-        {"6% is enough for incomplete data", {0.5, 0.4, 0.3, 0.2, 0.15, 0.141}, true, {1, 1, 1, 1, 1, 1}},
+        {"below 1% after five accepted",
+         {0.5, 0.4, 0.3, 0.2, 0.15, 0.1495},
+         false,
+         {1, 1, 1, 1, 1, 0}},
+        {"3% is enough for complete data",
+         {0.5, 0.4, 0.3, 0.2, 0.15, 0.1455},
+         false,
+         {1, 1, 1, 1, 1, 1}},
+        {"3% is too little for incomplete data",
+         {0.5, 0.4, 0.3, 0.2, 0.15, 0.1455},
+         true,
+         {1, 1, 1, 1, 1, 0}},
+        {"6% is enough for incomplete data",
+         {0.5, 0.4, 0.3, 0.2, 0.15, 0.141},
+         true,
+         {1, 1, 1, 1, 1, 1}},
         // A perfect fit leaves nothing to improve: no 0/0, a clean stop
         // once the first five are used up.
         {"zero deviation", {0.0, 0.0, 0.0, 0.0, 0.0, 0.0}, false, {1, 1, 1, 1, 1, 0}},
@@ -31,7 +43,7 @@ TEST(StopRule, Table) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         double previous = 0, latest = 1.0e7;
-        int accepted = 99;  // the first test resets it
+        int accepted = 99; // the first test resets it
         for (size_t i = 0; i < c.deviations.size(); ++i)
             EXPECT_EQ(StopRule::Test(c.deviations[i], c.incomplete, &previous, &latest, &accepted),
                       c.expected[i])
@@ -46,9 +58,12 @@ struct ModelFiles {
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 1);
         Odf model(n1, n, n2);
-        odfengine::MakeModelODF(model.d, 0, kCubicLattice, res, 1, odfengine::DefaultRollingTexture(), 0.3);
-        for (int j = 0; j < 3; ++j) paths[j] = dir.Numbered("m", j);
-        ok = odfengine::WriteModelPoleFigures(model.d, 0, kCubicLattice, res, 1, kCubicHkl, 3, paths, 90.0);
+        odfengine::MakeModelODF(model.d, 0, kCubicLattice, res, 1,
+                                odfengine::DefaultRollingTexture(), 0.3);
+        for (int j = 0; j < 3; ++j)
+            paths[j] = dir.Numbered("m", j);
+        ok = odfengine::WriteModelPoleFigures(model.d, 0, kCubicLattice, res, 1, kCubicHkl, 3,
+                                              paths, 90.0);
     }
     TempDir dir;
     std::string paths[3];
@@ -66,21 +81,24 @@ void RunOdf(const ModelFiles& files, int stopMode, int maxLoops, double toleranc
             double res = 10.0) {
     HODF e;
     e.SetCallBack(run->tr.Callback());
-    e.IniODFCal(files.paths, 0, maxLoops, tolerance, stopMode, kCubicLattice, kCubicHkl, 3, 1, 0, 1, res);
+    e.IniODFCal(files.paths, 0, maxLoops, tolerance, stopMode, kCubicLattice, kCubicHkl, 3, 1, 0, 1,
+                res);
     Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
     run->result = e.GetODF(odf.d, &run->deviation, &run->loops);
     for (int l = 0; l < odf.n2; ++l)
-        for (int i = 0; i < odf.n; ++i) run->odf.insert(run->odf.end(), odf.d[l][i], odf.d[l][i] + odf.n1);
+        for (int i = 0; i < odf.n; ++i)
+            run->odf.insert(run->odf.end(), odf.d[l][i], odf.d[l][i] + odf.n1);
 }
 
 std::vector<double> Deviations(const Transcript& tr) {
     std::vector<double> d;
     for (const auto& c : tr.calls)
-        if (c.first == -3) d.push_back(std::stod(c.second));
+        if (c.first == -3)
+            d.push_back(std::stod(c.second));
     return d;
 }
 
-}  // namespace
+} // namespace
 
 TEST(GetODFStop, LoopLimitInModeZero) {
     ModelFiles files("stop_loops");
@@ -118,7 +136,7 @@ TEST(GetODFStop, DeviationRuleSendsTheLongMessageAndFinishes) {
     ModelFiles files("stop_rule");
     ASSERT_TRUE(files.ok);
     OdfRun run;
-    RunOdf(files, 1, 1000, 0.0, &run);  // only the deviation rule can stop
+    RunOdf(files, 1, 1000, 0.0, &run); // only the deviation rule can stop
     ASSERT_EQ(run.result, 1);
     EXPECT_TRUE(run.tr.Has(odfengine::kDeviationStopText));
     EXPECT_GT(run.loops, 5);

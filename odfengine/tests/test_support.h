@@ -20,7 +20,8 @@ struct Odf {
     Odf(int n1_, int n_, int n2_) : n1(n1_), n(n_), n2(n2_), d(AllocMem3D(n2_, n_, n1_)) {
         for (int l = 0; l < n2; ++l)
             for (int i = 0; i < n; ++i)
-                for (int t = 0; t < n1; ++t) d[l][i][t] = 0.0;
+                for (int t = 0; t < n1; ++t)
+                    d[l][i][t] = 0.0;
     }
     ~Odf() { FreeMem3D(d, n2, n, n1); }
     Odf(const Odf&) = delete;
@@ -28,7 +29,8 @@ struct Odf {
     void Fill(double v) {
         for (int l = 0; l < n2; ++l)
             for (int i = 0; i < n; ++i)
-                for (int t = 0; t < n1; ++t) d[l][i][t] = v;
+                for (int t = 0; t < n1; ++t)
+                    d[l][i][t] = v;
     }
     int n1, n, n2;
     double*** d;
@@ -37,7 +39,8 @@ struct Odf {
 struct Grid {
     Grid(int a_, int b_) : a(a_), b(b_), d(AllocMem2D(a_, b_)) {
         for (int i = 0; i < a; ++i)
-            for (int j = 0; j < b; ++j) d[i][j] = 0.0;
+            for (int j = 0; j < b; ++j)
+                d[i][j] = 0.0;
     }
     ~Grid() { FreeMem2D(d, a, b); }
     Grid(const Grid&) = delete;
@@ -79,17 +82,20 @@ struct Transcript {
     std::vector<std::pair<int, std::string>> Messages() const {
         std::vector<std::pair<int, std::string>> out;
         for (const auto& c : calls)
-            if (c.first < 0) out.push_back(c);
+            if (c.first < 0)
+                out.push_back(c);
         return out;
     }
     bool Has(const std::string& text) const {
         for (const auto& c : calls)
-            if (c.second == text) return true;
+            if (c.second == text)
+                return true;
         return false;
     }
     int Count(const std::string& text) const {
         int n = 0;
-        for (const auto& c : calls) n += c.second == text;
+        for (const auto& c : calls)
+            n += c.second == text;
         return n;
     }
 };
@@ -105,7 +111,8 @@ inline bool WritePoleFigure(const std::string& path, double res,
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
     Grid g(nA, nB);
     for (int a = 0; a < nA; ++a)
-        for (int b = 0; b < nB; ++b) g.d[a][b] = value(a, b);
+        for (int b = 0; b < nB; ++b)
+            g.d[a][b] = value(a, b);
     PFFileInfo info;
     info.fileName = path;
     info.crystalType = 0;
@@ -117,8 +124,9 @@ inline bool AllFinite(double*** f, int n1, int n, int n2) {
     for (int l = 0; l < n2; ++l)
         for (int i = 0; i < n; ++i)
             for (int t = 0; t < n1; ++t)
-                if (!std::isfinite(f[l][i][t])) return false;
+                if (!std::isfinite(f[l][i][t]))
+                    return false;
     return true;
 }
 
-}  // namespace enginetest
+} // namespace enginetest

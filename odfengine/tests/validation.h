@@ -30,12 +30,12 @@ struct ValidationCase {
 
 struct ValidationResult {
     int ok = 0;
-    double deviation = 0.0;    // the engine's last mean deviation (fraction)
+    double deviation = 0.0; // the engine's last mean deviation (fraction)
     int loops = 0;
-    std::vector<double> rp;    // RP error (percent) per pole figure
-    double odfError = 0.0;     // relative L1 error of the ODF (percent)
+    std::vector<double> rp; // RP error (percent) per pole figure
+    double odfError = 0.0;  // relative L1 error of the ODF (percent)
     double modelMax = 0.0, resultMax = 0.0;
-    std::vector<double> odf;   // the calculated ODF, phi2 outermost
+    std::vector<double> odf; // the calculated ODF, phi2 outermost
 };
 
 // dir: folder for the pole figure files.
@@ -56,23 +56,27 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
     double hkl[6][3];
     std::string paths[6];
     for (int j = 0; j < nPF; ++j) {
-        for (int k = 0; k < 3; ++k) hkl[j][k] = c.hkl[j][k];
+        for (int k = 0; k < 3; ++k)
+            hkl[j][k] = c.hkl[j][k];
         paths[j] = dir + "/model_" + std::to_string(j) + ".HPF";
     }
     if (!odfengine::WriteModelPoleFigures(model.d, c.type, c.lattice, c.res, c.sampleSym, hkl, nPF,
                                           paths, c.alphaMax))
         return r;
     HODF engine;
-    if (callback) engine.SetCallBack(callback);
+    if (callback)
+        engine.SetCallBack(callback);
     if (!engine.IniODFCal(paths, c.type, c.maxLoops, c.tolerance, c.stopMode, c.lattice, hkl, nPF,
                           1, 0, c.sampleSym, c.res))
         return r;
-    if (!engine.GetODF(result.d, &r.deviation, &r.loops)) return r;
+    if (!engine.GetODF(result.d, &r.deviation, &r.loops))
+        return r;
     for (int j = 0; j < nPF; ++j) {
         PFFileInfo info;
         int nA = 0, nB = 0;
         double** p = Open_PF_File(paths[j].c_str(), &info, Get_PF_File_Type(paths[j]), &nA, &nB);
-        if (!p) return r;
+        if (!p)
+            return r;
         HODF recalc;
         recalc.IniPolFigCal(c.type, c.lattice, hkl[j], c.res, c.sampleSym, 0);
         double** q = AllocMem2D(nA, nB);
@@ -83,7 +87,8 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
     }
     r.odfError = odfengine::OdfRelativeError(result.d, model.d, n1, n, n2, c.res);
     for (int l = 0; l < n2; ++l)
-        for (int i = 0; i < n; ++i) r.odf.insert(r.odf.end(), result.d[l][i], result.d[l][i] + n1);
+        for (int i = 0; i < n; ++i)
+            r.odf.insert(r.odf.end(), result.d[l][i], result.d[l][i] + n1);
     for (int l = 0; l < n2; ++l)
         for (int i = 0; i < n; ++i)
             for (int t = 0; t < n1; ++t) {
@@ -94,4 +99,4 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
     return r;
 }
 
-}  // namespace enginetest
+} // namespace enginetest

@@ -27,9 +27,9 @@ namespace {
 constexpr double kBrandonRad = 0.26179938783333334;
 
 struct CslReference {
-    double threshold = 1;  // cos(deviation/2) the closeness must reach
-    double omegaDeg = 0;   // smallest angle of the entry's rotation
-    double tolDeg = 0;     // largest deviation in degrees
+    double threshold = 1; // cos(deviation/2) the closeness must reach
+    double omegaDeg = 0;  // smallest angle of the entry's rotation
+    double tolDeg = 0;    // largest deviation in degrees
     std::vector<Quat> equivalents;
 };
 
@@ -37,7 +37,8 @@ Quat CanonicalSign(Quat q) {
     const double c[4] = {q.w, q.x, q.y, q.z};
     for (double v : c) {
         if (std::fabs(v) > 1e-9) {
-            if (v < 0) q = {-q.w, -q.x, -q.y, -q.z};
+            if (v < 0)
+                q = {-q.w, -q.x, -q.y, -q.z};
             break;
         }
     }
@@ -46,7 +47,8 @@ Quat CanonicalSign(Quat q) {
 
 CslReference BuildReference(int index, const OperatorQuats& ops) {
     const CubicCSLEntry& e = *GetCubicCSLEntry(index);
-    const double len = std::sqrt(double(e.axis[0] * e.axis[0] + e.axis[1] * e.axis[1] + e.axis[2] * e.axis[2]));
+    const double len =
+        std::sqrt(double(e.axis[0] * e.axis[0] + e.axis[1] * e.axis[1] + e.axis[2] * e.axis[2]));
     const double axis[3] = {e.axis[0] / len, e.axis[1] / len, e.axis[2] / len};
     double m[3][3];
     AxisAngleMatrix(axis, e.angleDeg * kDegToRad, m);
@@ -68,8 +70,8 @@ CslReference BuildReference(int index, const OperatorQuats& ops) {
         for (int a = 0; a < ops.n; ++a)
             for (int b = 0; b < ops.n; ++b) {
                 const Quat q = CanonicalSign(Mul(Mul(ops.q[a], base), ops.q[b]));
-                keys.push_back({{std::llround(q.w * 1e8), std::llround(q.x * 1e8), std::llround(q.y * 1e8),
-                                 std::llround(q.z * 1e8)},
+                keys.push_back({{std::llround(q.w * 1e8), std::llround(q.x * 1e8),
+                                 std::llround(q.y * 1e8), std::llround(q.z * 1e8)},
                                 q});
             }
     auto less = [](const Key& x, const Key& y) {
@@ -78,7 +80,8 @@ CslReference BuildReference(int index, const OperatorQuats& ops) {
     auto same = [](const Key& x, const Key& y) { return std::equal(x.k, x.k + 4, y.k); };
     std::sort(keys.begin(), keys.end(), less);
     keys.erase(std::unique(keys.begin(), keys.end(), same), keys.end());
-    for (const Key& k : keys) ref.equivalents.push_back(k.q);
+    for (const Key& k : keys)
+        ref.equivalents.push_back(k.q);
     return ref;
 }
 
@@ -88,19 +91,21 @@ const CslReference* References() {
     static const std::vector<CslReference> refs = [] {
         std::vector<CslReference> v;
         const OperatorQuats& ops = IdealOperatorQuats(kCubic);
-        for (int i = 0; i < kCubicCSLCount; ++i) v.push_back(BuildReference(i, ops));
+        for (int i = 0; i < kCubicCSLCount; ++i)
+            v.push_back(BuildReference(i, ops));
         return v;
     }();
     return refs.data();
 }
 
-}  // namespace
-}  // namespace orimath
+} // namespace
+} // namespace orimath
 
 void GetMisOri(const double e1[3], const double e2[3], double* angle, int* sigmaIndex) {
     using namespace orimath;
     int limit = *sigmaIndex;
-    if (limit > kCubicCSLCount - 1) limit = kCubicCSLCount - 1;
+    if (limit > kCubicCSLCount - 1)
+        limit = kCubicCSLCount - 1;
     if (!AllFinite(e1, 3) || !AllFinite(e2, 3)) {
         *angle = 0;
         *sigmaIndex = kNotCSL;
@@ -109,7 +114,7 @@ void GetMisOri(const double e1[3], const double e2[3], double* angle, int* sigma
     double g1[3][3], g2[3][3];
     Gmatrix(e1, g1);
     Gmatrix(e2, g2);
-    const Quat d = Mul(QuatFromMatrix(g2), Conj(QuatFromMatrix(g1)));  // q(g2 g1^T)
+    const Quat d = Mul(QuatFromMatrix(g2), Conj(QuatFromMatrix(g1))); // q(g2 g1^T)
     const OperatorQuats& ops = IdealOperatorQuats(kCubic);
     int best = 0;
     MaxAbsDot(d, ops, &best);
@@ -121,7 +126,8 @@ void GetMisOri(const double e1[3], const double e2[3], double* angle, int* sigma
     for (int k = 0; k <= limit && result == kNotCSL; ++k) {
         const CslReference& ref = refs[k];
         // 1e-6 degree of slack covers rounding in both angles.
-        if (std::fabs(omega - ref.omegaDeg) > ref.tolDeg + 1e-6) continue;
+        if (std::fabs(omega - ref.omegaDeg) > ref.tolDeg + 1e-6)
+            continue;
         for (const Quat& q : ref.equivalents) {
             if (std::fabs(Dot(d, q)) >= ref.threshold) {
                 result = k;

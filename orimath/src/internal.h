@@ -10,17 +10,21 @@ namespace orimath {
 // Lattice usable for lengths and angles: finite, positive lengths.
 inline bool LatticeLengthsValid(const double lattice[6]) {
     for (int i = 0; i < 3; ++i)
-        if (!std::isfinite(lattice[i]) || lattice[i] <= 0.0) return false;
+        if (!std::isfinite(lattice[i]) || lattice[i] <= 0.0)
+            return false;
     return true;
 }
 
 inline bool AllFinite(const double* v, int n) {
     for (int i = 0; i < n; ++i)
-        if (!std::isfinite(v[i])) return false;
+        if (!std::isfinite(v[i]))
+            return false;
     return true;
 }
 
-inline double Clamp1(double x) { return x > 1.0 ? 1.0 : (x < -1.0 ? -1.0 : x); }
+inline double Clamp1(double x) {
+    return x > 1.0 ? 1.0 : (x < -1.0 ? -1.0 : x);
+}
 
 // The one literal table of crystal operators in the lattice basis, as
 // integer entries, type-major. Count per type in kSymOpCount.
@@ -50,10 +54,11 @@ int CartesianOperators(int type, const double lattice[6], double ops[24][3][3]);
 bool NudgeAngles(double euler[3]);
 
 // v (Cartesian crystal frame) in lattice coordinates divided by a, b, c.
-void LatticeCoordinates(const double A[3][3], const double lattice[6], const double v[3], double uvw[3]);
+void LatticeCoordinates(const double A[3][3], const double lattice[6], const double v[3],
+                        double uvw[3]);
 
 // Gmatrix with a caller-chosen degrees-to-radians factor (some routines use
 // pi from acos(-1) rather than the library's truncated constant).
 void GmatrixWith(const double euler[3], double d2r, double g[3][3]);
 
-}  // namespace orimath
+} // namespace orimath

@@ -6,16 +6,19 @@
 int NormalizPF(double** grid, double res) {
     int nA = 0, nB = 0;
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
-    if (!grid || nA < 2 || nB < 2) return 0;
+    if (!grid || nA < 2 || nB < 2)
+        return 0;
     // Negative counts are background over-subtraction; non-finite cells are
     // unusable. Both count as not measured.
     for (int r = 0; r < nA; ++r)
         for (int c = 0; c < nB; ++c)
-            if (!(grid[r][c] >= 0) || !std::isfinite(grid[r][c])) grid[r][c] = 0.0;
+            if (!(grid[r][c] >= 0) || !std::isfinite(grid[r][c]))
+                grid[r][c] = 0.0;
 
     auto rowHasData = [&](int r) {
         for (int c = 0; c < nB; ++c)
-            if (grid[r][c] != 0) return true;
+            if (grid[r][c] != 0)
+                return true;
         return false;
     };
     int start = 0, end = 0;
@@ -38,13 +41,17 @@ int NormalizPF(double** grid, double res) {
     double S = 0;
     for (int r = start; r < end; ++r) {
         double rowSum = 0;
-        for (int c = 0; c < nB - 1; ++c) rowSum += grid[r][c];
+        for (int c = 0; c < nB - 1; ++c)
+            rowSum += grid[r][c];
         S += (std::cos(lo(r)) - std::cos(hi(r))) * rowSum;
     }
-    if (!(S > 0) || end <= start) return nA;  // nothing measured: leave as is
+    if (!(S > 0) || end <= start)
+        return nA; // nothing measured: leave as is
     const double mean = S / ((std::cos(lo(start)) - std::cos(hi(end - 1))) * 360.0 / res);
-    if (!(mean > 0) || !std::isfinite(mean)) return nA;
+    if (!(mean > 0) || !std::isfinite(mean))
+        return nA;
     for (int r = 0; r < nA; ++r)
-        for (int c = 0; c < nB; ++c) grid[r][c] /= mean;
+        for (int c = 0; c < nB; ++c)
+            grid[r][c] /= mean;
     return nA;
 }

@@ -9,7 +9,9 @@ using orimath::kDegToRad;
 using orimath::kPi;
 using orimath::kTwoPi;
 
-void Gmatrix(const double euler[3], double g[3][3]) { orimath::GmatrixWith(euler, kDegToRad, g); }
+void Gmatrix(const double euler[3], double g[3][3]) {
+    orimath::GmatrixWith(euler, kDegToRad, g);
+}
 
 void orimath::GmatrixWith(const double euler[3], double d2r, double g[3][3]) {
     const double p1 = euler[0] * d2r, P = euler[1] * d2r, p2 = euler[2] * d2r;
@@ -29,8 +31,10 @@ void orimath::GmatrixWith(const double euler[3], double d2r, double g[3][3]) {
 
 int Eulerangle(double g[3][3], double euler_rad[3]) {
     for (int i = 0; i < 3; ++i)
-        if (!orimath::AllFinite(g[i], 3)) return 0;
-    if (std::fabs(g[2][2]) > 1.0001) return 0;
+        if (!orimath::AllFinite(g[i], 3))
+            return 0;
+    if (std::fabs(g[2][2]) > 1.0001)
+        return 0;
     g[2][2] = Clamp1(g[2][2]);
     const double Phi = std::acos(g[2][2]);
     const double sP = std::sin(Phi);
@@ -42,17 +46,22 @@ int Eulerangle(double g[3][3], double euler_rad[3]) {
         // and taking arcsin(g12) there would give the mirror rotation.
         phi1 = 0.0;
         phi2 = std::asin(Clamp1(g[2][2] < 0 ? -g[0][1] : g[0][1]));
-        if (g[0][0] < 0) phi2 = kPi - phi2;
+        if (g[0][0] < 0)
+            phi2 = kPi - phi2;
     } else {
         phi1 = std::asin(Clamp1(g[2][0] / sP));
-        if (-g[2][1] / sP < 0) phi1 = kPi - phi1;
+        if (-g[2][1] / sP < 0)
+            phi1 = kPi - phi1;
         phi2 = std::asin(Clamp1(g[0][2] / sP));
-        if (g[1][2] / sP < 0) phi2 = kPi - phi2;
+        if (g[1][2] / sP < 0)
+            phi2 = kPi - phi2;
     }
     phi1 += kTwoPi;
-    if (phi1 >= kTwoPi) phi1 -= kTwoPi;
+    if (phi1 >= kTwoPi)
+        phi1 -= kTwoPi;
     phi2 += kTwoPi;
-    if (phi2 >= kTwoPi) phi2 -= kTwoPi;
+    if (phi2 >= kTwoPi)
+        phi2 -= kTwoPi;
     euler_rad[0] = phi1;
     euler_rad[1] = Phi;
     euler_rad[2] = phi2;
@@ -61,7 +70,8 @@ int Eulerangle(double g[3][3], double euler_rad[3]) {
 
 void MulMatrix(const double a[3][3], const double b[3][3], double c[3][3]) {
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) c[i][j] = a[i][0] * b[0][j] + a[i][1] * b[1][j] + a[i][2] * b[2][j];
+        for (int j = 0; j < 3; ++j)
+            c[i][j] = a[i][0] * b[0][j] + a[i][1] * b[1][j] + a[i][2] * b[2][j];
 }
 
 void Inverse(const double a[3][3], double ainv[3][3]) {
@@ -131,7 +141,8 @@ void AxisAngleMatrix(const double axis[3], double angleRad, double g[3][3]) {
                             {t * x * y + s * z, c + t * y * y, t * y * z - s * x},
                             {t * x * z - s * y, t * y * z + s * x, c + t * z * z}};
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) g[i][j] = r[j][i];
+        for (int j = 0; j < 3; ++j)
+            g[i][j] = r[j][i];
 }
 
-}  // namespace orimath
+} // namespace orimath

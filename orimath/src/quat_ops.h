@@ -9,14 +9,20 @@
 namespace orimath {
 
 inline Quat Mul(const Quat& a, const Quat& b) {
-    return {a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z, a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y,
-            a.w * b.y - a.x * b.z + a.y * b.w + a.z * b.x, a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w};
+    return {a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z,
+            a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y,
+            a.w * b.y - a.x * b.z + a.y * b.w + a.z * b.x,
+            a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w};
 }
 
-inline Quat Conj(const Quat& a) { return {a.w, -a.x, -a.y, -a.z}; }
+inline Quat Conj(const Quat& a) {
+    return {a.w, -a.x, -a.y, -a.z};
+}
 
 // Cosine of half the angle between the rotations a and b (up to sign).
-inline double Dot(const Quat& a, const Quat& b) { return a.w * b.w + a.x * b.x + a.y * b.y + a.z * b.z; }
+inline double Dot(const Quat& a, const Quat& b) {
+    return a.w * b.w + a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 // The proper rotation operators of a crystal type with its ideal lattice
 // angles, as quaternions (computed once from the operator table). For
@@ -40,13 +46,16 @@ inline double MaxAbsDot(const Quat& d, const OperatorQuats& ops, int* best = nul
         const double v = std::fabs(Dot(d, ops.q[i]));
         if (v > m) {
             m = v;
-            if (best) *best = i;
+            if (best)
+                *best = i;
         }
     }
     return m;
 }
 
-inline double HalfCosToDeg(double c) { return 2.0 * std::acos(Clamp1(c)) * kRadToDeg; }
+inline double HalfCosToDeg(double c) {
+    return 2.0 * std::acos(Clamp1(c)) * kRadToDeg;
+}
 
 // Rotation angle of q in radians, 0..pi; atan2 keeps full precision near 0
 // where acos of the scalar part would lose half the digits.
@@ -54,4 +63,4 @@ inline double AngleRad(const Quat& q) {
     return 2.0 * std::atan2(std::sqrt(q.x * q.x + q.y * q.y + q.z * q.z), std::fabs(q.w));
 }
 
-}  // namespace orimath
+} // namespace orimath

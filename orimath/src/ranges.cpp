@@ -11,9 +11,13 @@ namespace {
 
 // Resolutions outside this range give step counts that are zero or do not
 // fit the integer grid arithmetic.
-bool ResValid(double res) { return std::isfinite(res) && res > 0 && 60.0 / res + 0.5 >= 1.0 && 360.0 / res < 1e7; }
+bool ResValid(double res) {
+    return std::isfinite(res) && res > 0 && 60.0 / res + 0.5 >= 1.0 && 360.0 / res < 1e7;
+}
 
-int Steps(double range, double res) { return static_cast<int>(range / res + 0.5); }
+int Steps(double range, double res) {
+    return static_cast<int>(range / res + 0.5);
+}
 
 // Non-negative remainder.
 int64_t Mod(int64_t x, int64_t m) {
@@ -39,134 +43,145 @@ void Fold(int* pi1, int* piPhi, int* pi2, int type, const Steps4& s, int sampleS
     i1 = Mod(i1, S360);
 
     switch (type) {
-        case orimath::kCubic:
-        case orimath::kTetragonal:
-            while (i2 > S90) i2 -= S90;
-            if (sampleSym) {
-                if (i1 > S180) {
-                    iPhi = S180 - iPhi;
-                    i1 -= S180;
-                    i2 = S90 - i2;
-                }
-                if (iPhi > S90) {
-                    iPhi = S180 - iPhi;
-                    i2 = S90 - i2;
-                }
-                if (i1 > S90) {
-                    i1 = S180 - i1;
-                    i2 = S90 - i2;
-                }
-            } else if (iPhi > S90) {
+    case orimath::kCubic:
+    case orimath::kTetragonal:
+        while (i2 > S90)
+            i2 -= S90;
+        if (sampleSym) {
+            if (i1 > S180) {
                 iPhi = S180 - iPhi;
-                i1 = Mod(i1 + S180, S360);
+                i1 -= S180;
                 i2 = S90 - i2;
             }
-            break;
-        case orimath::kHexagonal:
-            while (i2 >= S60) i2 -= S60;
-            if (sampleSym) {
-                if (i1 > S180) {
-                    i1 -= S180;
-                    iPhi = S180 - iPhi;
-                    i2 = S60 - i2;
-                }
-                if (iPhi > S90) {
-                    iPhi = S180 - iPhi;
-                    i2 = S60 - i2;
-                }
-                if (i1 > S90) {
-                    i1 = S180 - i1;
-                    i2 = S60 - i2;
-                }
-            } else if (iPhi > S90) {
+            if (iPhi > S90) {
+                iPhi = S180 - iPhi;
+                i2 = S90 - i2;
+            }
+            if (i1 > S90) {
+                i1 = S180 - i1;
+                i2 = S90 - i2;
+            }
+        } else if (iPhi > S90) {
+            iPhi = S180 - iPhi;
+            i1 = Mod(i1 + S180, S360);
+            i2 = S90 - i2;
+        }
+        break;
+    case orimath::kHexagonal:
+        while (i2 >= S60)
+            i2 -= S60;
+        if (sampleSym) {
+            if (i1 > S180) {
+                i1 -= S180;
                 iPhi = S180 - iPhi;
                 i2 = S60 - i2;
-                i1 = Mod(i1 - S180 + S360, S360);
             }
-            break;
-        case orimath::kOrthorhombic:
-            if (sampleSym) {
-                if (i1 > S180) i1 -= S180;
-                if (i2 > S180) {
-                    i2 -= S180;
-                    iPhi = S180 - iPhi;
-                    i1 = S180 - i1;
-                }
-                if (i2 > S90) {
-                    i2 = S180 - i2;
-                    iPhi = S180 - iPhi;
-                }
-                if (iPhi > S90) {
-                    iPhi = S180 - iPhi;
-                    i1 = S180 - i1;
-                }
-            } else {
-                if (i2 > S180) i2 -= S180;
-                if (i1 > S180) {
-                    i1 -= S180;
-                    iPhi = S180 - iPhi;
-                    i2 = S180 - i2;
-                }
-            }
-            break;
-        case orimath::kMonoclinic:
-            if (sampleSym) {
-                if (i1 > S180) i1 -= S180;
-                if (i2 > S180) {
-                    i2 -= S180;
-                    iPhi = S180 - iPhi;
-                    i1 = S180 - i1;
-                }
-                if (i2 > S90) {
-                    i2 = S180 - i2;
-                    i1 = S180 - i1;
-                }
-            } else if (i2 > S180) {
-                i2 = S360 - i2;
+            if (iPhi > S90) {
                 iPhi = S180 - iPhi;
-                i1 = Mod(i1 - S180 + S360, S360);
+                i2 = S60 - i2;
             }
-            break;
-        case orimath::kTrigonal:
-            if (sampleSym) {
-                if (i1 > S180) i1 -= S180;
-                while (i2 > 2 * S60) i2 -= 2 * S60;
-                if (i1 > S90) i1 = S180 - i1;
-                if (iPhi > S90) {
-                    iPhi = S180 - iPhi;
-                    i2 = Mod(i2 - S60 + S360, 2 * S60);
-                }
-            } else {
-                while (i2 > 2 * S60) i2 -= 2 * S60;
-                if (i1 > S180) {
-                    i1 -= S180;
-                    iPhi = S180 - iPhi;
-                    i2 = Mod(i2 + S60, 2 * S60);
-                }
+            if (i1 > S90) {
+                i1 = S180 - i1;
+                i2 = S60 - i2;
             }
-            break;
-        case orimath::kTriclinic:
-            if (sampleSym) {
-                if (i1 > S180) i1 -= S180;
-                if (i2 > S180) {
-                    i2 -= S180;
-                    iPhi = S180 - iPhi;
-                    i1 = S180 - i1;
-                }
+        } else if (iPhi > S90) {
+            iPhi = S180 - iPhi;
+            i2 = S60 - i2;
+            i1 = Mod(i1 - S180 + S360, S360);
+        }
+        break;
+    case orimath::kOrthorhombic:
+        if (sampleSym) {
+            if (i1 > S180)
+                i1 -= S180;
+            if (i2 > S180) {
+                i2 -= S180;
+                iPhi = S180 - iPhi;
+                i1 = S180 - i1;
             }
-            break;
-        default:
-            break;
+            if (i2 > S90) {
+                i2 = S180 - i2;
+                iPhi = S180 - iPhi;
+            }
+            if (iPhi > S90) {
+                iPhi = S180 - iPhi;
+                i1 = S180 - i1;
+            }
+        } else {
+            if (i2 > S180)
+                i2 -= S180;
+            if (i1 > S180) {
+                i1 -= S180;
+                iPhi = S180 - iPhi;
+                i2 = S180 - i2;
+            }
+        }
+        break;
+    case orimath::kMonoclinic:
+        if (sampleSym) {
+            if (i1 > S180)
+                i1 -= S180;
+            if (i2 > S180) {
+                i2 -= S180;
+                iPhi = S180 - iPhi;
+                i1 = S180 - i1;
+            }
+            if (i2 > S90) {
+                i2 = S180 - i2;
+                i1 = S180 - i1;
+            }
+        } else if (i2 > S180) {
+            i2 = S360 - i2;
+            iPhi = S180 - iPhi;
+            i1 = Mod(i1 - S180 + S360, S360);
+        }
+        break;
+    case orimath::kTrigonal:
+        if (sampleSym) {
+            if (i1 > S180)
+                i1 -= S180;
+            while (i2 > 2 * S60)
+                i2 -= 2 * S60;
+            if (i1 > S90)
+                i1 = S180 - i1;
+            if (iPhi > S90) {
+                iPhi = S180 - iPhi;
+                i2 = Mod(i2 - S60 + S360, 2 * S60);
+            }
+        } else {
+            while (i2 > 2 * S60)
+                i2 -= 2 * S60;
+            if (i1 > S180) {
+                i1 -= S180;
+                iPhi = S180 - iPhi;
+                i2 = Mod(i2 + S60, 2 * S60);
+            }
+        }
+        break;
+    case orimath::kTriclinic:
+        if (sampleSym) {
+            if (i1 > S180)
+                i1 -= S180;
+            if (i2 > S180) {
+                i2 -= S180;
+                iPhi = S180 - iPhi;
+                i1 = S180 - i1;
+            }
+        }
+        break;
+    default:
+        break;
     }
     *pi1 = static_cast<int>(i1);
     *piPhi = static_cast<int>(iPhi);
     *pi2 = static_cast<int>(i2);
 }
 
-}  // namespace
+} // namespace
 
 int GridCount(double range, double res) {
-    if (!ResValid(res) || !std::isfinite(range) || range < 0) return 0;
+    if (!ResValid(res) || !std::isfinite(range) || range < 0)
+        return 0;
     return Steps(range, res) + 1;
 }
 
@@ -175,12 +190,14 @@ void Get_AB_Range_In_Full_PF_Space(int* nAlpha, int* nBeta, double res) {
     *nBeta = GridCount(360, res);
 }
 
-void GetEulerRangeInODFSpace(int* nPhi1, int* nPhi, int* nPhi2, int crystalType, double res, int sampleSym) {
+void GetEulerRangeInODFSpace(int* nPhi1, int* nPhi, int* nPhi2, int crystalType, double res,
+                             int sampleSym) {
     // Ranges in degrees {phi1, Phi, phi2}: [type][sampleSym != 0]; the last
     // row is taken by codes outside 0..6.
     static const int kRange[8][2][3] = {
-        {{360, 90, 90}, {90, 90, 90}},      {{360, 90, 60}, {90, 90, 60}},     {{360, 90, 90}, {90, 90, 90}},
-        {{180, 180, 180}, {180, 90, 90}},   {{360, 180, 180}, {180, 180, 90}}, {{180, 180, 120}, {90, 90, 120}},
+        {{360, 90, 90}, {90, 90, 90}},      {{360, 90, 60}, {90, 90, 60}},
+        {{360, 90, 90}, {90, 90, 90}},      {{180, 180, 180}, {180, 90, 90}},
+        {{360, 180, 180}, {180, 180, 90}},  {{180, 180, 120}, {90, 90, 120}},
         {{360, 180, 360}, {180, 180, 180}}, {{360, 90, 90}, {360, 90, 90}}};
     const int row = orimath::IsValidCrystalType(crystalType) ? crystalType : 7;
     const int* r = kRange[row][sampleSym ? 1 : 0];
@@ -201,7 +218,8 @@ void GetEulerRange(int crystalType, int range[6], int sampleSym) {
 }
 
 void ReduceODFSpace(int* i1, int* iPhi, int* i2, int crystalType, double res, int sampleSym) {
-    if (!ResValid(res)) return;
+    if (!ResValid(res))
+        return;
     const Steps4 s{Steps(360, res), Steps(180, res), Steps(90, res), Steps(60, res)};
     Fold(i1, iPhi, i2, crystalType, s, sampleSym);
 }

@@ -88,22 +88,27 @@ constexpr signed char kOps[24 + 12 + 8 + 4 + 2 + 6 + 1][3][3] = {
 constexpr int kFirstOp[kCrystalTypeCount] = {0, 24, 36, 44, 48, 50, 56};
 
 constexpr const char* kNames[kCrystalTypeCount] = {
-    "Cubic", "Hexagonal", "Tetragonal", "Orthorhombic", "Monoclinic", "Rhombohedral/Trigoanl", "Triclinic"};
+    "Cubic",    "Hexagonal", "Tetragonal", "Orthorhombic", "Monoclinic", "Rhombohedral/Trigoanl",
+    "Triclinic"};
 
-}  // namespace
+} // namespace
 
-const signed char (*LatticeOperator(int type, int op))[3] { return kOps[kFirstOp[type] + op]; }
+const signed char (*LatticeOperator(int type, int op))[3] {
+    return kOps[kFirstOp[type] + op];
+}
 
 int CartesianOperators(int type, const double lattice[6], double ops[24][3][3]) {
     double A[3][3], Ai[3][3];
     const bool cart = CrystalAxis(A, type, lattice) != 0;
-    if (cart) Inverse(A, Ai);
+    if (cart)
+        Inverse(A, Ai);
     const int n = kSymOpCount[type];
     for (int k = 0; k < n; ++k) {
         const signed char(*s)[3] = LatticeOperator(type, k);
         double S[3][3];
         for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) S[i][j] = s[i][j];
+            for (int j = 0; j < 3; ++j)
+                S[i][j] = s[i][j];
         if (cart) {
             double AS[3][3];
             MulMatrix(A, S, AS);
@@ -115,10 +120,12 @@ int CartesianOperators(int type, const double lattice[6], double ops[24][3][3]) 
     return n;
 }
 
-}  // namespace orimath
+} // namespace orimath
 
-void Symmdata(double ops[7][24][3][3], int* count, int toCartesian, int crystalType, const double lattice[6]) {
-    if (!orimath::IsValidCrystalType(crystalType)) return;
+void Symmdata(double ops[7][24][3][3], int* count, int toCartesian, int crystalType,
+              const double lattice[6]) {
+    if (!orimath::IsValidCrystalType(crystalType))
+        return;
     *count = orimath::kSymOpCount[crystalType];
     if (toCartesian) {
         // A lattice that fails CrystalAxis leaves the lattice-basis operators.
@@ -128,7 +135,8 @@ void Symmdata(double ops[7][24][3][3], int* count, int toCartesian, int crystalT
     for (int k = 0; k < *count; ++k) {
         const signed char(*s)[3] = orimath::LatticeOperator(crystalType, k);
         for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) ops[crystalType][k][i][j] = s[i][j];
+            for (int j = 0; j < 3; ++j)
+                ops[crystalType][k][i][j] = s[i][j];
     }
 }
 
@@ -136,19 +144,23 @@ void SamSymData(double ops[4][3][3]) {
     static const double kSample[4][3] = {{1, 1, 1}, {-1, -1, 1}, {-1, 1, -1}, {1, -1, -1}};
     for (int k = 0; k < 4; ++k)
         for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) ops[k][i][j] = i == j ? kSample[k][i] : 0.0;
+            for (int j = 0; j < 3; ++j)
+                ops[k][i][j] = i == j ? kSample[k][i] : 0.0;
 }
 
 void Get_Crystal_Type_Name(char* buffer, int crystalType) {
-    if (!orimath::IsValidCrystalType(crystalType)) return;
+    if (!orimath::IsValidCrystalType(crystalType))
+        return;
     std::strcpy(buffer, orimath::kNames[crystalType]);
 }
 
-int GetSymmetricPoles(const double h[3], int crystalType, const double lattice[6], double poles[24][3],
-                      int* count) {
-    if (!orimath::IsValidCrystalType(crystalType) || !orimath::AllFinite(h, 3)) return 0;
+int GetSymmetricPoles(const double h[3], int crystalType, const double lattice[6],
+                      double poles[24][3], int* count) {
+    if (!orimath::IsValidCrystalType(crystalType) || !orimath::AllFinite(h, 3))
+        return 0;
     double A[3][3];
-    if (!CrystalAxis(A, crystalType, lattice)) return 0;
+    if (!CrystalAxis(A, crystalType, lattice))
+        return 0;
     double ops[24][3][3];
     const int n = orimath::CartesianOperators(crystalType, lattice, ops);
     int m = 0;
@@ -156,17 +168,20 @@ int GetSymmetricPoles(const double h[3], int crystalType, const double lattice[6
         double v[3];
         for (int i = 0; i < 3; ++i) {
             v[i] = ops[k][i][0] * h[0] + ops[k][i][1] * h[1] + ops[k][i][2] * h[2];
-            if (std::fabs(v[i]) < 1e-6) v[i] = 0.0;
+            if (std::fabs(v[i]) < 1e-6)
+                v[i] = 0.0;
         }
         bool dup = false;
         for (int p = 0; p < m && !dup; ++p) {
             for (double sgn : {1.0, -1.0}) {
-                if (std::fabs(poles[p][2] - sgn * v[2]) < 1e-5 && std::fabs(poles[p][0] - sgn * v[0]) < 1e-4 &&
+                if (std::fabs(poles[p][2] - sgn * v[2]) < 1e-5 &&
+                    std::fabs(poles[p][0] - sgn * v[0]) < 1e-4 &&
                     std::fabs(poles[p][1] - sgn * v[1]) < 1e-4)
                     dup = true;
             }
         }
-        if (dup) continue;
+        if (dup)
+            continue;
         if (v[1] < 0) {
             v[0] = -v[0];
             v[1] = -v[1];
@@ -175,7 +190,8 @@ int GetSymmetricPoles(const double h[3], int crystalType, const double lattice[6
             v[0] = -v[0];
             v[2] = -v[2];
         }
-        for (int i = 0; i < 3; ++i) poles[m][i] = v[i] == 0.0 ? 0.0 : v[i];
+        for (int i = 0; i < 3; ++i)
+            poles[m][i] = v[i] == 0.0 ? 0.0 : v[i];
         ++m;
     }
     *count = m;

@@ -7,9 +7,10 @@
 int TurnY90(double** in, double** out, double res) {
     int nA = 0, nB = 0;
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
-    if (!in || !out || in == out || nA < 2 || nB < 2) return 0;
+    if (!in || !out || in == out || nA < 2 || nB < 2)
+        return 0;
     const double d2r = std::acos(-1.0) / 180.0;
-    const int nCols = nB - 1;  // the last column repeats beta 0
+    const int nCols = nB - 1; // the last column repeats beta 0
     for (int i = 0; i < nA; ++i) {
         for (int j = 0; j < nCols; ++j) {
             const double a = i * res * d2r, b = j * res * d2r;
@@ -19,17 +20,22 @@ int TurnY90(double** in, double** out, double res) {
             // tell a direction from its opposite.
             double s[3] = {-d[2], d[1], d[0]};
             if (s[2] < 0)
-                for (double& c : s) c = -c;
+                for (double& c : s)
+                    c = -c;
             const double alpha = std::acos(std::fmin(1.0, s[2])) / d2r;
             double beta = std::atan2(s[1], s[0]) / d2r;
-            if (beta < 0) beta += 360;
+            if (beta < 0)
+                beta += 360;
             double fa = alpha / res, fb = beta / res;
-            if (fa > nA - 1) fa = nA - 1;
+            if (fa > nA - 1)
+                fa = nA - 1;
             int ia = static_cast<int>(fa), ib = static_cast<int>(fb);
-            if (ia >= nA - 1) ia = nA - 2;
-            if (ib >= nCols) ib -= nCols;
+            if (ia >= nA - 1)
+                ia = nA - 2;
+            if (ib >= nCols)
+                ib -= nCols;
             const double ta = fa - ia, tb = fb - static_cast<int>(fb);
-            const int ib1 = ib + 1;  // column nCols exists and repeats column 0
+            const int ib1 = ib + 1; // column nCols exists and repeats column 0
             out[i][j] = (1 - ta) * ((1 - tb) * in[ia][ib] + tb * in[ia][ib1]) +
                         ta * ((1 - tb) * in[ia + 1][ib] + tb * in[ia + 1][ib1]);
         }

@@ -6,7 +6,8 @@ TEST(Arrays, EveryShapeIsAddressableAndFreed) {
     double** a2 = AllocMem2D(3, 5);
     ASSERT_NE(a2, nullptr);
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 5; ++j) a2[i][j] = i * 10 + j;
+        for (int j = 0; j < 5; ++j)
+            a2[i][j] = i * 10 + j;
     EXPECT_EQ(a2[2][4], 24);
     FreeMem2D(a2, 3, 5);
 
@@ -14,7 +15,8 @@ TEST(Arrays, EveryShapeIsAddressableAndFreed) {
     ASSERT_NE(a3, nullptr);
     for (int i = 0; i < 2; ++i)
         for (int j = 0; j < 3; ++j)
-            for (int k = 0; k < 4; ++k) a3[i][j][k] = i * 100 + j * 10 + k;
+            for (int k = 0; k < 4; ++k)
+                a3[i][j][k] = i * 100 + j * 10 + k;
     EXPECT_EQ(a3[1][2][3], 123);
     // Rows are separate allocations: writing one row leaves the others.
     EXPECT_EQ(a3[1][1][3], 113);
@@ -47,7 +49,7 @@ TEST(Arrays, EveryShapeIsAddressableAndFreed) {
 }
 
 TEST(Arrays, NullZeroAndNegativeDimensions) {
-    FreeMem3D(nullptr, 4, 4, 4);  // ignored
+    FreeMem3D(nullptr, 4, 4, 4); // ignored
     FreeMem2D(nullptr, 4, 4);
     double*** a = AllocMem3D(3, 2, 2);
     ASSERT_NE(a, nullptr);
@@ -55,11 +57,12 @@ TEST(Arrays, NullZeroAndNegativeDimensions) {
     // would report the rows as leaked, so free them by hand here.
     double** rows[3] = {a[0], a[1], a[2]};
     FreeMem3D(a, 0, 2, 2);
-    for (double** r : rows) FreeMem2D(r, 2, 2);
+    for (double** r : rows)
+        FreeMem2D(r, 2, 2);
 
     EXPECT_EQ(AllocMem2D(-1, 3), nullptr);
     EXPECT_EQ(AllocMem3D(2, -1, 3), nullptr);
-    double** empty = AllocMem2D(0, 5);  // an empty array is still a valid one
+    double** empty = AllocMem2D(0, 5); // an empty array is still a valid one
     EXPECT_NE(empty, nullptr);
     FreeMem2D(empty, 0, 5);
 }

@@ -18,8 +18,10 @@ TEST(GrainMap, VoronoiCellsTakeTheNearestSeed) {
             int best = 0;
             double bd = 1e300;
             for (int g = 0; g < n; ++g) {
-                const double d = std::pow(seeds[g][0] - x - 0.5, 2) + std::pow(seeds[g][1] - y - 0.5, 2);
-                if (d < bd) bd = d, best = g;
+                const double d =
+                    std::pow(seeds[g][0] - x - 0.5, 2) + std::pow(seeds[g][1] - y - 0.5, 2);
+                if (d < bd)
+                    bd = d, best = g;
             }
             EXPECT_EQ(map[x][y], best) << x << "," << y;
             seen.insert(map[x][y]);
@@ -30,7 +32,8 @@ TEST(GrainMap, VoronoiCellsTakeTheNearestSeed) {
     platform::MsvcSrand(8);
     ASSERT_EQ(GetVoronoiGrainMap(again, W, H, n, nullptr), 1);
     for (int x = 0; x < W; ++x)
-        for (int y = 0; y < H; ++y) ASSERT_EQ(again[x][y], map[x][y]);
+        for (int y = 0; y < H; ++y)
+            ASSERT_EQ(again[x][y], map[x][y]);
     FreeMem2S(again, W, H);
 
     EXPECT_EQ(GetVoronoiGrainMap(map, 0, H, n, nullptr), 0);
@@ -51,7 +54,8 @@ TEST(GrainMap, MicrostructureMapOfAtMost180Grains) {
         EXPECT_TRUE(grains[g][2] >= 0 && grains[g][2] < 360);
     }
     for (int x = 0; x < W; ++x)
-        for (int y = 0; y < H; ++y) ASSERT_TRUE(map[x][y] >= 0 && map[x][y] < 180);
+        for (int y = 0; y < H; ++y)
+            ASSERT_TRUE(map[x][y] >= 0 && map[x][y] < 180);
     grains[0][0] = 999;
     EXPECT_EQ(GetMSMap(map, W, H, 181, grains, nullptr, 0, 0, 0, 5), 0);
     EXPECT_EQ(grains[0][0], 999);
@@ -60,8 +64,9 @@ TEST(GrainMap, MicrostructureMapOfAtMost180Grains) {
     double*** odf = AllocMem3D(19, 19, 19);
     for (int a = 0; a < 19; ++a)
         for (int b = 0; b < 19; ++b)
-            for (int c = 0; c < 19; ++c) odf[a][b][c] = 0;
-    odf[4][6][2] = 1;  // phi1 10, Phi 30, phi2 20
+            for (int c = 0; c < 19; ++c)
+                odf[a][b][c] = 0;
+    odf[4][6][2] = 1; // phi1 10, Phi 30, phi2 20
     ASSERT_EQ(GetMSMap(map, W, H, 5, grains, odf, 19, 19, 19, 5), 1);
     for (int g = 0; g < 5; ++g) {
         EXPECT_NEAR(grains[g][0], 10, 3);

@@ -17,14 +17,16 @@ void Rotated(const double e[3], const double axis[3], double angleDeg, double ou
     const double len = std::sqrt(axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2]);
     const double n[3] = {axis[0] / len, axis[1] / len, axis[2] / len};
     const double t = angleDeg * orimath::kDegToRad, c = std::cos(t), s = std::sin(t), u = 1 - c;
-    const double R[3][3] = {{c + u * n[0] * n[0], u * n[0] * n[1] - s * n[2], u * n[0] * n[2] + s * n[1]},
-                            {u * n[0] * n[1] + s * n[2], c + u * n[1] * n[1], u * n[1] * n[2] - s * n[0]},
-                            {u * n[0] * n[2] - s * n[1], u * n[1] * n[2] + s * n[0], c + u * n[2] * n[2]}};
+    const double R[3][3] = {
+        {c + u * n[0] * n[0], u * n[0] * n[1] - s * n[2], u * n[0] * n[2] + s * n[1]},
+        {u * n[0] * n[1] + s * n[2], c + u * n[1] * n[1], u * n[1] * n[2] - s * n[0]},
+        {u * n[0] * n[2] - s * n[1], u * n[1] * n[2] + s * n[0], c + u * n[2] * n[2]}};
     double g[3][3], rg[3][3], r[3];
     Gmatrix(e, g);
     MulMatrix(R, g, rg);
     ASSERT_EQ(Eulerangle(rg, r), 1);
-    for (int i = 0; i < 3; ++i) out[i] = r[i] * orimath::kRadToDeg;
+    for (int i = 0; i < 3; ++i)
+        out[i] = r[i] * orimath::kRadToDeg;
 }
 
 void RandomEuler(std::mt19937& rng, double e[3]) {
@@ -33,7 +35,7 @@ void RandomEuler(std::mt19937& rng, double e[3]) {
     e[1] = std::acos(1 - 2 * u(rng)) * orimath::kRadToDeg;
     e[2] = u(rng) * 360;
 }
-}  // namespace
+} // namespace
 
 TEST(CslTable, EveryEntryObeysTheSigmaRule) {
     // Sigma = n^2 + N m^2, halved while even, with tan(angle/2) = (m/n) sqrt(N)
@@ -46,11 +48,14 @@ TEST(CslTable, EveryEntryObeysTheSigmaRule) {
         bool found = false;
         for (int n = 1; n <= 60 && !found; ++n)
             for (int m = 0; m <= 60 && !found; ++m) {
-                if (std::gcd(m, n) != 1) continue;
+                if (std::gcd(m, n) != 1)
+                    continue;
                 const double angle = 2 * std::atan(m * std::sqrt(double(N)) / n) * 180 / M_PI;
-                if (std::fabs(angle - e->angleDeg) > 0.02) continue;
+                if (std::fabs(angle - e->angleDeg) > 0.02)
+                    continue;
                 int sigma = n * n + N * m * m;
-                while (sigma % 2 == 0) sigma /= 2;
+                while (sigma % 2 == 0)
+                    sigma /= 2;
                 found = sigma == orimath::CubicCSLSigma(k);
             }
         EXPECT_TRUE(found) << "entry " << e->name;
@@ -100,10 +105,10 @@ TEST(GetMisOri, NamedRelations) {
 TEST(GetMisOri, LimitIsClampedAndNonFiniteInputIsRejected) {
     const double a[3] = {0, 0, 0}, b[3] = {10, 20, 30};
     double angle;
-    int index = 1000;  // beyond the table: treated as 49
+    int index = 1000; // beyond the table: treated as 49
     GetMisOri(a, a, &angle, &index);
     EXPECT_EQ(index, 0);
-    index = -1;  // no entry tested
+    index = -1; // no entry tested
     GetMisOri(a, a, &angle, &index);
     EXPECT_EQ(index, 50);
     EXPECT_EQ(angle, 0);
@@ -127,7 +132,8 @@ TEST(GetMisOri, AgreesWithTheDirectAlgorithm) {
             RandomEuler(rng, e2);
         } else {
             const orimath::CubicCSLEntry* e = orimath::GetCubicCSLEntry(n % 50);
-            const double axis[3] = {double(e->axis[0]) + 0.3 * (u(rng) - 0.5), double(e->axis[1]) + 0.3 * (u(rng) - 0.5),
+            const double axis[3] = {double(e->axis[0]) + 0.3 * (u(rng) - 0.5),
+                                    double(e->axis[1]) + 0.3 * (u(rng) - 0.5),
                                     double(e->axis[2]) + 0.3 * (u(rng) - 0.5)};
             Rotated(e1, axis, e->angleDeg + 4 * (u(rng) - 0.5), e2);
         }
@@ -204,8 +210,9 @@ TEST(MisorientationAxis, RecoversAxisAndAngle) {
         double e2[3], angle, axis[3];
         Rotated(base, c.axis, c.angle, e2);
         ASSERT_EQ(GetMisOriAxis_AllCrystalSym(base, e2, c.type, c.lattice, &angle, axis), 1);
-        EXPECT_NEAR(angle, c.angle, 2e-3) << c.type;  // e2 is nudged by up to 0.001 degree
-        for (int i = 0; i < 3; ++i) EXPECT_NEAR(axis[i], c.want[i], 1e-3) << c.type;
+        EXPECT_NEAR(angle, c.angle, 2e-3) << c.type; // e2 is nudged by up to 0.001 degree
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(axis[i], c.want[i], 1e-3) << c.type;
     }
 }
 
@@ -214,12 +221,14 @@ TEST(MisorientationAxis, RecoversAxisAndAngle) {
 // pair). Trigonal is left out: its table holds operators of determinant -1,
 // so its equivalents are not all rotations of the same orientation.
 TEST(MisorientationAllSymmetries, SymmetricAndInvariantForEveryType) {
-    const double lattices[7][6] = {{1, 1, 1, 90, 90, 90},  {1, 1, 1.6, 90, 90, 120}, {1, 1, 1.4, 90, 90, 90},
-                                   {1, 2, 3, 90, 90, 90},  {1, 2, 3, 90, 100, 90},   {1, 1, 1, 70, 70, 70},
+    const double lattices[7][6] = {{1, 1, 1, 90, 90, 90},   {1, 1, 1.6, 90, 90, 120},
+                                   {1, 1, 1.4, 90, 90, 90}, {1, 2, 3, 90, 90, 90},
+                                   {1, 2, 3, 90, 100, 90},  {1, 1, 1, 70, 70, 70},
                                    {1, 2, 3, 80, 85, 95}};
     std::mt19937 rng(5);
     for (int type = 0; type < 7; ++type) {
-        if (type == orimath::kTrigonal) continue;
+        if (type == orimath::kTrigonal)
+            continue;
         for (int n = 0; n < 40; ++n) {
             double e1[3], e2[3];
             RandomEuler(rng, e1);
@@ -236,9 +245,11 @@ TEST(MisorientationAllSymmetries, SymmetricAndInvariantForEveryType) {
             ASSERT_EQ(GetSO(e2c, s2, &c2, type, lattices[type], 1), 1);
             const double a0 = GetMisOri_AllCrystalSym(e1c, e2c, type, lattices[type]);
             // Crystal operator on one grain only: same angle.
-            for (int k = 0; k < c1; k += 4) EXPECT_NEAR(GetMisOri_AllCrystalSym(s1[k], e2c, type, lattices[type]), a0, 2e-3);
+            for (int k = 0; k < c1; k += 4)
+                EXPECT_NEAR(GetMisOri_AllCrystalSym(s1[k], e2c, type, lattices[type]), a0, 2e-3);
             // The same sample operator on both grains: same angle.
-            for (int s = 0; s < 4; ++s) EXPECT_NEAR(GetMisOri_AllCrystalSym(s1[s], s2[s], type, lattices[type]), a0, 2e-3);
+            for (int s = 0; s < 4; ++s)
+                EXPECT_NEAR(GetMisOri_AllCrystalSym(s1[s], s2[s], type, lattices[type]), a0, 2e-3);
         }
     }
 }

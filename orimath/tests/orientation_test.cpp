@@ -11,9 +11,10 @@ const double kCubicLattice[6] = {1, 1, 1, 90, 90, 90};
 
 void ExpectMatrixNear(const double a[3][3], const double b[3][3], double tol) {
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) EXPECT_NEAR(a[i][j], b[i][j], tol) << i << "," << j;
+        for (int j = 0; j < 3; ++j)
+            EXPECT_NEAR(a[i][j], b[i][j], tol) << i << "," << j;
 }
-}  // namespace
+} // namespace
 
 TEST(Gmatrix, IdentityAndOrthonormal) {
     const double zero[3] = {0, 0, 0};
@@ -45,7 +46,8 @@ TEST(Eulerangle, RoundTripOverRandomOrientations) {
         double g[3][3], g2[3][3], r[3];
         Gmatrix(e, g);
         ASSERT_EQ(Eulerangle(g, r), 1);
-        const double back[3] = {r[0] * orimath::kRadToDeg, r[1] * orimath::kRadToDeg, r[2] * orimath::kRadToDeg};
+        const double back[3] = {r[0] * orimath::kRadToDeg, r[1] * orimath::kRadToDeg,
+                                r[2] * orimath::kRadToDeg};
         Gmatrix(back, g2);
         ExpectMatrixNear(g, g2, 1e-8);
         EXPECT_GE(r[0], 0);
@@ -65,12 +67,14 @@ TEST(Eulerangle, RoundTripOverRandomOrientations) {
 TEST(Eulerangle, DegeneratePhiZeroAndPiGiveTheSameMatrix) {
     // Only phi1 + phi2 (Phi = 0) or phi1 - phi2 (Phi = 180) is defined there;
     // whatever split is returned must rebuild the same matrix.
-    const double cases[][3] = {{0, 0, 80}, {30, 0, 200}, {0, 180, 80}, {300, 180, 140}, {10, 180, 350}};
+    const double cases[][3] = {
+        {0, 0, 80}, {30, 0, 200}, {0, 180, 80}, {300, 180, 140}, {10, 180, 350}};
     for (const auto& e : cases) {
         double g[3][3], g2[3][3], r[3];
         Gmatrix(e, g);
         ASSERT_EQ(Eulerangle(g, r), 1);
-        const double back[3] = {r[0] * orimath::kRadToDeg, r[1] * orimath::kRadToDeg, r[2] * orimath::kRadToDeg};
+        const double back[3] = {r[0] * orimath::kRadToDeg, r[1] * orimath::kRadToDeg,
+                                r[2] * orimath::kRadToDeg};
         Gmatrix(back, g2);
         ExpectMatrixNear(g, g2, 1e-8);
     }
@@ -82,7 +86,7 @@ TEST(Eulerangle, ClampsSlightOvershootAndRejectsLargeOrNonFinite) {
     Gmatrix(e, g);
     g[2][2] = 1.00005;
     ASSERT_EQ(Eulerangle(g, r), 1);
-    EXPECT_EQ(g[2][2], 1.0);  // clamped in the caller's matrix
+    EXPECT_EQ(g[2][2], 1.0); // clamped in the caller's matrix
     EXPECT_EQ(r[0], 0);
     EXPECT_EQ(r[1], 0);
     EXPECT_NEAR(r[2], 25 * orimath::kDegToRad, 1e-9);
@@ -133,9 +137,9 @@ TEST(CrystalAxis, CellsAndAngleTest) {
         int type;
         double lattice[6];
     } bad[] = {
-        {0, {1, 1, 1, 90, 90, 200}},   // fails the triangle test
-        {0, {1, 1, 1, NAN, 90, 90}},   // not finite
-        {7, {1, 1, 1, 90, 90, 90}},    // unknown crystal code
+        {0, {1, 1, 1, 90, 90, 200}}, // fails the triangle test
+        {0, {1, 1, 1, NAN, 90, 90}}, // not finite
+        {7, {1, 1, 1, 90, 90, 90}},  // unknown crystal code
         {-1, {1, 1, 1, 90, 90, 90}},
     };
     for (const Bad& b : bad) {
@@ -163,12 +167,15 @@ TEST(Miller, NamedComponentsBothWays) {
         GetNiceVector(m, hkl);
         GetNiceVector(m + 3, uvw);
         int want[6];
-        for (int i = 0; i < 6; ++i) want[i] = static_cast<int>(c.hkluvw[i]);
+        for (int i = 0; i < 6; ++i)
+            want[i] = static_cast<int>(c.hkluvw[i]);
         // Only the direction of the plane normal is fixed, so compare with
         // the expected indices up to sign.
         const int s = (hkl[0] * want[0] + hkl[1] * want[1] + hkl[2] * want[2]) < 0 ? -1 : 1;
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(s * hkl[i], want[i]) << c.name;
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(uvw[i], want[3 + i]) << c.name;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(s * hkl[i], want[i]) << c.name;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(uvw[i], want[3 + i]) << c.name;
 
         double e[3], g1[3][3], g2[3][3];
         ASSERT_EQ(Miller2Euller(c.hkluvw, e, 0, kCubicLattice), 1) << c.name;
@@ -195,7 +202,8 @@ TEST(Miller, HexagonalRoundTripAndRejectedInput) {
     EXPECT_NEAR(m[4] / m[3], -0.5, 1e-9);
     (void)g2;
 
-    const double rejected[][6] = {{0, 0, 0, 1, 0, 0}, {1, 0, 0, 0, 0, 0}, {1, 1, 1, 1, 0, 0}, {NAN, 0, 1, 1, 0, 0}};
+    const double rejected[][6] = {
+        {0, 0, 0, 1, 0, 0}, {1, 0, 0, 0, 0, 0}, {1, 1, 1, 1, 0, 0}, {NAN, 0, 1, 1, 0, 0}};
     for (const auto& r : rejected) {
         double out[3] = {7, 7, 7};
         EXPECT_EQ(Miller2Euller(r, out, 0, kCubicLattice), 0);
@@ -214,14 +222,14 @@ TEST(GetNiceVector, Table) {
         int out[3];
     } cases[] = {
         {{0.5, 0.5, 1.0}, {1, 1, 2}},
-        {{0.01, 0, 1}, {0, 0, 1}},  // 1/0.01 >= 9: treated as 0
+        {{0.01, 0, 1}, {0, 0, 1}}, // 1/0.01 >= 9: treated as 0
         {{-0.7071, 0, 0.7071}, {-1, 0, 1}},
         {{0.2357, -0.2357, 0.4714}, {1, -1, 2}},
         {{1, 2, 3}, {1, 2, 3}},
         {{0.333, 0.666, 1.0}, {1, 2, 3}},
         {{0, 0, 0}, {0, 0, 0}},
         {{NAN, 1, 0}, {0, 0, 0}},
-        {{20000, 0, 0}, {1, 0, 0}},  // large magnitudes still reduce to [1 0 0]
+        {{20000, 0, 0}, {1, 0, 0}}, // large magnitudes still reduce to [1 0 0]
     };
     for (const Case& c : cases) {
         int r[3];

@@ -16,12 +16,14 @@ TEST(PolePositions, CubeHundredPoles) {
     ASSERT_EQ(Get_Ori_Pos_On_PF(pos, &count, cube, hkl, 0, kLattices[0]), 1);
     ASSERT_EQ(count, 3);
     std::vector<std::pair<double, double>> p;
-    for (int k = 0; k < 3; ++k) p.push_back({std::round(pos[k][0]), std::round(pos[k][1])});
+    for (int k = 0; k < 3; ++k)
+        p.push_back({std::round(pos[k][0]), std::round(pos[k][1])});
     std::sort(p.begin(), p.end());
     EXPECT_EQ(p[0].first, 0);
     EXPECT_EQ(p[1], std::make_pair(90.0, 0.0));
     EXPECT_EQ(p[2], std::make_pair(90.0, 90.0));
-    for (int k = 0; k < 3; ++k) EXPECT_NEAR(pos[k][0], std::round(pos[k][0]), 1e-9);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(pos[k][0], std::round(pos[k][0]), 1e-9);
 
     // Pole counts of a general {hkl} and of the low-index ones.
     const double h123[3] = {1, 2, 3}, h111[3] = {1, 1, 1}, h110[3] = {1, 1, 0};
@@ -51,7 +53,8 @@ TEST(PolePositions, MillerPlaneSitsAtTheCentre) {
         double axes[3][3], ipf[2];
         const double rd[3] = {1, 0, 0};
         ASSERT_EQ(Get_Ori_Pos_On_InvPF(ipf, axes, e, rd, type, kLattices[type]), 1);
-        for (int i = 0; i < 3; ++i) EXPECT_NEAR(axes[1][i], m[3 + i], 1e-6) << type;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(axes[1][i], m[3 + i], 1e-6) << type;
     }
 }
 
@@ -60,23 +63,23 @@ TEST(InversePoleFigure, PixelMapping) {
     EXPECT_EQ(IPF_From_Pixel_To_Pos(100, 100, 50, 100, 100, pos, 6, 0, 0), 1);
     EXPECT_EQ(pos[0], 0);
     EXPECT_EQ(pos[1], 0);
-    EXPECT_EQ(IPF_From_Pixel_To_Pos(151, 100, 50, 100, 100, pos, 6, 0, 0), 0);  // distance R + 1
-    ASSERT_EQ(IPF_From_Pixel_To_Pos(150, 100, 50, 100, 100, pos, 6, 0, 0), 1);  // on the rim
+    EXPECT_EQ(IPF_From_Pixel_To_Pos(151, 100, 50, 100, 100, pos, 6, 0, 0), 0); // distance R + 1
+    ASSERT_EQ(IPF_From_Pixel_To_Pos(150, 100, 50, 100, 100, pos, 6, 0, 0), 1); // on the rim
     EXPECT_NEAR(pos[0], 90, 1e-9);
-    EXPECT_NEAR(pos[1], 90, 1e-9);  // atan2(dx, dy)
+    EXPECT_NEAR(pos[1], 90, 1e-9); // atan2(dx, dy)
     // Sector mode: hexagonal accepts azimuths 270..300 only.
-    EXPECT_EQ(IPF_From_Pixel_To_Pos(80, 100, 50, 100, 100, pos, 1, 1, 1), 1);  // azimuth 270
+    EXPECT_EQ(IPF_From_Pixel_To_Pos(80, 100, 50, 100, 100, pos, 1, 1, 1), 1); // azimuth 270
     EXPECT_EQ(IPF_From_Pixel_To_Pos(120, 100, 50, 100, 100, pos, 1, 1, 1), 0);
     // Cubic: 315..360 within sqrt(2) R.
     EXPECT_EQ(IPF_From_Pixel_To_Pos(90, 160, 50, 100, 100, pos, 0, 1, 1), 1);
     EXPECT_EQ(IPF_From_Pixel_To_Pos(110, 160, 50, 100, 100, pos, 0, 1, 1), 0);
-    EXPECT_EQ(IPF_From_Pixel_To_Pos(100, 100, 0, 100, 100, pos, 6, 0, 0), 0);  // no radius
+    EXPECT_EQ(IPF_From_Pixel_To_Pos(100, 100, 0, 100, 100, pos, 6, 0, 0), 0); // no radius
     EXPECT_EQ(IPF_From_Pixel_To_Pos(100, 100, 50, 100, 100, pos, 7, 0, 0), 0);
     EXPECT_EQ(IPF_From_Pixel_To_Pos(100, 100, 50, 100, 100, pos, -1, 0, 0), 0);
     // Sector mode without the sector flag: azimuths 90..270 turned to 0..180.
-    ASSERT_EQ(IPF_From_Pixel_To_Pos(100, 60, 50, 100, 100, pos, 2, 1, 0), 1);  // azimuth 180
+    ASSERT_EQ(IPF_From_Pixel_To_Pos(100, 60, 50, 100, 100, pos, 2, 1, 0), 1); // azimuth 180
     EXPECT_NEAR(pos[1], 90, 1e-9);
-    EXPECT_EQ(IPF_From_Pixel_To_Pos(100, 140, 50, 100, 100, pos, 2, 1, 0), 0);  // azimuth 0
+    EXPECT_EQ(IPF_From_Pixel_To_Pos(100, 140, 50, 100, 100, pos, 2, 1, 0), 0); // azimuth 0
 }
 
 TEST(InversePoleFigure, PositionToLabel) {
@@ -109,7 +112,8 @@ TEST(TurnY90, MovesTheCentreToTheRim) {
     double** out = AllocMem2D(19, 73);
     // A peak at the centre (ND) only.
     for (int r = 0; r < 19; ++r)
-        for (int c = 0; c < 73; ++c) in[r][c] = r == 0 ? 10 : 0;
+        for (int c = 0; c < 73; ++c)
+            in[r][c] = r == 0 ? 10 : 0;
     ASSERT_EQ(TurnY90(in, out, res), 1);
     // ND turned about y lands on the rim at beta 0 and 180 (x and -x).
     EXPECT_NEAR(out[18][0], 10, 1e-9);

@@ -16,10 +16,11 @@ struct Odf {
     void Fill(double v) {
         for (int i2 = 0; i2 < n2; ++i2)
             for (int i = 0; i < n; ++i)
-                for (int i1 = 0; i1 < n1; ++i1) a[i2][i][i1] = v;
+                for (int i1 = 0; i1 < n1; ++i1)
+                    a[i2][i][i1] = v;
     }
 };
-}  // namespace
+} // namespace
 
 TEST(RandomOrientation, UniformOdfAcceptsTheFirstDraw) {
     Odf odf(1.0);
@@ -29,10 +30,11 @@ TEST(RandomOrientation, UniformOdfAcceptsTheFirstDraw) {
     // The first draw uses four generator values: u, phi1, Phi, phi2.
     platform::MsvcSrand(17);
     const double r = 3.051850947599719e-5;
-    platform::MsvcRand();  // u
+    platform::MsvcRand(); // u
     const double phi1 = platform::MsvcRand() * r * 360;
     const double cosMax = std::cos(90 * orimath::kDegToRad);
-    const double Phi = std::acos(platform::MsvcRand() * r * (1 - cosMax) + cosMax) * orimath::kRadToDeg;
+    const double Phi =
+        std::acos(platform::MsvcRand() * r * (1 - cosMax) + cosMax) * orimath::kRadToDeg;
     const double phi2 = platform::MsvcRand() * r * 90;
     EXPECT_DOUBLE_EQ(e[0], phi1);
     EXPECT_DOUBLE_EQ(e[1], Phi);
@@ -44,7 +46,8 @@ TEST(RandomOrientation, DrawsFollowTheOdf) {
     Odf odf(0.0);
     for (int i2 = 0; i2 < 19; ++i2)
         for (int i = 0; i < 19; ++i)
-            for (int i1 = 0; i1 <= 8; ++i1) odf.a[i2][i][i1] = 2.0;
+            for (int i1 = 0; i1 <= 8; ++i1)
+                odf.a[i2][i][i1] = 2.0;
     platform::MsvcSrand(5);
     for (int k = 0; k < 200; ++k) {
         double e[3];
@@ -54,8 +57,11 @@ TEST(RandomOrientation, DrawsFollowTheOdf) {
         EXPECT_LE(e[1], 90 + 1e-9);
     }
     std::vector<double> out(3 * 50, -1);
-    ASSERT_EQ(GetRandOri_Ab_Res(odf.a, reinterpret_cast<double(*)[3]>(out.data()), 50, 73, 19, 19, 5.0), 1);
-    for (int k = 0; k < 50; ++k) EXPECT_LT(out[3 * k], 42.5 + 1e-9);
+    ASSERT_EQ(
+        GetRandOri_Ab_Res(odf.a, reinterpret_cast<double(*)[3]>(out.data()), 50, 73, 19, 19, 5.0),
+        1);
+    for (int k = 0; k < 50; ++k)
+        EXPECT_LT(out[3 * k], 42.5 + 1e-9);
 }
 
 TEST(RandomOrientation, GivesUpInsteadOfHanging) {
@@ -76,10 +82,16 @@ TEST(RandomOrientation, GivesUpInsteadOfHanging) {
     const double lattice[6] = {1, 1, 1, 90, 90, 90}, hkl[3] = {1, 0, 0};
     double poles[24][3];
     int count = 0;
-    EXPECT_EQ(GetOneRandOriWithinFiber(one.a, e, 1.0, 73, 19, 19, 5.0, hkl, 0, lattice, 0.0, 1, &count, poles), 0);
+    EXPECT_EQ(GetOneRandOriWithinFiber(one.a, e, 1.0, 73, 19, 19, 5.0, hkl, 0, lattice, 0.0, 1,
+                                       &count, poles),
+              0);
     const double none[3] = {0, 0, 0};
-    EXPECT_EQ(GetOneRandOriWithinFiber(one.a, e, 1.0, 73, 19, 19, 5.0, none, 0, lattice, 5.0, 1, &count, poles), 0);
-    EXPECT_EQ(GetOneRandOriWithinFiber(one.a, e, 1.0, 73, 19, 19, 5.0, hkl, 7, lattice, 5.0, 1, &count, poles), 0);
+    EXPECT_EQ(GetOneRandOriWithinFiber(one.a, e, 1.0, 73, 19, 19, 5.0, none, 0, lattice, 5.0, 1,
+                                       &count, poles),
+              0);
+    EXPECT_EQ(GetOneRandOriWithinFiber(one.a, e, 1.0, 73, 19, 19, 5.0, hkl, 7, lattice, 5.0, 1,
+                                       &count, poles),
+              0);
     EXPECT_EQ(e[0], 7);
 }
 
@@ -91,7 +103,8 @@ TEST(RandomOrientation, FibreDrawsLieOnTheFibre) {
     platform::MsvcSrand(3);
     for (int k = 0; k < 20; ++k) {
         double e[3];
-        ASSERT_EQ(GetOneRandOriWithinFiber(one.a, e, 1.0, 73, 19, 19, 5.0, hkl, 0, lattice, 10.0, k == 0, &count, poles),
+        ASSERT_EQ(GetOneRandOriWithinFiber(one.a, e, 1.0, 73, 19, 19, 5.0, hkl, 0, lattice, 10.0,
+                                           k == 0, &count, poles),
                   1);
         EXPECT_EQ(count, 4);
         int again = count;
@@ -103,8 +116,9 @@ TEST(RandomOrientation, FiveDegreeArray) {
     static double odf[73][37][73];
     for (auto& a : odf)
         for (auto& b : a)
-            for (double& v : b) v = 0;
-    odf[0][18][36] = 1;  // one cell: phi1 180, Phi 90, phi2 0
+            for (double& v : b)
+                v = 0;
+    odf[0][18][36] = 1; // one cell: phi1 180, Phi 90, phi2 0
     double out[3][3];
     ASSERT_EQ(GetRandOri(odf, out, 3, 73, 37, 73), 1);
     for (auto& e : out) {

@@ -28,9 +28,10 @@ TEST(Ranges, PoleFigureGrid) {
 TEST(Ranges, ReducedOdfRegionPerType) {
     // {phi1, Phi, phi2} in degrees without and with sample symmetry.
     const int ranges[8][2][3] = {
-        {{360, 90, 90}, {90, 90, 90}},       {{360, 90, 60}, {90, 90, 60}},     {{360, 90, 90}, {90, 90, 90}},
-        {{180, 180, 180}, {180, 90, 90}},    {{360, 180, 180}, {180, 180, 90}}, {{180, 180, 120}, {90, 90, 120}},
-        {{360, 180, 360}, {180, 180, 180}},  {{360, 90, 90}, {360, 90, 90}}};
+        {{360, 90, 90}, {90, 90, 90}},      {{360, 90, 60}, {90, 90, 60}},
+        {{360, 90, 90}, {90, 90, 90}},      {{180, 180, 180}, {180, 90, 90}},
+        {{360, 180, 180}, {180, 180, 90}},  {{180, 180, 120}, {90, 90, 120}},
+        {{360, 180, 360}, {180, 180, 180}}, {{360, 90, 90}, {360, 90, 90}}};
     for (int type = 0; type < 8; ++type)
         for (int s = 0; s < 2; ++s) {
             int n1, n, n2;
@@ -44,7 +45,7 @@ TEST(Ranges, ReducedOdfRegionPerType) {
     EXPECT_EQ(std::vector<int>(r, r + 6), (std::vector<int>{0, 72, 0, 18, 0, 18}));
     GetEulerRange(3, r, 0);
     EXPECT_EQ(std::vector<int>(r, r + 6), (std::vector<int>{0, 36, 0, 36, 0, 36}));
-    GetEulerRange(-4, r, 1);  // unknown codes take the default row
+    GetEulerRange(-4, r, 1); // unknown codes take the default row
     EXPECT_EQ(std::vector<int>(r, r + 6), (std::vector<int>{0, 72, 0, 18, 0, 18}));
 }
 
@@ -85,7 +86,7 @@ TEST(ReduceODFSpace, ExtremeInputNeverHangsOrOverflows) {
     EXPECT_GE(a, 0);
     EXPECT_GE(c, 0);
     int x = 5, y = 6, z = 7;
-    ReduceODFSpace(&x, &y, &z, 0, 0.0, 1);  // bad resolution: unchanged
+    ReduceODFSpace(&x, &y, &z, 0, 0.0, 1); // bad resolution: unchanged
     ReduceODFSpace(&x, &y, &z, 0, NAN, 1);
     ReduceODFSpace(&x, &y, &z, 0, 1000, 1);
     EXPECT_EQ(x, 5);
@@ -104,7 +105,8 @@ TEST(ReduceODFSpace, LandsInsideTheRegionOnAnEquivalentOrientation) {
         const int s360 = static_cast<int>(360 / res + 0.5);
         std::uniform_int_distribution<int> idx(-s360, 2 * s360);
         for (int type = 0; type < 7; ++type) {
-            if (type == orimath::kTrigonal) continue;
+            if (type == orimath::kTrigonal)
+                continue;
             for (int sampleSym = 0; sampleSym < 2; ++sampleSym) {
                 int n1, n, n2;
                 GetEulerRangeInODFSpace(&n1, &n, &n2, type, res, sampleSym);
@@ -113,12 +115,12 @@ TEST(ReduceODFSpace, LandsInsideTheRegionOnAnEquivalentOrientation) {
                     const double before[3] = {i1 * res, iPhi * res, i2 * res};
                     ReduceODFSpace(&i1, &iPhi, &i2, type, res, sampleSym);
                     EXPECT_TRUE(i1 >= 0 && i1 < n1 && iPhi >= 0 && iPhi < n && i2 >= 0 && i2 < n2)
-                        << "type " << type << " s " << sampleSym << " res " << res << ": " << i1 << " " << iPhi
-                        << " " << i2;
+                        << "type " << type << " s " << sampleSym << " res " << res << ": " << i1
+                        << " " << iPhi << " " << i2;
                     const double after[3] = {i1 * res, iPhi * res, i2 * res};
                     EXPECT_TRUE(orimath_test::Equivalent(before, after, type, sampleSym, 1e-3))
-                        << "type " << type << " s " << sampleSym << " res " << res << " from " << before[0] << " "
-                        << before[1] << " " << before[2];
+                        << "type " << type << " s " << sampleSym << " res " << res << " from "
+                        << before[0] << " " << before[1] << " " << before[2];
                 }
             }
         }
@@ -131,9 +133,11 @@ TEST(NormalizPF, UniformBandAveragesOne) {
     // Measured band 0..70 degrees at value 3 (with some negative noise that
     // becomes 0), unmeasured rim.
     for (int r = 0; r < 19; ++r)
-        for (int c = 0; c < 73; ++c) pf[r][c] = r <= 14 ? 3.0 : (r == 18 ? -1.0 : 0.0);
+        for (int c = 0; c < 73; ++c)
+            pf[r][c] = r <= 14 ? 3.0 : (r == 18 ? -1.0 : 0.0);
     EXPECT_EQ(NormalizPF(pf, res), 19);
-    for (int r = 0; r <= 14; ++r) EXPECT_NEAR(pf[r][5], 1.0, 1e-12) << r;
+    for (int r = 0; r <= 14; ++r)
+        EXPECT_NEAR(pf[r][5], 1.0, 1e-12) << r;
     EXPECT_EQ(pf[18][0], 0.0);
     FreeMem2D(pf, 19, 73);
 }
@@ -141,15 +145,18 @@ TEST(NormalizPF, UniformBandAveragesOne) {
 TEST(NormalizPF, EmptyGridStaysUnchangedAndNoNaN) {
     double** pf = AllocMem2D(19, 73);
     for (int r = 0; r < 19; ++r)
-        for (int c = 0; c < 73; ++c) pf[r][c] = (r + c) % 2 ? 0.0 : -2.0;
+        for (int c = 0; c < 73; ++c)
+            pf[r][c] = (r + c) % 2 ? 0.0 : -2.0;
     EXPECT_EQ(NormalizPF(pf, 5), 19);
     for (int r = 0; r < 19; ++r)
-        for (int c = 0; c < 73; ++c) EXPECT_EQ(pf[r][c], 0.0);
+        for (int c = 0; c < 73; ++c)
+            EXPECT_EQ(pf[r][c], 0.0);
     pf[3][3] = NAN;
     pf[4][4] = 2;
     NormalizPF(pf, 5);
     for (int r = 0; r < 19; ++r)
-        for (int c = 0; c < 73; ++c) EXPECT_TRUE(std::isfinite(pf[r][c]));
+        for (int c = 0; c < 73; ++c)
+            EXPECT_TRUE(std::isfinite(pf[r][c]));
     EXPECT_EQ(NormalizPF(pf, -1), 0);
     EXPECT_EQ(NormalizPF(nullptr, 5), 0);
     FreeMem2D(pf, 19, 73);

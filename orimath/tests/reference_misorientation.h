@@ -9,11 +9,11 @@ namespace orimath_reference {
 struct CubicResult {
     double angleDeg = 0;
     int index = 50;
-    int tested = 0;              // entries 0..tested-1 were examined
-    double closeness[50] = {};   // largest |cos(deviation/2)| of each tested entry
-    double threshold[50] = {};   // Brandon threshold of each entry
+    int tested = 0;            // entries 0..tested-1 were examined
+    double closeness[50] = {}; // largest |cos(deviation/2)| of each tested entry
+    double threshold[50] = {}; // Brandon threshold of each entry
 };
 
 void CubicMisorientation(const double e1[3], const double e2[3], int limit, CubicResult* out);
 
-}  // namespace orimath_reference
+} // namespace orimath_reference

@@ -16,7 +16,8 @@ TEST(Symmdata, CountsIdentityAndUntouchedBlocks) {
         Symmdata(ops, &n, 1, type, kLattices[type]);
         EXPECT_EQ(n, counts[type]);
         for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) EXPECT_NEAR(ops[type][0][i][j], i == j ? 1 : 0, 1e-12);
+            for (int j = 0; j < 3; ++j)
+                EXPECT_NEAR(ops[type][0][i][j], i == j ? 1 : 0, 1e-12);
         // Only the requested type's block and count are written.
         const int other = (type + 1) % 7;
         unsigned char probe;
@@ -53,7 +54,8 @@ TEST(Symmdata, CountsIdentityAndUntouchedBlocks) {
 // used as they stand.
 TEST(Symmdata, CartesianOperatorsFormAClosedGroupOfRotations) {
     for (int type = 0; type < 7; ++type) {
-        if (type == orimath::kTrigonal) continue;
+        if (type == orimath::kTrigonal)
+            continue;
         static double ops[7][24][3][3];
         int n = 0;
         Symmdata(ops, &n, 1, type, kLattices[type]);
@@ -67,7 +69,8 @@ TEST(Symmdata, CartesianOperatorsFormAClosedGroupOfRotations) {
                 double p[3][3];
                 MulMatrix(ops[type][a], ops[type][b], p);
                 bool found = false;
-                for (int c = 0; c < n && !found; ++c) found = orimath_test::MatrixDistance(p, ops[type][c]) < 1e-9;
+                for (int c = 0; c < n && !found; ++c)
+                    found = orimath_test::MatrixDistance(p, ops[type][c]) < 1e-9;
                 EXPECT_TRUE(found) << "type " << type << ": " << a << " * " << b;
             }
         }
@@ -80,12 +83,14 @@ TEST(SamSymData, FourTwoFolds) {
     const double diag[4][3] = {{1, 1, 1}, {-1, -1, 1}, {-1, 1, -1}, {1, -1, -1}};
     for (int k = 0; k < 4; ++k)
         for (int i = 0; i < 3; ++i)
-            for (int j = 0; j < 3; ++j) EXPECT_EQ(s[k][i][j], i == j ? diag[k][i] : 0);
+            for (int j = 0; j < 3; ++j)
+                EXPECT_EQ(s[k][i][j], i == j ? diag[k][i] : 0);
 }
 
 TEST(CrystalTypeName, AllCodes) {
-    const char* names[7] = {"Cubic",      "Hexagonal",             "Tetragonal", "Orthorhombic",
-                            "Monoclinic", "Rhombohedral/Trigoanl", "Triclinic"};
+    const char* names[7] = {"Cubic",        "Hexagonal",  "Tetragonal",
+                            "Orthorhombic", "Monoclinic", "Rhombohedral/Trigoanl",
+                            "Triclinic"};
     for (int t = 0; t < 7; ++t) {
         char buf[32];
         Get_Crystal_Type_Name(buf, t);
@@ -105,20 +110,22 @@ TEST(GetSO, NudgeCountAndOrder) {
     EXPECT_EQ(e[0], 0.001);
     EXPECT_EQ(e[1], 89.999);
     EXPECT_EQ(e[2], 359.999);
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(out[0][i], e[i], 1e-6);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(out[0][i], e[i], 1e-6);
 
     struct Nudge {
         double in[3], out[3];
     } nudges[] = {
         {{720, 180.0005, -90}, {359.999, 180.001, 269.999}},
         {{-360, 180, 270.0004}, {0.001, 179.999, 269.999}},
-        {{3600000000010.0, 45, -3599999999990.0}, {10, 45, 10}},  // remainder, not a loop
+        {{3600000000010.0, 45, -3599999999990.0}, {10, 45, 10}}, // remainder, not a loop
         {{45.5, 30, 100}, {45.5, 30, 100}},
     };
     for (const Nudge& c : nudges) {
         double v[3] = {c.in[0], c.in[1], c.in[2]};
         ASSERT_EQ(GetSO(v, out, &n, 2, kLattices[2], 0), 1);
-        for (int i = 0; i < 3; ++i) EXPECT_NEAR(v[i], c.out[i], 1e-9) << c.in[0];
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(v[i], c.out[i], 1e-9) << c.in[0];
         EXPECT_EQ(n, 8);
     }
 }
@@ -130,7 +137,7 @@ TEST(GetSO, RejectsBadCodesAndNonFiniteAngles) {
         int n = -7;
         EXPECT_EQ(GetSO(e, out, &n, 0, kLattices[0], 1), 0);
         EXPECT_EQ(n, -7);
-        EXPECT_EQ(e[0], 10);  // untouched
+        EXPECT_EQ(e[0], 10); // untouched
     }
     for (int bad : {7, 100, -1}) {
         double e[3] = {10, 20, 30};
@@ -153,7 +160,8 @@ TEST(GetSO, EquivalentsAreClosedUnderTheOperators) {
     double sam[4][3][3];
     SamSymData(sam);
     for (int type = 0; type < 7; ++type) {
-        if (type == orimath::kTrigonal) continue;
+        if (type == orimath::kTrigonal)
+            continue;
         static double ops[7][24][3][3];
         int nc = 0;
         Symmdata(ops, &nc, 1, type, kLattices[type]);
@@ -165,10 +173,12 @@ TEST(GetSO, EquivalentsAreClosedUnderTheOperators) {
                 ASSERT_EQ(GetSO(e, out, &n, type, kLattices[type], sampleSym), 1);
                 ASSERT_EQ(n, nc * (sampleSym ? 4 : 1));
                 double g[96][3][3];
-                for (int k = 0; k < n; ++k) Gmatrix(out[k], g[k]);
+                for (int k = 0; k < n; ++k)
+                    Gmatrix(out[k], g[k]);
                 auto inList = [&](const double m[3][3]) {
                     for (int k = 0; k < n; ++k)
-                        if (orimath_test::MatrixDistance(m, g[k]) < 1e-7) return true;
+                        if (orimath_test::MatrixDistance(m, g[k]) < 1e-7)
+                            return true;
                     return false;
                 };
                 for (int k = 0; k < n; ++k) {

@@ -12,7 +12,8 @@ CDC::CDC() : penObject_(&stockPen_), fontObject_(&stockFont_), brushObject_(&sto
 CDC::~CDC() = default;
 
 CPen* CDC::SelectObject(CPen* pen) {
-    if (!pen) return nullptr;
+    if (!pen)
+        return nullptr;
     CPen* previous = penObject_;
     penObject_ = pen;
     pen_ = pen->Desc();
@@ -21,7 +22,8 @@ CPen* CDC::SelectObject(CPen* pen) {
 }
 
 CFont* CDC::SelectObject(CFont* font) {
-    if (!font) return nullptr;
+    if (!font)
+        return nullptr;
     CFont* previous = fontObject_;
     fontObject_ = font;
     font_ = font->Desc();
@@ -30,7 +32,8 @@ CFont* CDC::SelectObject(CFont* font) {
 }
 
 CBrush* CDC::SelectObject(CBrush* brush) {
-    if (!brush) return nullptr;
+    if (!brush)
+        return nullptr;
     CBrush* previous = brushObject_;
     brushObject_ = brush;
     brush_ = brush->Desc();
@@ -39,8 +42,7 @@ CBrush* CDC::SelectObject(CBrush* brush) {
 }
 
 bool CDC::StockObjectsSelected() const {
-    return penObject_ == &stockPen_ && fontObject_ == &stockFont_ &&
-           brushObject_ == &stockBrush_;
+    return penObject_ == &stockPen_ && fontObject_ == &stockFont_ && brushObject_ == &stockBrush_;
 }
 
 CPoint CDC::MoveTo(int x, int y) {
@@ -62,7 +64,9 @@ bool CDC::TextOut(int x, int y, const std::string& text) {
     return true;
 }
 
-CSize CDC::GetTextExtent(const std::string& text) const { return DoTextExtent(text); }
+CSize CDC::GetTextExtent(const std::string& text) const {
+    return DoTextExtent(text);
+}
 
 void CDC::FillSolidRect(const RECT& rect, COLORREF color) {
     bkColor_ = color;
@@ -75,7 +79,8 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
 
 int CDC::SetBkMode(int mode) {
     int previous = bkMode_;
-    if (mode == TRANSPARENT || mode == OPAQUE) bkMode_ = mode;
+    if (mode == TRANSPARENT || mode == OPAQUE)
+        bkMode_ = mode;
     return previous;
 }
 
@@ -107,20 +112,28 @@ bool CDC::Ellipse(int left, int top, int right, int bottom) {
 }
 
 bool CDC::Polygon(const CPoint* points, int count) {
-    if (!points || count < 2) return false;
+    if (!points || count < 2)
+        return false;
     DoPolygon(std::vector<CPoint>(points, points + count));
     return true;
 }
 
 int CDC::GetDeviceCaps(int index) const {
     switch (index) {
-        case BITSPIXEL: return bitsPerPixel_;
-        case PLANES: return 1;
-        case LOGPIXELSX:
-        case LOGPIXELSY: return logPixels_;
-        case HORZRES: return width_;
-        case VERTRES: return height_;
-        case RASTERCAPS: return bitsPerPixel_ <= 8 ? RC_PALETTE : 0;
-        default: return 0;
+    case BITSPIXEL:
+        return bitsPerPixel_;
+    case PLANES:
+        return 1;
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+        return logPixels_;
+    case HORZRES:
+        return width_;
+    case VERTRES:
+        return height_;
+    case RASTERCAPS:
+        return bitsPerPixel_ <= 8 ? RC_PALETTE : 0;
+    default:
+        return 0;
     }
 }

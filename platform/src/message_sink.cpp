@@ -7,7 +7,7 @@ namespace platform {
 namespace {
 std::mutex g_mutex;
 MessageHandler g_handler;
-}  // namespace
+} // namespace
 
 void ShowMessage(const std::string& text) {
     MessageHandler handler;
@@ -29,4 +29,4 @@ MessageHandler SetMessageHandler(MessageHandler handler) {
     return previous;
 }
 
-}  // namespace platform
+} // namespace platform

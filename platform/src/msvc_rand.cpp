@@ -7,7 +7,9 @@ namespace {
 std::atomic<uint32_t> g_state{1};
 }
 
-void MsvcSrand(uint32_t seed) { g_state.store(seed, std::memory_order_relaxed); }
+void MsvcSrand(uint32_t seed) {
+    g_state.store(seed, std::memory_order_relaxed);
+}
 
 int MsvcRand() {
     uint32_t old = g_state.load(std::memory_order_relaxed);
@@ -18,4 +20,4 @@ int MsvcRand() {
     return static_cast<int>((next >> 16) & 0x7fff);
 }
 
-}  // namespace platform
+} // namespace platform

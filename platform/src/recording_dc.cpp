@@ -9,13 +9,15 @@ CRecordingDC::CRecordingDC(bool printing, int bitsPerPixel, int logPixels) {
 std::vector<DrawRecord> CRecordingDC::OfKind(DrawRecord::Kind kind) const {
     std::vector<DrawRecord> out;
     for (const auto& r : records_)
-        if (r.kind == kind) out.push_back(r);
+        if (r.kind == kind)
+            out.push_back(r);
     return out;
 }
 
 const DrawRecord* CRecordingDC::FindText(const std::string& text) const {
     for (const auto& r : records_)
-        if (r.kind == DrawRecord::Kind::Text && r.text == text) return &r;
+        if (r.kind == DrawRecord::Kind::Text && r.text == text)
+            return &r;
     return nullptr;
 }
 

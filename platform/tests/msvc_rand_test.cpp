@@ -18,7 +18,8 @@ TEST(MsvcRand, ReproducesRuntimeSequence) {
     };
     for (const auto& c : cases) {
         platform::MsvcSrand(c.seed);
-        for (int want : c.expected) EXPECT_EQ(platform::MsvcRand(), want) << "seed " << c.seed;
+        for (int want : c.expected)
+            EXPECT_EQ(platform::MsvcRand(), want) << "seed " << c.seed;
     }
 }
 
@@ -28,16 +29,24 @@ TEST(MsvcRand, ConcurrentCallsEachTakeOneStep) {
     constexpr int kPerThread = 5000;
     platform::MsvcSrand(7);
     std::vector<int> serial(2 * kPerThread);
-    for (int& v : serial) v = platform::MsvcRand();
+    for (int& v : serial)
+        v = platform::MsvcRand();
 
     platform::MsvcSrand(7);
     std::vector<int> a(kPerThread), b(kPerThread);
-    std::thread t1([&] { for (int& v : a) v = platform::MsvcRand(); });
-    std::thread t2([&] { for (int& v : b) v = platform::MsvcRand(); });
+    std::thread t1([&] {
+        for (int& v : a)
+            v = platform::MsvcRand();
+    });
+    std::thread t2([&] {
+        for (int& v : b)
+            v = platform::MsvcRand();
+    });
     t1.join();
     t2.join();
     std::multiset<int> drawn(a.begin(), a.end());
     drawn.insert(b.begin(), b.end());
     EXPECT_EQ(drawn, std::multiset<int>(serial.begin(), serial.end()));
-    for (int v : serial) ASSERT_TRUE(v >= 0 && v <= platform::kMsvcRandMax);
+    for (int v : serial)
+        ASSERT_TRUE(v >= 0 && v <= platform::kMsvcRandMax);
 }

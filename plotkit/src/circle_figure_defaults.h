@@ -5,8 +5,7 @@
 
 namespace plotkit {
 
-template <typename Info>
-void SetCircleFigureDefaults(Info& info) {
+template <typename Info> void SetCircleFigureDefaults(Info& info) {
     info.radius = 40.0;
     info.showLabels = 1;
     info.fontSize = 12;
@@ -22,4 +21,4 @@ void SetCircleFigureDefaults(Info& info) {
     info.selected = 1;
 }
 
-}  // namespace plotkit
+} // namespace plotkit

@@ -7,8 +7,10 @@
 namespace plotkit {
 
 COLORREF ChooseColor(CDC* dc, int blackWhite, COLORREF color) {
-    if (dc->IsPrinting() && dc->GetDeviceCaps(BITSPIXEL) == 1) return 0;
-    if (blackWhite) return 0;
+    if (dc->IsPrinting() && dc->GetDeviceCaps(BITSPIXEL) == 1)
+        return 0;
+    if (blackWhite)
+        return 0;
     return color;
 }
 
@@ -19,10 +21,10 @@ void DrawSelectionMarks(CDC* dc, RECT& rect) {
     rect.bottom += 4;
     const int mx = (rect.left + rect.right) / 2;
     const int my = (rect.top + rect.bottom) / 2;
-    const CPoint corners[8] = {{rect.left, rect.top},           {mx - 2, rect.top},
-                               {rect.right - 4, rect.top},      {rect.left, my - 2},
-                               {rect.right - 4, my - 2},        {rect.left, rect.bottom - 4},
-                               {mx - 2, rect.bottom - 4},       {rect.right - 4, rect.bottom - 4}};
+    const CPoint corners[8] = {{rect.left, rect.top},      {mx - 2, rect.top},
+                               {rect.right - 4, rect.top}, {rect.left, my - 2},
+                               {rect.right - 4, my - 2},   {rect.left, rect.bottom - 4},
+                               {mx - 2, rect.bottom - 4},  {rect.right - 4, rect.bottom - 4}};
     for (const CPoint& p : corners) {
         dc->MoveTo(p.x, p.y);
         dc->LineTo(p.x, p.y + 4);
@@ -47,7 +49,8 @@ int HitTestRect(const RECT& rect, CPoint pixel, int* distance) {
 double FindMaximum(const double* values, std::size_t n) {
     double m = -1.0;
     for (std::size_t i = 0; i < n; ++i)
-        if (values[i] > m) m = values[i];
+        if (values[i] > m)
+            m = values[i];
     return m;
 }
 
@@ -58,10 +61,13 @@ void SetDefaultLevels(double levels[10], double maximum) {
     }
 }
 
-int CheckedLevelCount(int count) { return (count < 0 || count > 10) ? 5 : count; }
+int CheckedLevelCount(int count) {
+    return (count < 0 || count > 10) ? 5 : count;
+}
 
 void CopyText(char* field, std::size_t n, const std::string& text) {
-    if (n == 0) return;
+    if (n == 0)
+        return;
     const std::size_t len = text.size() < n - 1 ? text.size() : n - 1;
     std::memcpy(field, text.data(), len);
     std::memset(field + len, 0, n - len);
@@ -69,7 +75,8 @@ void CopyText(char* field, std::size_t n, const std::string& text) {
 
 std::string TextOf(const char* field, std::size_t n) {
     std::size_t len = 0;
-    while (len < n && field[len] != '\0') ++len;
+    while (len < n && field[len] != '\0')
+        ++len;
     return std::string(field, len);
 }
 
@@ -89,9 +96,11 @@ CSize DrawPieces(CDC* dc, int x, int y, const std::vector<TextPiece>& pieces, bo
     for (const auto& p : pieces) {
         ScopedFont font(dc, p.face, p.height);
         CSize ext = dc->GetTextExtent(p.text);
-        if (draw) dc->TextOut(x + width, y + p.dy, p.text);
+        if (draw)
+            dc->TextOut(x + width, y + p.dy, p.text);
         width += ext.cx;
-        if (ext.cy + p.dy > height) height = ext.cy + p.dy;
+        if (ext.cy + p.dy > height)
+            height = ext.cy + p.dy;
     }
     return {width, height};
 }
@@ -100,8 +109,10 @@ std::vector<TextPiece> GreekWithSubscript(const std::string& greek, const std::s
                                           int height, const std::string& rest,
                                           const std::string& restFace) {
     std::vector<TextPiece> pieces{{greek, "Symbol", height, 0}};
-    if (!sub.empty()) pieces.push_back({sub, restFace, height * 2 / 3, height / 2});
-    if (!rest.empty()) pieces.push_back({rest, restFace, height, 0});
+    if (!sub.empty())
+        pieces.push_back({sub, restFace, height * 2 / 3, height / 2});
+    if (!rest.empty())
+        pieces.push_back({rest, restFace, height, 0});
     return pieces;
 }
 
@@ -110,12 +121,15 @@ std::function<void()>& PreviewHandler() {
     static std::function<void()> handler;
     return handler;
 }
-}  // namespace
+} // namespace
 
-void SetPreviewHandler(std::function<void()> handler) { PreviewHandler() = std::move(handler); }
-
-void RequestPreview() {
-    if (PreviewHandler()) PreviewHandler()();
+void SetPreviewHandler(std::function<void()> handler) {
+    PreviewHandler() = std::move(handler);
 }
 
-}  // namespace plotkit
+void RequestPreview() {
+    if (PreviewHandler())
+        PreviewHandler()();
+}
+
+} // namespace plotkit

@@ -12,7 +12,8 @@ using namespace plotkit;
 
 void CGBCDStructure::DrawBars(CDC* dc, std::vector<GBCDBar>& bars, RECT area, int s,
                               COLORREF colour) {
-    if (bars.empty()) return;
+    if (bars.empty())
+        return;
     const int areaW = area.right - area.left;
     const int areaH = area.bottom - area.top;
     const int slot = areaW / static_cast<int>(bars.size());
@@ -28,18 +29,20 @@ void CGBCDStructure::DrawBars(CDC* dc, std::vector<GBCDBar>& bars, RECT area, in
     int vfh = FontPixels(info_.valueFontSize, s);
     // Value texts shrink until the widest fits its slot, so neighbours never overlap.
     int widestValue = 0;
-    for (const auto& b : bars) widestValue = std::max(widestValue, MeasureText(dc, vface, vfh, b.value).cx);
-    if (widestValue > slot - 2 && widestValue > 0) vfh = std::max(1, vfh * std::max(1, slot - 2) / widestValue);
+    for (const auto& b : bars)
+        widestValue = std::max(widestValue, MeasureText(dc, vface, vfh, b.value).cx);
+    if (widestValue > slot - 2 && widestValue > 0)
+        vfh = std::max(1, vfh * std::max(1, slot - 2) / widestValue);
     for (std::size_t i = 0; i < bars.size(); ++i) {
         const int cx = area.left + static_cast<int>(i) * slot + slot / 2;
         const double frac = std::clamp(bars[i].percent / yMax, 0.0, 1.0);
         const int h = static_cast<int>(frac * areaH + 0.5);
         bars[i].rect = RECT{cx - barW / 2, area.bottom - h, cx - barW / 2 + barW, area.bottom};
-        if (h > 0) dc->Rectangle(bars[i].rect.left, bars[i].rect.top, bars[i].rect.right,
-                                 bars[i].rect.bottom);
+        if (h > 0)
+            dc->Rectangle(bars[i].rect.left, bars[i].rect.top, bars[i].rect.right,
+                          bars[i].rect.bottom);
         CSize ext = MeasureText(dc, vface, vfh, bars[i].value);
-        DrawTextAt(dc, vface, vfh, cx - ext.cx / 2, bars[i].rect.top - ext.cy - 1,
-                   bars[i].value);
+        DrawTextAt(dc, vface, vfh, cx - ext.cx / 2, bars[i].rect.top - ext.cy - 1, bars[i].value);
     }
     dc->SelectObject(oldBrush);
 
@@ -47,7 +50,8 @@ void CGBCDStructure::DrawBars(CDC* dc, std::vector<GBCDBar>& bars, RECT area, in
         const std::string face = TextOf(info_.xLabelFont);
         const int fh = FontPixels(info_.xLabelFontSize, s);
         int widest = 0;
-        for (const auto& b : bars) widest = std::max(widest, MeasureText(dc, face, fh, b.label).cx);
+        for (const auto& b : bars)
+            widest = std::max(widest, MeasureText(dc, face, fh, b.label).cx);
         const bool upright = widest > slot - 2;
         for (std::size_t i = 0; i < bars.size(); ++i) {
             const int cx = area.left + static_cast<int>(i) * slot + slot / 2;
@@ -84,8 +88,10 @@ void CGBCDStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[
     cslBars_ = CSLBars(csl_, info_.cslFirst, info_.cslLast, info_.cslLastCounted,
                        info_.showRandomBar != 0);
     const int oldMode = dc->SetBkMode(TRANSPARENT);
-    if (info_.showMis) DrawBars(dc, misBars_, misArea, s, colours[9]);
-    if (info_.showCSL) DrawBars(dc, cslBars_, cslArea, s, colours[7]);
+    if (info_.showMis)
+        DrawBars(dc, misBars_, misArea, s, colours[9]);
+    if (info_.showCSL)
+        DrawBars(dc, cslBars_, cslArea, s, colours[7]);
 
     if (info_.showCSL && info_.showRandomMark) {
         const std::string text = std::string("After ") +
@@ -107,8 +113,10 @@ void CGBCDStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[
             DrawTextAt(dc, face, fh, (area.left + area.right - ext.cx) / 2, y, text);
             bottomExtent = std::max(bottomExtent, y + ext.cy);
         };
-        if (info_.showMis) title(misArea, "MisOrientation (Degrees)");
-        if (info_.showCSL) title(cslArea, "Sigma Value");
+        if (info_.showMis)
+            title(misArea, "MisOrientation (Degrees)");
+        if (info_.showCSL)
+            title(cslArea, "Sigma Value");
     }
     int leftExtent = chart_.left;
     const int chartH = chart_.bottom - chart_.top;
@@ -142,7 +150,9 @@ void CGBCDStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[
         }
     }
     // Value texts above the bars and the top y label reach above the chart.
-    const int above = std::max(FontPixels(info_.valueFontSize, s), FontPixels(info_.yLabelFontSize, s) / 2) + 2;
+    const int above =
+        std::max(FontPixels(info_.valueFontSize, s), FontPixels(info_.yLabelFontSize, s) / 2) + 2;
     rect_ = RECT{leftExtent, chart_.top - above, chart_.right, bottomExtent};
-    if (info_.selected && !dc->IsPrinting()) DrawSelectionMarks(dc, rect_);
+    if (info_.selected && !dc->IsPrinting())
+        DrawSelectionMarks(dc, rect_);
 }

@@ -11,11 +11,10 @@ using namespace plotkit;
 namespace plotkit {
 
 const char* const kCSLLabels[51] = {
-    "1",   "3",   "5",   "7",   "9",   "11",  "13a", "13b", "15",  "17a", "17b",
-    "19a", "19b", "21a", "21b", "23",  "25a", "25b", "27a", "27b", "29a", "29b",
-    "31a", "31b", "33a", "33b", "33c", "35a", "35b", "37a", "37b", "37c", "39a",
-    "39b", "41a", "41b", "41c", "43a", "43b", "43c", "45a", "45b", "45c", "47a",
-    "47b", "49a", "49b", "49c", "51a", "51b", "Ran."};
+    "1",   "3",   "5",   "7",   "9",   "11",  "13a", "13b", "15",  "17a", "17b", "19a", "19b",
+    "21a", "21b", "23",  "25a", "25b", "27a", "27b", "29a", "29b", "31a", "31b", "33a", "33b",
+    "33c", "35a", "35b", "37a", "37b", "37c", "39a", "39b", "41a", "41b", "41c", "43a", "43b",
+    "43c", "45a", "45b", "45c", "47a", "47b", "49a", "49b", "49c", "51a", "51b", "Ran."};
 
 namespace {
 GBCDBar MakeBar(const std::string& label, double fraction) {
@@ -32,20 +31,23 @@ std::string Range(int a, int b) {
     std::snprintf(buf, sizeof buf, "%d - %d", a, b);
     return buf;
 }
-}  // namespace
+} // namespace
 
 std::vector<GBCDBar> MisorientationBars(const double mis[181], int from, int to, int bin) {
     std::vector<GBCDBar> bars;
-    if (bin <= 0 || from < 0 || to > 180 || to <= from) return bars;
+    if (bin <= 0 || from < 0 || to > 180 || to <= from)
+        return bars;
     const int n = (to - from) / bin;
     for (int i = 0; i < n; ++i) {
         double sum = 0;
-        for (int d = 0; d < bin; ++d) sum += mis[from + i * bin + d];
+        for (int d = 0; d < bin; ++d)
+            sum += mis[from + i * bin + d];
         bars.push_back(MakeBar(Range(from + i * bin, from + (i + 1) * bin), sum));
     }
     if ((to - from) % bin != 0) {
         double sum = 0;
-        for (int d = from + n * bin; d < to; ++d) sum += mis[d];
+        for (int d = from + n * bin; d < to; ++d)
+            sum += mis[d];
         bars.push_back(MakeBar(Range(from + n * bin, to), sum));
     }
     return bars;
@@ -56,16 +58,18 @@ std::vector<GBCDBar> CSLBars(const double csl[51], int first, int last, int last
     std::vector<GBCDBar> bars;
     first = std::clamp(first, 0, 50);
     last = std::clamp(last, 0, 50);
-    for (int i = first; i <= last; ++i) bars.push_back(MakeBar(kCSLLabels[i], csl[i]));
+    for (int i = first; i <= last; ++i)
+        bars.push_back(MakeBar(kCSLLabels[i], csl[i]));
     if (withRandom) {
         double sum = 0;
-        for (int i = std::clamp(lastCounted + 1, 0, 51); i < 51; ++i) sum += csl[i];
+        for (int i = std::clamp(lastCounted + 1, 0, 51); i < 51; ++i)
+            sum += csl[i];
         bars.push_back(MakeBar("Ran.", sum));
     }
     return bars;
 }
 
-}  // namespace plotkit
+} // namespace plotkit
 
 CGBCDStructure::CGBCDStructure(int kind, const std::string& crystal) {
     std::memset(&info_, 0, sizeof(info_));
@@ -111,8 +115,10 @@ CGBCDStructure::CGBCDStructure(int kind, const std::string& crystal) {
 }
 
 void CGBCDStructure::IniData(const double csl[51], const double misorientation[181]) {
-    if (info_.kind && csl) std::memcpy(csl_, csl, sizeof(csl_));
-    if (misorientation) std::memcpy(mis_, misorientation, sizeof(mis_));
+    if (info_.kind && csl)
+        std::memcpy(csl_, csl, sizeof(csl_));
+    if (misorientation)
+        std::memcpy(mis_, misorientation, sizeof(mis_));
 }
 
 void CGBCDStructure::GetData(double csl[51], double misorientation[181]) const {
@@ -133,12 +139,17 @@ int CGBCDStructure::ReadValuePos(CPoint pixel, std::string out[2]) {
                 pixel.y <= b.rect.bottom)
                 hit = &b;
     };
-    if (info_.showMis) test(misBars_);
-    if (info_.showCSL) test(cslBars_);
-    if (!hit) return 0;
+    if (info_.showMis)
+        test(misBars_);
+    if (info_.showCSL)
+        test(cslBars_);
+    if (!hit)
+        return 0;
     out[0] = hit->label;
     out[1] = hit->value;
     return 1;
 }
 
-int CGBCDStructure::IsIn(CPoint pixel, int* distance) { return HitTestRect(rect_, pixel, distance); }
+int CGBCDStructure::IsIn(CPoint pixel, int* distance) {
+    return HitTestRect(rect_, pixel, distance);
+}

@@ -9,12 +9,13 @@ namespace plotkit {
 namespace {
 constexpr double kDegToRad = 0.017453292522222223;
 constexpr double kRadToDeg = 57.29577950560105;
-}  // namespace
+} // namespace
 
 void DrawGridContours(CDC* dc, const double* grid, int nCols, int iBegin, int iEnd, int jBegin,
                       int jEnd, const ContourStyle& style, const SegmentMapper& map) {
     const int count = CheckedLevelCount(style.count);
-    if (count <= 0) return;
+    if (count <= 0)
+        return;
     for (int k = 10 - count; k <= 9; ++k) {
         ScopedPen pen(dc, style.penWidth, ChooseColor(dc, style.blackWhite, style.colours[k]));
         const double L = style.levels[k];
@@ -26,7 +27,8 @@ void DrawGridContours(CDC* dc, const double* grid, int nCols, int iBegin, int iE
                     r0[j], r1[j], r0[j + 1], r1[j + 1], L, i, j,
                     [&](const orimath::GridPos& a, const orimath::GridPos& b) {
                         CPoint pa, pb;
-                        if (!map(a, b, pa, pb) || pa == pb) return;
+                        if (!map(a, b, pa, pb) || pa == pb)
+                            return;
                         dc->MoveTo(pa);
                         dc->LineTo(pb);
                     });
@@ -44,13 +46,13 @@ CPoint StereoPoint(double a, double b, int R, int left, int top) {
 
 void DrawStereoContours(CDC* dc, const double* grid, int iBegin, int iEnd, int jBegin, int jEnd,
                         const ContourStyle& style, int R, int left, int top) {
-    DrawGridContours(dc, grid, 73, iBegin, iEnd, jBegin, jEnd, style,
-                     [&](const orimath::GridPos& a, const orimath::GridPos& b, CPoint& pa,
-                         CPoint& pb) {
-                         pa = StereoPoint(a.row, a.col, R, left, top);
-                         pb = StereoPoint(b.row, b.col, R, left, top);
-                         return true;
-                     });
+    DrawGridContours(
+        dc, grid, 73, iBegin, iEnd, jBegin, jEnd, style,
+        [&](const orimath::GridPos& a, const orimath::GridPos& b, CPoint& pa, CPoint& pb) {
+            pa = StereoPoint(a.row, a.col, R, left, top);
+            pb = StereoPoint(b.row, b.col, R, left, top);
+            return true;
+        });
 }
 
 void DrawCrossAxes(CDC* dc, int penWidth, int left, int top, int right, int bottom) {
@@ -74,12 +76,12 @@ void DrawCircleBorder(CDC* dc, int penWidth, int left, int right, int midY) {
     }
 }
 
-void StereoPosition(double x, double y, double cx, double cy, int R, double& alpha,
-                    double& beta) {
+void StereoPosition(double x, double y, double cx, double cy, int R, double& alpha, double& beta) {
     const double r = std::hypot(x - cx, y - cy);
     alpha = R > 0 ? 2.0 * std::atan(r / R) * kRadToDeg : 0.0;
     beta = std::atan2(cx - x, cy - y) * kRadToDeg;
-    if (beta < 0) beta += 360.0;
+    if (beta < 0)
+        beta += 360.0;
 }
 
-}  // namespace plotkit
+} // namespace plotkit

@@ -19,10 +19,13 @@ constexpr double kSqrt2 = 1.4142135623730951;
 
 // Clips the segment a-b to {f0 + t * df <= 0}; false when nothing is left.
 bool ClipLinear(double f0, double df, double& t0, double& t1) {
-    if (df == 0.0) return f0 <= 0.0;
+    if (df == 0.0)
+        return f0 <= 0.0;
     const double t = -f0 / df;
-    if (df > 0) t1 = std::min(t1, t);
-    else t0 = std::max(t0, t);
+    if (df > 0)
+        t1 = std::min(t1, t);
+    else
+        t0 = std::max(t0, t);
     return t0 <= t1;
 }
 // Clips to the disc of radius r about (cx, cy).
@@ -32,15 +35,17 @@ bool ClipDisc(double ax, double ay, double dx, double dy, double cx, double cy, 
     const double a = dx * dx + dy * dy;
     const double b = 2 * (ex * dx + ey * dy);
     const double c = ex * ex + ey * ey - r * r;
-    if (a == 0.0) return c <= 0.0;
+    if (a == 0.0)
+        return c <= 0.0;
     const double disc = b * b - 4 * a * c;
-    if (disc < 0) return false;
+    if (disc < 0)
+        return false;
     const double sq = std::sqrt(disc);
     t0 = std::max(t0, (-b - sq) / (2 * a));
     t1 = std::min(t1, (-b + sq) / (2 * a));
     return t0 <= t1;
 }
-}  // namespace
+} // namespace
 
 void CIPFStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10]) {
     std::memcpy(colours_, colours, sizeof(colours_));
@@ -48,12 +53,19 @@ void CIPFStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[1
     origin_ = {origin.x + info_.startX * s, origin.y + info_.startY * s};
     const int oldMode = dc->SetBkMode(TRANSPARENT);
     switch (DrawnForm()) {
-        case Form::Complete: DrawComplete(dc, s); break;
-        case Form::Triangle: DrawTriangle(dc, s); break;
-        case Form::Sector: DrawSector(dc, s); break;
+    case Form::Complete:
+        DrawComplete(dc, s);
+        break;
+    case Form::Triangle:
+        DrawTriangle(dc, s);
+        break;
+    case Form::Sector:
+        DrawSector(dc, s);
+        break;
     }
     dc->SetBkMode(oldMode);
-    if (info_.selected && !dc->IsPrinting()) DrawSelectionMarks(dc, rect_);
+    if (info_.selected && !dc->IsPrinting())
+        DrawSelectionMarks(dc, rect_);
 }
 
 void CIPFStructure::DrawComplete(CDC* dc, int s) {
@@ -101,8 +113,10 @@ void CIPFStructure::DrawComplete(CDC* dc, int s) {
 
 bool CIPFStructure::InTriangle(double x, double y) const {
     const double x0 = corners_[0].x, y0 = corners_[0].y;
-    if (y > y0 + 0.5) return false;
-    if ((x - x0) < (y0 - y) - 0.5) return false;
+    if (y > y0 + 0.5)
+        return false;
+    if ((x - x0) < (y0 - y) - 0.5)
+        return false;
     return std::hypot(x - (x0 - R_), y - y0) <= kSqrt2 * R_ + 0.5;
 }
 
@@ -137,9 +151,12 @@ void CIPFStructure::DrawTriangle(CDC* dc, int s) {
             map(b, bx, by);
             const double dx = bx - ax, dy = by - ay;
             double t0 = 0, t1 = 1;
-            if (!ClipLinear(ay - y0, dy, t0, t1)) return false;
-            if (!ClipLinear((y0 - ay) - (ax - x0), -dy - dx, t0, t1)) return false;
-            if (!ClipDisc(ax, ay, dx, dy, cx, cy, cr, t0, t1)) return false;
+            if (!ClipLinear(ay - y0, dy, t0, t1))
+                return false;
+            if (!ClipLinear((y0 - ay) - (ax - x0), -dy - dx, t0, t1))
+                return false;
+            if (!ClipDisc(ax, ay, dx, dy, cx, cy, cr, t0, t1))
+                return false;
             auto px = [](double v) { return static_cast<int>(std::floor(v + 0.5)); };
             pa = {px(ax + t0 * dx), px(ay + t0 * dy)};
             pb = {px(ax + t1 * dx), px(ay + t1 * dy)};
@@ -173,7 +190,8 @@ void CIPFStructure::DrawTriangle(CDC* dc, int s) {
 
 bool CIPFStructure::InSector(double x, double y, double& alpha, double& beta) const {
     StereoPosition(x, y, centre_.x, centre_.y, R_, alpha, beta);
-    if (std::hypot(x - centre_.x, y - centre_.y) > R_ + 0.5) return false;
+    if (std::hypot(x - centre_.x, y - centre_.y) > R_ + 0.5)
+        return false;
     double from, to;
     IPFSector(IPFCrystalType(TextOf(info_.crystal)), from, to);
     if (std::hypot(x - centre_.x, y - centre_.y) < 1.0) {
@@ -181,7 +199,8 @@ bool CIPFStructure::InSector(double x, double y, double& alpha, double& beta) co
         beta = from;
         return true;
     }
-    if (to >= 360.0 && beta < 1e-9) beta = 360.0;
+    if (to >= 360.0 && beta < 1e-9)
+        beta = 360.0;
     return beta >= from - 1e-9 && beta <= to + 1e-9;
 }
 
@@ -208,20 +227,22 @@ void CIPFStructure::DrawSector(CDC* dc, int s) {
         rim(b, px, py);
         extend(px, py);
     }
-    centre_ = {origin_.x - static_cast<int>(std::floor(minX)), origin_.y - static_cast<int>(std::floor(minY))};
+    centre_ = {origin_.x - static_cast<int>(std::floor(minX)),
+               origin_.y - static_cast<int>(std::floor(minY))};
     const int left = centre_.x - R, top = centre_.y - R;
     square_ = RECT{left, top, left + 2 * R, top + 2 * R};
 
     ContourStyle style{info_.levels, info_.count, colours_, MmToPixels(s, info_.contourWidth),
                        bBlackWhite};
     const int jFrom = static_cast<int>(from / 5.0 + 0.5), jTo = static_cast<int>(to / 5.0 + 0.5);
-    DrawStereoContours(dc, &data_[0][0], 0, 18, jFrom, std::min(jTo, 72), style, R, left,
-                       top);
+    DrawStereoContours(dc, &data_[0][0], 0, 18, jFrom, std::min(jTo, 72), style, R, left, top);
     double fx, fy, tx, ty;
     rim(from, fx, fy);
     rim(to, tx, ty);
-    const CPoint pFrom{centre_.x + static_cast<int>(std::lround(fx)), centre_.y + static_cast<int>(std::lround(fy))};
-    const CPoint pTo{centre_.x + static_cast<int>(std::lround(tx)), centre_.y + static_cast<int>(std::lround(ty))};
+    const CPoint pFrom{centre_.x + static_cast<int>(std::lround(fx)),
+                       centre_.y + static_cast<int>(std::lround(fy))};
+    const CPoint pTo{centre_.x + static_cast<int>(std::lround(tx)),
+                     centre_.y + static_cast<int>(std::lround(ty))};
     if (info_.showBorder) {
         ScopedPen pen(dc, MmToPixels(s, info_.borderWidth), 0);
         dc->Arc(left, top, left + 2 * R, top + 2 * R, pFrom.x, pFrom.y, pTo.x, pTo.y);
@@ -229,8 +250,10 @@ void CIPFStructure::DrawSector(CDC* dc, int s) {
         dc->LineTo(centre_);
         dc->LineTo(pFrom);
     }
-    rect_ = RECT{centre_.x + static_cast<int>(std::floor(minX)), centre_.y + static_cast<int>(std::floor(minY)),
-                 centre_.x + static_cast<int>(std::ceil(maxX)), centre_.y + static_cast<int>(std::ceil(maxY))};
+    rect_ = RECT{centre_.x + static_cast<int>(std::floor(minX)),
+                 centre_.y + static_cast<int>(std::floor(minY)),
+                 centre_.x + static_cast<int>(std::ceil(maxX)),
+                 centre_.y + static_cast<int>(std::ceil(maxY))};
     if (info_.showLabels) {
         const std::string face = TextOf(info_.fontName);
         const int fh = FontPixels(info_.fontSize, s);
@@ -241,12 +264,14 @@ void CIPFStructure::DrawSector(CDC* dc, int s) {
         auto label = [&](double alpha, double beta) {
             const double pos[2] = {alpha, beta};
             std::string text;
-            if (!IPF_From_Pos_To_Vec(pos, type, lattice, uvw, &text)) text.clear();
+            if (!IPF_From_Pos_To_Vec(pos, type, lattice, uvw, &text))
+                text.clear();
             return text;
         };
         // Each label sits outside its point, away from the centre.
         auto place = [&](const std::string& text, CPoint p, double dirX, double dirY) {
-            if (text.empty()) return;
+            if (text.empty())
+                return;
             CSize e = dc->GetTextExtent(text);
             const int x = p.x + static_cast<int>(dirX * (g + e.cx / 2.0)) - e.cx / 2;
             const int y = p.y + static_cast<int>(dirY * (g + e.cy / 2.0)) - e.cy / 2;

@@ -22,7 +22,8 @@ CLegendMap::CLegendMap(int firstId, int secondId, const double levels[10], doubl
     info_.startY = 50;
     info_.firstId = firstId;
     info_.secondId = secondId;
-    if (levels) std::memcpy(info_.levels, levels, sizeof(info_.levels));
+    if (levels)
+        std::memcpy(info_.levels, levels, sizeof(info_.levels));
 }
 
 int CLegendMap::CheckID(int firstId, int secondId) const {
@@ -73,20 +74,28 @@ void CLegendMap::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10])
     const int u = tw + 2 * h + L;
     int width = h, height = h;
     switch (info_.style) {
-        case 0: width = h + u, height = 9 * h; break;
-        case 1: width = h + 2 * u, height = 6 * h; break;
-        case 2: width = h + 3 * u, height = static_cast<int>(2.5 * h + 2 * h); break;
-        case 3: width = h + 5 * u, height = 3 * h; break;
-        default: break;
+    case 0:
+        width = h + u, height = 9 * h;
+        break;
+    case 1:
+        width = h + 2 * u, height = 6 * h;
+        break;
+    case 2:
+        width = h + 3 * u, height = static_cast<int>(2.5 * h + 2 * h);
+        break;
+    case 3:
+        width = h + 5 * u, height = 3 * h;
+        break;
+    default:
+        break;
     }
     rect_ = RECT{left, top, left + width, top + height};
 
     // (column, row) of each entry per layout.
-    static const int kPlace[4][5][2] = {
-        {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}},
-        {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 2}},
-        {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}},
-        {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}}};
+    static const int kPlace[4][5][2] = {{{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}},
+                                        {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 2}},
+                                        {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}},
+                                        {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}}};
     const bool known = info_.style >= 0 && info_.style <= 3;
     for (int k = 0; k < 5; ++k) {
         const int col = known ? kPlace[info_.style][k][0] : 0;
@@ -105,7 +114,8 @@ void CLegendMap::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10])
         }
         ScopedFont font(dc, face, fh);
         const int oldMode = dc->SetBkMode(TRANSPARENT);
-        for (int k = 0; k < 5; ++k) dc->TextOut(entries_[k].x, entries_[k].y, texts[k]);
+        for (int k = 0; k < 5; ++k)
+            dc->TextOut(entries_[k].x, entries_[k].y, texts[k]);
         dc->SetBkMode(oldMode);
     }
     if (info_.showFrame) {
@@ -116,7 +126,10 @@ void CLegendMap::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10])
         dc->LineTo(rect_.left, rect_.bottom);
         dc->LineTo(rect_.left, rect_.top);
     }
-    if (info_.selected && !dc->IsPrinting()) DrawSelectionMarks(dc, rect_);
+    if (info_.selected && !dc->IsPrinting())
+        DrawSelectionMarks(dc, rect_);
 }
 
-int CLegendMap::IsIn(CPoint pixel, int* distance) { return HitTestRect(rect_, pixel, distance); }
+int CLegendMap::IsIn(CPoint pixel, int* distance) {
+    return HitTestRect(rect_, pixel, distance);
+}

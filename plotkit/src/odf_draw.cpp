@@ -23,7 +23,7 @@ std::string Fmt(const char* f, int a, int b) {
     std::snprintf(buf, sizeof buf, f, a, b);
     return buf;
 }
-}  // namespace
+} // namespace
 
 void CODFStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10]) {
     std::memcpy(colours_, colours, sizeof(colours_));
@@ -56,7 +56,8 @@ void CODFStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[1
 
     sections_.clear();
     for (int k = 0; k < 73; ++k)
-        if (info_.sectionShown[k]) sections_.push_back(k);
+        if (info_.sectionShown[k])
+            sections_.push_back(k);
     const bool key = static_cast<int>(info_.showKey + 0.5) == 1;
     const int n = static_cast<int>(sections_.size()) + (key ? 1 : 0);
 
@@ -75,7 +76,8 @@ void CODFStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[1
         DrawSection(dc, sections_[k], cells_[k], s);
         DrawSectionDecor(dc, sections_[k], cells_[k], s);
     }
-    if (key) DrawKey(dc, cells_.back(), s);
+    if (key)
+        DrawKey(dc, cells_.back(), s);
     dc->SetBkMode(oldMode);
 
     if (n > 0 && P > n) {
@@ -84,7 +86,8 @@ void CODFStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[1
     }
     const int rows = (n + P - 1) / P;
     rect_ = RECT{x0 - 8, y0 - 8, x0 + P * (W_ + Lm_) + 8, y0 + rows * (H_ + G_ + T_) + 8};
-    if (info_.selected && !dc->IsPrinting()) DrawSelectionMarks(dc, rect_);
+    if (info_.selected && !dc->IsPrinting())
+        DrawSelectionMarks(dc, rect_);
 }
 
 void CODFStructure::DrawSection(CDC* dc, int section, CPoint cell, int s) {
@@ -93,15 +96,15 @@ void CODFStructure::DrawSection(CDC* dc, int section, CPoint cell, int s) {
     ContourStyle style{info_.levels, info_.count, colours_, MmToPixels(s, info_.contourWidth),
                        bBlackWhite};
     const int W = W_, H = H_;
-    DrawGridContours(dc, &data_[section][0][0], 73, vFrom, info_.vTo, hFrom, info_.hTo, style,
-                     [&](const orimath::GridPos& a, const orimath::GridPos& b, CPoint& pa,
-                         CPoint& pb) {
-                         pa = {static_cast<int>((a.col - hFrom) * W / hRange) + cell.x,
-                               static_cast<int>((a.row - vFrom) * H / vRange) + cell.y};
-                         pb = {static_cast<int>((b.col - hFrom) * W / hRange) + cell.x,
-                               static_cast<int>((b.row - vFrom) * H / vRange) + cell.y};
-                         return true;
-                     });
+    DrawGridContours(
+        dc, &data_[section][0][0], 73, vFrom, info_.vTo, hFrom, info_.hTo, style,
+        [&](const orimath::GridPos& a, const orimath::GridPos& b, CPoint& pa, CPoint& pb) {
+            pa = {static_cast<int>((a.col - hFrom) * W / hRange) + cell.x,
+                  static_cast<int>((a.row - vFrom) * H / vRange) + cell.y};
+            pb = {static_cast<int>((b.col - hFrom) * W / hRange) + cell.x,
+                  static_cast<int>((b.row - vFrom) * H / vRange) + cell.y};
+            return true;
+        });
 }
 
 void CODFStructure::DrawSectionDecor(CDC* dc, int section, CPoint c, int s) {
@@ -156,16 +159,16 @@ void CODFStructure::DrawSectionDecor(CDC* dc, int section, CPoint c, int s) {
         pieces[0].face = TextOf(info_.hNameFont);
         pieces[1].face = "Arial";
         CSize ext = DrawPieces(dc, 0, 0, pieces, false);
-        const int top = std::max(c.y + H + MmToPixels(s, info_.hNameDistance) - fh / 2,
-                                 hTickBottom + 1);
+        const int top =
+            std::max(c.y + H + MmToPixels(s, info_.hNameDistance) - fh / 2, hTickBottom + 1);
         DrawPieces(dc, c.x + (W - ext.cx) / 2, top, pieces);
     }
     if (info_.vNameOn) {
         const int fh = FontPixels(info_.vNameFontSize, s);
         std::vector<TextPiece> pieces{{"F", TextOf(info_.vNameFont), fh, 0}};
         CSize ext = DrawPieces(dc, 0, 0, pieces, false);
-        const int right = std::min(c.x - MmToPixels(s, info_.vNameDistance) + ext.cx / 2,
-                                   vTickLeft - 2);
+        const int right =
+            std::min(c.x - MmToPixels(s, info_.vNameDistance) + ext.cx / 2, vTickLeft - 2);
         DrawPieces(dc, right - ext.cx, c.y + (H - ext.cy) / 2, pieces);
     }
     if (info_.titleOn) {
@@ -174,8 +177,10 @@ void CODFStructure::DrawSectionDecor(CDC* dc, int section, CPoint c, int s) {
         pieces[0].face = TextOf(info_.titleFont);
         CSize ext = DrawPieces(dc, 0, 0, pieces, false);
         int x = c.x;
-        if (info_.titleAlign == 1) x = c.x + (W - ext.cx) / 2;
-        if (info_.titleAlign == 2) x = c.x + W - ext.cx;
+        if (info_.titleAlign == 1)
+            x = c.x + (W - ext.cx) / 2;
+        if (info_.titleAlign == 2)
+            x = c.x + W - ext.cx;
         const int top = c.y - G_ + std::max(0, (G_ - ext.cy) / 2);
         DrawPieces(dc, x, top, pieces);
     }
@@ -220,8 +225,7 @@ void CODFStructure::DrawKey(CDC* dc, CPoint c, int s) {
     const int secFirst = sections_.empty() ? 0 : sections_.front() * 5;
     const int secLast = sections_.empty() ? 0 : sections_.back() * 5;
     const std::vector<std::vector<TextPiece>> lines = {
-        GreekWithSubscript("j", hSub, rh,
-                           Fmt(" = %d , %d", info_.hFrom * 5, info_.hTo * 5), face),
+        GreekWithSubscript("j", hSub, rh, Fmt(" = %d , %d", info_.hFrom * 5, info_.hTo * 5), face),
         {{"F", "Symbol", rh, 0}, {Fmt(" = %d , %d", info_.vFrom * 5, info_.vTo * 5), face, rh, 0}},
         GreekWithSubscript("j", secSub, rh, Fmt(" = %d , %d", secFirst, secLast), face)};
     int y = c.y + g + hh + fh + 6;

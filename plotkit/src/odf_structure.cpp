@@ -17,7 +17,8 @@ void DefaultODFInfo(ODFInfo& info, int crystalType, const double lattice[6]) {
     const int t = (crystalType >= 0 && crystalType <= 6) ? crystalType : 0;
     const int limit = kRanges[t][2];
     const int step = limit == 36 ? 4 : 2;
-    for (int k = 0; k <= limit; k += step) info.sectionShown[k] = 1;
+    for (int k = 0; k <= limit; k += step)
+        info.sectionShown[k] = 1;
     info.contourWidth = 0.5;
     info.count = 5;
     info.sectionWidth = 40.0;
@@ -45,7 +46,8 @@ void DefaultODFInfo(ODFInfo& info, int crystalType, const double lattice[6]) {
     info.sectionsPerRow = 3;
     info.selected = 1;
     info.crystalType = crystalType;
-    if (lattice) std::memcpy(info.lattice, lattice, sizeof(info.lattice));
+    if (lattice)
+        std::memcpy(info.lattice, lattice, sizeof(info.lattice));
     info.startX = 5;
     info.startY = 5;
 }
@@ -65,7 +67,8 @@ double ODFVolumeFraction(const double f[73][37][73], int phi1From, int phi1To, i
             const double wk = (k == phi2From || k == phi2To) ? 0.5 : 1.0;
             for (int j = phi1From; j <= phi1To; ++j) {
                 const double v = f[k][i][j];
-                if (!(v > threshold)) continue;
+                if (!(v > threshold))
+                    continue;
                 const double wj = (j == phi1From || j == phi1To) ? 0.5 : 1.0;
                 sum += v * wj * wk * wi;
             }
@@ -74,7 +77,7 @@ double ODFVolumeFraction(const double f[73][37][73], int phi1From, int phi1To, i
     return sum * 9.645061728395063e-05;
 }
 
-}  // namespace plotkit
+} // namespace plotkit
 
 CODFStructure::CODFStructure(int crystalType, const double lattice[6])
     : data_(new double[73][37][73]()) {
@@ -86,7 +89,8 @@ int CODFStructure::SetODFData(const double odf[73][37][73]) {
     info_.maximum = m;
     plotkit::SetDefaultLevels(info_.levels, m);
     std::memcpy(data_.get(), odf, sizeof(double) * 73 * 37 * 73);
-    for (int k = 0; k < 73; ++k) sectionMax_[k] = plotkit::FindMaximum(&odf[k][0][0], 37 * 73);
+    for (int k = 0; k < 73; ++k)
+        sectionMax_[k] = plotkit::FindMaximum(&odf[k][0][0], 37 * 73);
     return 1;
 }
 
@@ -107,21 +111,23 @@ void CODFStructure::SetContourInfo(double levels[10], int& count, double& lineWi
     plotkit::SetContourFields(info_, levels, count, lineWidth);
 }
 
-bool CODFStructure::pGetMiller(double phi1, double Phi, double phi2, int hkl[3],
-                               int uvw[3]) const {
+bool CODFStructure::pGetMiller(double phi1, double Phi, double phi2, int hkl[3], int uvw[3]) const {
     const double euler[3] = {phi1, Phi, phi2};
     double m[6];
-    if (!Euler2Miller(euler, info_.crystalType, info_.lattice, m)) return false;
+    if (!Euler2Miller(euler, info_.crystalType, info_.lattice, m))
+        return false;
     GetNiceVector(m, hkl);
     GetNiceVector(m + 3, uvw);
     return true;
 }
 
 int CODFStructure::ReadValuePos(CPoint pixel, std::string out[2]) {
-    if (W_ <= 0 || H_ <= 0) return 0;
+    if (W_ <= 0 || H_ <= 0)
+        return 0;
     const int hRange = info_.hTo - info_.hFrom;
     const int vRange = info_.vTo - info_.vFrom;
-    if (hRange <= 0 || vRange <= 0) return 0;
+    if (hRange <= 0 || vRange <= 0)
+        return 0;
     for (std::size_t k = 0; k < sections_.size() && k < cells_.size(); ++k) {
         const CPoint c = cells_[k];
         if (!(c.x < pixel.x && pixel.x <= c.x + W_ && c.y < pixel.y && pixel.y <= c.y + H_))
@@ -135,13 +141,15 @@ int CODFStructure::ReadValuePos(CPoint pixel, std::string out[2]) {
         int hkl[3] = {0, 0, 0}, uvw[3] = {0, 0, 0};
         pGetMiller(phi1, v, phi2, hkl, uvw);
         char buf[160];
-        std::snprintf(buf, sizeof buf, "%.0f, %.0f, %.0f,  (%d %d %d) [%d %d %d]", phi1, v,
-                      phi2, hkl[0], hkl[1], hkl[2], uvw[0], uvw[1], uvw[2]);
+        std::snprintf(buf, sizeof buf, "%.0f, %.0f, %.0f,  (%d %d %d) [%d %d %d]", phi1, v, phi2,
+                      hkl[0], hkl[1], hkl[2], uvw[0], uvw[1], uvw[2]);
         out[0] = buf;
         int j = static_cast<int>(h * 0.2 + 0.5);
         int i = static_cast<int>(v * 0.2 + 0.5);
-        if (j > 72) j = 72;
-        if (i > 36) i = 36;
+        if (j > 72)
+            j = 72;
+        if (i > 36)
+            i = 36;
         std::snprintf(buf, sizeof buf, "%.2f", data_[sections_[k]][i][j]);
         out[1] = buf;
         return 1;

@@ -12,16 +12,18 @@ namespace {
 
 std::string IndexTextFromName(const std::string& name) {
     std::string copy = name;
-    if (auto close = copy.find(')'); close != std::string::npos) copy.resize(close);
+    if (auto close = copy.find(')'); close != std::string::npos)
+        copy.resize(close);
     auto open = copy.find('(');
-    if (open == std::string::npos) return {};
+    if (open == std::string::npos)
+        return {};
     std::string index(1, '{');
     index.append(copy, open + 1, std::string::npos);
     index.push_back('}');
     return index;
 }
 
-}  // namespace
+} // namespace
 
 CPFStructure::CPFStructure(const std::string& fileName) {
     std::memset(&info_, 0, sizeof(info_));
@@ -37,7 +39,9 @@ void CPFStructure::SetData(const double data[19][73]) {
     std::memcpy(data_, data, sizeof(data_));
 }
 
-void CPFStructure::GetData(double data[19][73]) const { std::memcpy(data, data_, sizeof(data_)); }
+void CPFStructure::GetData(double data[19][73]) const {
+    std::memcpy(data, data_, sizeof(data_));
+}
 
 void CPFStructure::SetInfo(const PFInfo& info) {
     info_ = info;
@@ -55,7 +59,8 @@ void CPFStructure::SetContourInfo(double levels[10], int& count, double& lineWid
 void CPFStructure::FindDataRows(int& first, int& end) const {
     auto hasData = [&](int i) {
         for (int j = 0; j < 73; ++j)
-            if (std::fabs(data_[i][j]) > 1e-5) return true;
+            if (std::fabs(data_[i][j]) > 1e-5)
+                return true;
         return false;
     };
     first = 0;
@@ -114,7 +119,8 @@ void CPFStructure::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10
         rect_.top -= g + fh;
         rect_.left -= g + 2 * fh;
     }
-    if (info_.selected && !dc->IsPrinting()) DrawSelectionMarks(dc, rect_);
+    if (info_.selected && !dc->IsPrinting())
+        DrawSelectionMarks(dc, rect_);
 
     {
         ScopedFont font(dc, face, fh);
@@ -129,7 +135,8 @@ int CPFStructure::ReadValuePos(CPoint pixel, std::string out[2]) {
     const double cx = (square_.left + square_.right) * 0.5;
     const double cy = (square_.top + square_.bottom) * 0.5;
     const double r = std::hypot(pixel.x - cx, pixel.y - cy);
-    if (r > (square_.right - square_.left) * 0.5 || diameter_ <= 0) return 0;
+    if (r > (square_.right - square_.left) * 0.5 || diameter_ <= 0)
+        return 0;
     char buf[64];
     if (r < 1.0) {
         out[0] = "(0, 0)";
@@ -145,8 +152,10 @@ int CPFStructure::ReadValuePos(CPoint pixel, std::string out[2]) {
     out[0] = buf;
     int i = static_cast<int>(A * 0.2 + 0.5);
     int j = static_cast<int>(B * 0.2 + 0.5);
-    if (i > 18) i = 18;
-    if (j > 72) j = 72;
+    if (i > 18)
+        i = 18;
+    if (j > 72)
+        j = 72;
     std::snprintf(buf, sizeof buf, "%.3f", data_[i][j]);
     out[1] = buf;
     return 1;

@@ -19,20 +19,23 @@ namespace plotkit {
 
 namespace {
 void CheckSize(double& v, double fallback, double maximum = 1000.0) {
-    if (!std::isfinite(v) || v <= 0.0 || v > maximum) v = fallback;
+    if (!std::isfinite(v) || v <= 0.0 || v > maximum)
+        v = fallback;
 }
 void CheckWidth(double& v, double fallback) {
-    if (!std::isfinite(v) || v < 0.0 || v > 100.0) v = fallback;
+    if (!std::isfinite(v) || v < 0.0 || v > 100.0)
+        v = fallback;
 }
 void CheckFontSize(int32_t& v, int fallback) {
-    if (v < 0 || v > 200) v = fallback;
+    if (v < 0 || v > 200)
+        v = fallback;
 }
 void CheckDistance(double& v, double fallback) {
-    if (!std::isfinite(v) || v < 0.0 || v > 1000.0) v = fallback;
+    if (!std::isfinite(v) || v < 0.0 || v > 1000.0)
+        v = fallback;
 }
 // The fields the pole figure and inverse pole figure circles share.
-template <typename Info>
-void CheckCircleFigure(Info& info) {
+template <typename Info> void CheckCircleFigure(Info& info) {
     CheckFace(info.fontName, "Arial");
     CheckFontSize(info.fontSize, 12);
     CheckSize(info.radius, 40.0);
@@ -41,7 +44,7 @@ void CheckCircleFigure(Info& info) {
     CheckWidth(info.axisWidth, 0.3);
     info.count = CheckedLevelCount(info.count);
 }
-}  // namespace
+} // namespace
 
 void CheckRecord(PFInfo& info) {
     TerminateText(info.fileName);
@@ -59,7 +62,8 @@ void CheckRecord(ODFInfo& info) {
     CheckFace(info.hTickFont, "Arial");
     CheckFace(info.vTickFont, "Arial");
     info.count = CheckedLevelCount(info.count);
-    if (info.sectionsPerRow < 1 || info.sectionsPerRow > 73) info.sectionsPerRow = 3;
+    if (info.sectionsPerRow < 1 || info.sectionsPerRow > 73)
+        info.sectionsPerRow = 3;
     if (!(0 <= info.hFrom && info.hFrom < info.hTo && info.hTo <= 72)) {
         info.hFrom = d.hFrom;
         info.hTo = d.hTo;
@@ -82,11 +86,16 @@ void CheckRecord(ODFInfo& info) {
     CheckFontSize(info.keyFontSize, 12);
     CheckFontSize(info.hTickFontSize, 12);
     CheckFontSize(info.vTickFontSize, 12);
-    if (info.hTickStep <= 0 || info.hTickStep > 360) info.hTickStep = 20;
-    if (info.vTickStep <= 0 || info.vTickStep > 360) info.vTickStep = 20;
-    if (info.titleAlign < 0 || info.titleAlign > 2) info.titleAlign = 1;
-    if (info.sectionAngle != 0 && info.sectionAngle != 1) info.sectionAngle = 0;
-    if (!std::isfinite(info.showKey)) info.showKey = 1.0;
+    if (info.hTickStep <= 0 || info.hTickStep > 360)
+        info.hTickStep = 20;
+    if (info.vTickStep <= 0 || info.vTickStep > 360)
+        info.vTickStep = 20;
+    if (info.titleAlign < 0 || info.titleAlign > 2)
+        info.titleAlign = 1;
+    if (info.sectionAngle != 0 && info.sectionAngle != 1)
+        info.sectionAngle = 0;
+    if (!std::isfinite(info.showKey))
+        info.showKey = 1.0;
 }
 
 void CheckRecord(IPFInfo& info) {
@@ -118,7 +127,8 @@ void CheckRecord(GBCDInfo& info) {
     CheckFontSize(info.yLabelFontSize, 10);
     CheckFontSize(info.valueFontSize, 10);
     const bool cubic = TextOf(info.crystal).find("Cubic") != std::string::npos;
-    if (info.misBin <= 0 || info.misBin > 180) info.misBin = cubic ? 5 : 15;
+    if (info.misBin <= 0 || info.misBin > 180)
+        info.misBin = cubic ? 5 : 15;
     if (!(0 <= info.misFrom && info.misFrom < info.misTo && info.misTo <= 180)) {
         info.misFrom = 0;
         info.misTo = cubic ? 63 : 180;
@@ -127,9 +137,12 @@ void CheckRecord(GBCDInfo& info) {
         info.cslFirst = 0;
         info.cslLast = 6;
     }
-    if (info.cslLastCounted < 0 || info.cslLastCounted > 50) info.cslLastCounted = 49;
-    if (info.yMax <= 0 || info.yMax > 100) info.yMax = 60;
-    if (info.yLabelEvery <= 0 || info.yLabelEvery > 100) info.yLabelEvery = 10;
+    if (info.cslLastCounted < 0 || info.cslLastCounted > 50)
+        info.cslLastCounted = 49;
+    if (info.yMax <= 0 || info.yMax > 100)
+        info.yMax = 60;
+    if (info.yLabelEvery <= 0 || info.yLabelEvery > 100)
+        info.yLabelEvery = 10;
     CheckSize(info.width, 140.0);
     CheckSize(info.height, 80.0);
     CheckSize(info.barWidth, 4.0);
@@ -142,7 +155,8 @@ void CheckRecord(GBCDInfo& info) {
 
 void CheckRecord(ScanLineInfo& info) {
     TerminateText(info.xTitle);
-    for (auto& name : info.names) TerminateText(name);
+    for (auto& name : info.names)
+        TerminateText(name);
     CheckFace(info.xTitleFont, "Symbol");
     CheckFace(info.yTitleFont, "Times New Roman");
     CheckFace(info.xLabelFont, "Times New Roman");
@@ -152,7 +166,8 @@ void CheckRecord(ScanLineInfo& info) {
     CheckFontSize(info.xLabelFontSize, 10);
     CheckFontSize(info.yLabelFontSize, 10);
     CheckFontSize(info.legendFontSize, 10);
-    if (info.lineCount < 0 || info.lineCount > 10) info.lineCount = std::clamp(info.lineCount, 0, 10);
+    if (info.lineCount < 0 || info.lineCount > 10)
+        info.lineCount = std::clamp(info.lineCount, 0, 10);
     CheckSize(info.height, 70.0);
     CheckSize(info.width, 100.0);
     CheckWidth(info.lineWidth, 0.3);
@@ -163,16 +178,19 @@ void CheckRecord(ScanLineInfo& info) {
     CheckWidth(info.yTickWidth, 0.3);
     CheckWidth(info.markSize, 2.0);
     auto finite = [](double& v, double fallback) {
-        if (!std::isfinite(v)) v = fallback;
+        if (!std::isfinite(v))
+            v = fallback;
     };
     finite(info.xFrom, 0.0);
     finite(info.xTo, 90.0);
     finite(info.yFrom, 0.0);
     finite(info.yTo, 10.0);
-    if (info.xTo <= info.xFrom) info.xTo = info.xFrom + 1;
-    if (info.yTo <= info.yFrom) info.yTo = info.yFrom + 1;
+    if (info.xTo <= info.xFrom)
+        info.xTo = info.xFrom + 1;
+    if (info.yTo <= info.yFrom)
+        info.yTo = info.yFrom + 1;
     info.xStep = UsableStep(info.xStep, info.xFrom, info.xTo);
     info.yStep = UsableStep(info.yStep, info.yFrom, info.yTo);
 }
 
-}  // namespace plotkit
+} // namespace plotkit

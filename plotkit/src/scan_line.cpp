@@ -12,15 +12,18 @@ using namespace plotkit;
 namespace plotkit {
 double UsableStep(double step, double from, double to) {
     const double range = std::fabs(to - from);
-    if (std::isfinite(step) && step > 0 && range / step <= 200.0) return step;
+    if (std::isfinite(step) && step > 0 && range / step <= 200.0)
+        return step;
     return std::max(range / 10.0, 1e-9);
 }
-}  // namespace plotkit
+} // namespace plotkit
 
 CScanLine::CScanLine() {
     std::memset(&info_, 0, sizeof(info_));
-    for (auto& row : px_) std::fill(std::begin(row), std::end(row), -1);
-    for (auto& row : py_) std::fill(std::begin(row), std::end(row), -1);
+    for (auto& row : px_)
+        std::fill(std::begin(row), std::end(row), -1);
+    for (auto& row : py_)
+        std::fill(std::begin(row), std::end(row), -1);
     info_.startX = 30;
     info_.startY = 40;
     info_.height = 70.0;
@@ -50,28 +53,31 @@ CScanLine::CScanLine() {
     info_.yTo = 10.0;
     info_.labelDistance = 10.0;
     info_.legendWidth = 20.0;
-    for (int& v : info_.visible) v = 1;
+    for (int& v : info_.visible)
+        v = 1;
     info_.showMarks = 1;
     info_.markSize = 2.0;
     info_.showLegend = 1;
     info_.legendFontSize = 10;
 }
 
-int CScanLine::AddData(const double values[73], int xRange, int lineType,
-                       const std::string& name) {
-    if (info_.lineCount >= 10 || info_.lineCount < 0) return 0;
+int CScanLine::AddData(const double values[73], int xRange, int lineType, const std::string& name) {
+    if (info_.lineCount >= 10 || info_.lineCount < 0)
+        return 0;
     const int k = info_.lineCount;
     std::memcpy(values_[k], values, sizeof(values_[k]));
     info_.lineCount = k + 1;
     double m = 0.0;
     for (int i = 0; i <= k; ++i)
-        for (int j = 0; j < 73; ++j) m = std::max(m, values_[i][j]);
+        for (int j = 0; j < 73; ++j)
+            m = std::max(m, values_[i][j]);
     info_.maximum = m;
     info_.yFrom = 0.0;
     info_.yTo = m * 1.05;
     // An all-zero line would give a zero step: keep the previous positive one.
     info_.yStep = m > 0 ? m * 0.1 : UsableStep(info_.yStep, info_.yFrom, info_.yTo);
-    if (xRange > info_.xTo) info_.xTo = xRange;
+    if (xRange > info_.xTo)
+        info_.xTo = xRange;
     info_.xFrom = 0.0;
     // Below 9 degrees the whole-number step would be 0.
     info_.xStep = std::max(1, xRange / 9);
@@ -87,7 +93,8 @@ void CScanLine::GetData(double values[][73], int& count) const {
 
 int CScanLine::DeleteLine(int index) {
     const int n = std::clamp(info_.lineCount, 0, 10);
-    if (index < 0 || index >= n) return 0;
+    if (index < 0 || index >= n)
+        return 0;
     for (int k = index; k + 1 < n; ++k) {
         std::memcpy(values_[k], values_[k + 1], sizeof(values_[k]));
         std::memcpy(info_.names[k], info_.names[k + 1], sizeof(info_.names[k]));
@@ -99,7 +106,8 @@ int CScanLine::DeleteLine(int index) {
     info_.lineCount = n - 1;
     double m = 0.0;
     for (int k = 0; k + 1 < n; ++k)
-        for (int j = 0; j < 73; ++j) m = std::max(m, values_[k][j]);
+        for (int j = 0; j < 73; ++j)
+            m = std::max(m, values_[k][j]);
     info_.maximum = m;
     return 1;
 }
@@ -110,12 +118,12 @@ void CScanLine::SetInfo(const ScanLineInfo& info) {
 }
 
 int CScanLine::ReadValuePos(CPoint pixel, std::string out[2]) {
-    const double radius =
-        info_.showMarks ? scale_ * info_.markSize * kMmToUnits : 3.0;
+    const double radius = info_.showMarks ? scale_ * info_.markSize * kMmToUnits : 3.0;
     const int n = std::clamp(info_.lineCount, 0, 10);
     for (int k = 0; k < n; ++k)
         for (int j = 0; j < 73; ++j) {
-            if (px_[k][j] <= 0 || py_[k][j] <= 0) continue;
+            if (px_[k][j] <= 0 || py_[k][j] <= 0)
+                continue;
             if (std::hypot(pixel.x - px_[k][j], pixel.y - py_[k][j]) < radius) {
                 char buf[48];
                 std::snprintf(buf, sizeof buf, "%d", 5 * j);
@@ -128,4 +136,6 @@ int CScanLine::ReadValuePos(CPoint pixel, std::string out[2]) {
     return 0;
 }
 
-int CScanLine::IsIn(CPoint pixel, int* distance) { return HitTestRect(rect_, pixel, distance); }
+int CScanLine::IsIn(CPoint pixel, int* distance) {
+    return HitTestRect(rect_, pixel, distance);
+}

@@ -21,7 +21,7 @@ std::string TickText(double v, double step) {
         std::snprintf(buf, sizeof buf, "%.3g", v);
     return buf;
 }
-}  // namespace
+} // namespace
 
 void CScanLine::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10]) {
     CheckRecord(info_);
@@ -29,20 +29,26 @@ void CScanLine::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10]) 
     const int left = origin.x + info_.startX * s;
     const int top = origin.y + info_.startY * s;
     chart_ = RECT{left, top, left + MmToPixels(s, info_.width), top + MmToPixels(s, info_.height)};
-    if (info_.xTo <= info_.xFrom) info_.xTo = info_.xFrom + 1;
-    if (info_.yTo <= info_.yFrom) info_.yTo = info_.yFrom + 1;
+    if (info_.xTo <= info_.xFrom)
+        info_.xTo = info_.xFrom + 1;
+    if (info_.yTo <= info_.yFrom)
+        info_.yTo = info_.yFrom + 1;
     const double w = chart_.right - chart_.left, h = chart_.bottom - chart_.top;
     const int n = std::clamp(info_.lineCount, 0, 10);
 
     for (int k = 0; k < n; ++k)
         for (int j = 0; j < 73; ++j) {
             const double x = 5.0 * j, v = values_[k][j];
-            px_[k][j] = (info_.xFrom <= x && x <= info_.xTo)
-                            ? chart_.left + static_cast<int>((x - info_.xFrom) / (info_.xTo - info_.xFrom) * w + 0.5)
-                            : -1;
-            py_[k][j] = (info_.yFrom < v && v < info_.yTo)
-                            ? chart_.bottom - static_cast<int>((v - info_.yFrom) / (info_.yTo - info_.yFrom) * h + 0.5)
-                            : -1;
+            px_[k][j] =
+                (info_.xFrom <= x && x <= info_.xTo)
+                    ? chart_.left +
+                          static_cast<int>((x - info_.xFrom) / (info_.xTo - info_.xFrom) * w + 0.5)
+                    : -1;
+            py_[k][j] =
+                (info_.yFrom < v && v < info_.yTo)
+                    ? chart_.bottom -
+                          static_cast<int>((v - info_.yFrom) / (info_.yTo - info_.yFrom) * h + 0.5)
+                    : -1;
         }
 
     const int markR = MmToPixels(s, info_.markSize) / 2;
@@ -50,15 +56,19 @@ void CScanLine::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10]) 
     hollow.CreateHollowBrush();
     CBrush* oldBrush = dc->SelectObject(&hollow);
     for (int k = 0; k < n; ++k) {
-        if (!info_.visible[k]) continue;
-        ScopedPen pen(dc, MmToPixels(s, info_.lineWidth), ChooseColor(dc, bBlackWhite, colours[9 - k]));
+        if (!info_.visible[k])
+            continue;
+        ScopedPen pen(dc, MmToPixels(s, info_.lineWidth),
+                      ChooseColor(dc, bBlackWhite, colours[9 - k]));
         for (int j = 0; j <= 71; ++j) {
-            if (px_[k][j] <= 0 || py_[k][j] <= 0) continue;
+            if (px_[k][j] <= 0 || py_[k][j] <= 0)
+                continue;
             if (info_.showMarks && markR > 0)
                 dc->Ellipse(px_[k][j] - markR, py_[k][j] - markR, px_[k][j] + markR + 1,
                             py_[k][j] + markR + 1);
             dc->MoveTo(px_[k][j], py_[k][j]);
-            if (px_[k][j + 1] > 0 && py_[k][j + 1] > 0) dc->LineTo(px_[k][j + 1], py_[k][j + 1]);
+            if (px_[k][j + 1] > 0 && py_[k][j + 1] > 0)
+                dc->LineTo(px_[k][j + 1], py_[k][j + 1]);
         }
     }
     dc->SelectObject(oldBrush);
@@ -75,7 +85,8 @@ void CScanLine::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10]) 
         const int x = chart_.right - widest - sample - 12;
         int y = chart_.top + 6;
         for (int k = 0; k < n; ++k) {
-            if (!info_.visible[k]) continue;
+            if (!info_.visible[k])
+                continue;
             {
                 ScopedPen pen(dc, MmToPixels(s, info_.lineWidth),
                               ChooseColor(dc, bBlackWhite, colours[9 - k]));
@@ -96,7 +107,8 @@ void CScanLine::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10]) 
         dc->LineTo(chart_.left, chart_.top);
     }
     rect_ = extent;
-    if (info_.selected && !dc->IsPrinting()) DrawSelectionMarks(dc, rect_);
+    if (info_.selected && !dc->IsPrinting())
+        DrawSelectionMarks(dc, rect_);
 }
 
 void CScanLine::DrawAxes(CDC* dc, int s, RECT& extent) {
@@ -109,7 +121,9 @@ void CScanLine::DrawAxes(CDC* dc, int s, RECT& extent) {
         const int tick = MmToPixels(s, info_.xTickLength);
         const double step = UsableStep(info_.xStep, info_.xFrom, info_.xTo);
         for (double x = info_.xFrom; x <= info_.xTo + step * 1e-6; x += step) {
-            const int px = chart_.left + static_cast<int>((x - info_.xFrom) / (info_.xTo - info_.xFrom) * w + 0.5);
+            const int px =
+                chart_.left +
+                static_cast<int>((x - info_.xFrom) / (info_.xTo - info_.xFrom) * w + 0.5);
             dc->MoveTo(px, chart_.bottom);
             dc->LineTo(px, chart_.bottom - tick);
             const std::string t = TickText(x, step);
@@ -125,7 +139,9 @@ void CScanLine::DrawAxes(CDC* dc, int s, RECT& extent) {
         const int tick = MmToPixels(s, info_.yTickLength);
         const double step = UsableStep(info_.yStep, info_.yFrom, info_.yTo);
         for (double y = info_.yFrom; y <= info_.yTo + step * 1e-6; y += step) {
-            const int py = chart_.bottom - static_cast<int>((y - info_.yFrom) / (info_.yTo - info_.yFrom) * h + 0.5);
+            const int py =
+                chart_.bottom -
+                static_cast<int>((y - info_.yFrom) / (info_.yTo - info_.yFrom) * h + 0.5);
             dc->MoveTo(chart_.left, py);
             dc->LineTo(chart_.left + tick, py);
             const std::string t = TickText(y, step);
@@ -149,7 +165,8 @@ void CScanLine::DrawAxes(CDC* dc, int s, RECT& extent) {
         const std::string t = "Intensity";
         CSize ext = MeasureText(dc, face, fh, t);
         CFont f;
-        f.CreateFont(fh, 0, 900, 900, FW_NORMAL, false, false, false, DEFAULT_CHARSET, face.c_str());
+        f.CreateFont(fh, 0, 900, 900, FW_NORMAL, false, false, false, DEFAULT_CHARSET,
+                     face.c_str());
         CFont* old = dc->SelectObject(&f);
         const int x = extent.left - gap - ext.cy;
         dc->TextOut(x, (chart_.top + chart_.bottom + ext.cx) / 2, t);

@@ -13,9 +13,10 @@ TEST(DisplayCommon, SelectionMarksGrowTheRectangleAndOutlineEightHandles) {
     EXPECT_EQ(r, (RECT{6, 16, 114, 64}));
     auto moves = dc.OfKind(DrawRecord::Kind::MoveTo);
     ASSERT_EQ(moves.size(), 8u);
-    const CPoint expected[8] = {{6, 16}, {58, 16}, {110, 16}, {6, 38},
-                                {110, 38}, {6, 60}, {58, 60}, {110, 60}};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(moves[i].points[0], expected[i]) << i;
+    const CPoint expected[8] = {{6, 16},   {58, 16}, {110, 16}, {6, 38},
+                                {110, 38}, {6, 60},  {58, 60},  {110, 60}};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(moves[i].points[0], expected[i]) << i;
     auto lines = dc.Lines();
     ASSERT_EQ(lines.size(), 32u);
     EXPECT_EQ(lines[0].points[1], (CPoint{6, 20}));
@@ -30,9 +31,8 @@ TEST(DisplayCommon, HitTestIsStrictAndReportsDistanceToCentre) {
         CPoint p;
         int hit;
         int distance;
-    } cases[] = {{{0, 25}, 0, -1},  {{100, 25}, 0, -1}, {{50, 0}, 0, -1},
-                 {{50, 50}, 0, -1}, {{50, 25}, 1, 0},   {{53, 29}, 1, 5},
-                 {{1, 1}, 1, 54}};
+    } cases[] = {{{0, 25}, 0, -1}, {{100, 25}, 0, -1}, {{50, 0}, 0, -1}, {{50, 50}, 0, -1},
+                 {{50, 25}, 1, 0}, {{53, 29}, 1, 5},   {{1, 1}, 1, 54}};
     for (const auto& c : cases) {
         int d = -1;
         EXPECT_EQ(HitTestRect(r, c.p, &d), c.hit) << c.p.x << "," << c.p.y;
@@ -47,7 +47,7 @@ TEST(DisplayCommon, DefaultLevelsRoundToOneDecimal) {
     EXPECT_DOUBLE_EQ(levels[6], 2.0);
     EXPECT_DOUBLE_EQ(levels[9], 5.0);
     EXPECT_DOUBLE_EQ(levels[0], 0.0);
-    SetDefaultLevels(levels, 3.37);  // steps of 0.474
+    SetDefaultLevels(levels, 3.37); // steps of 0.474
     EXPECT_DOUBLE_EQ(levels[6], 1.5);
     EXPECT_DOUBLE_EQ(levels[7], 1.9);
     EXPECT_DOUBLE_EQ(levels[9], 2.9);

@@ -3,8 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QSlider>
@@ -16,8 +16,8 @@
 #include <vector>
 
 #include <QComboBox>
-#include <QTemporaryDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include "../src/dialogs/odf_tool_dialogs.h"
 #include "platform/message_sink.h"
@@ -26,18 +26,20 @@
 namespace {
 
 class QtEnvironment : public testing::Environment {
-public:
+  public:
     void SetUp() override {
         static int argc = 1;
         static char name[] = "plotkit_dialog_tests";
         static char* argv[] = {name, nullptr};
         // Headless whatever the environment says.
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!QApplication::instance()) app_ = std::make_unique<QApplication>(argc, argv);
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (!QApplication::instance())
+            app_ = std::make_unique<QApplication>(argc, argv);
     }
     void TearDown() override { app_.reset(); }
 
-private:
+  private:
     std::unique_ptr<QApplication> app_;
 };
 const auto* const kEnv = testing::AddGlobalTestEnvironment(new QtEnvironment);
@@ -51,8 +53,7 @@ void WhenShown(std::function<void(QWidget*)> interact) {
     });
 }
 
-template <class T>
-T* Find(QWidget* dialog, const char* name) {
+template <class T> T* Find(QWidget* dialog, const char* name) {
     T* w = dialog->findChild<T*>(name);
     EXPECT_NE(w, nullptr) << name;
     return w;
@@ -69,7 +70,7 @@ TEST(FormatDialogs, PoleFigurePreviewChangesTheRecordAndCancelRestoresIt) {
         Find<QLineEdit>(d, "level9Edit")->setText("abc");
         Find<QAbstractButton>(d, "previewButton")->click();
         previewed = pf.GetInfo().radius;
-        EXPECT_EQ(pf.GetInfo().levels[9], 0.0);  // non-numeric text reads as 0
+        EXPECT_EQ(pf.GetInfo().levels[9], 0.0); // non-numeric text reads as 0
         Find<QAbstractButton>(d, "cancelButton")->click();
     });
     EXPECT_EQ(pf.OnFormat(), 0);
@@ -137,7 +138,8 @@ TEST(FormatDialogs, VolumeFractionModesAndTextExport) {
     std::unique_ptr<Odf> odf(reinterpret_cast<Odf*>(new double[73 * 37 * 73]));
     for (int k = 0; k < 73; ++k)
         for (int i = 0; i < 37; ++i)
-            for (int j = 0; j < 73; ++j) (*odf)[k][i][j] = i <= 18 ? 2.0 : 0.5;
+            for (int j = 0; j < 73; ++j)
+                (*odf)[k][i][j] = i <= 18 ? 2.0 : 0.5;
     plotkit::VolumeFractionDialog v(*odf);
     // Rows 0..18 hold 2: their volume share is (1 - cos 92.5 deg) / 2, the
     // last row reaching half a step past 90 degrees.
@@ -148,8 +150,11 @@ TEST(FormatDialogs, VolumeFractionModesAndTextExport) {
     v.findChild<QComboBox*>("modeCombo")->setCurrentIndex(1);
     v.findChild<QLineEdit*>("thresholdEdit")->setText("1");
     EXPECT_NEAR(v.Calculate(), w, 1e-8);
-    EXPECT_TRUE(v.findChild<QLabel*>("resultLabel")->text().startsWith(
-        "The volume fraction of the orientations within the selected range is: 1.0436"));
+    EXPECT_TRUE(
+        v.findChild<QLabel*>("resultLabel")
+            ->text()
+            .startsWith(
+                "The volume fraction of the orientations within the selected range is: 1.0436"));
 
     const double lattice[6] = {1, 1, 1, 90, 90, 90};
     ODFInfo info;
@@ -171,7 +176,8 @@ TEST(FormatDialogs, DeletingALineAsksFirstAndCancelBringsItBack) {
     double v[3][73];
     const char* names[3] = {"rd", "td", "nd"};
     for (int k = 0; k < 3; ++k) {
-        for (int j = 0; j < 73; ++j) v[k][j] = k + 1.0;
+        for (int j = 0; j < 73; ++j)
+            v[k][j] = k + 1.0;
         ASSERT_EQ(chart.AddData(v[k], 90, 1, names[k]), 1);
     }
     // Deletes the line shown at `index`, answering the confirmation with `answer`.
@@ -221,4 +227,4 @@ TEST(FormatDialogs, DeletingALineAsksFirstAndCancelBringsItBack) {
     EXPECT_EQ(chart.GetInfo().maximum, 3.0);
 }
 
-}  // namespace
+} // namespace

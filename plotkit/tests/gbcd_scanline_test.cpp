@@ -15,7 +15,8 @@ using plotkit_test::Colours;
 
 TEST(GBCDStructure, CubicBinsGiveTwelveBarsAndARemainder) {
     double mis[181] = {};
-    for (int d = 0; d < 63; ++d) mis[d] = 0.01;
+    for (int d = 0; d < 63; ++d)
+        mis[d] = 0.01;
     auto bars = plotkit::MisorientationBars(mis, 0, 63, 5);
     ASSERT_EQ(bars.size(), 13u);
     EXPECT_EQ(bars[0].label, "0 - 5");
@@ -36,12 +37,13 @@ TEST(GBCDStructure, DefaultsByCrystalAndCSLBars) {
     EXPECT_EQ(hex.GetInfo().misBin, 15);
 
     double csl[51], mis[181] = {};
-    for (int i = 0; i < 51; ++i) csl[i] = 0.001 * (i + 1);
+    for (int i = 0; i < 51; ++i)
+        csl[i] = 0.001 * (i + 1);
     auto bars = plotkit::CSLBars(csl, 0, 6, 49, true);
     ASSERT_EQ(bars.size(), 8u);
     EXPECT_EQ(bars[6].label, "13a");
     EXPECT_EQ(bars[7].label, "Ran.");
-    EXPECT_EQ(bars[7].value, "5.1");  // entry 50 only
+    EXPECT_EQ(bars[7].value, "5.1"); // entry 50 only
 
     // Kind 0 leaves the CSL values alone.
     hex.IniData(csl, mis);
@@ -55,14 +57,15 @@ TEST(GBCDStructure, DefaultsByCrystalAndCSLBars) {
 
 TEST(GBCDStructure, DrawReadoutAndBadRecord) {
     double csl[51] = {}, mis[181] = {};
-    for (int d = 0; d < 63; ++d) mis[d] = 0.3 / 63;
+    for (int d = 0; d < 63; ++d)
+        mis[d] = 0.3 / 63;
     csl[1] = 0.2;
     CGBCDStructure g(1, "Cubic");
     g.IniData(csl, mis);
     GBCDInfo info = g.GetInfo();
     info.showCSL = 1;
-    info.misBin = 0;          // falls back to 5
-    info.cslLast = 99;        // beyond the table: falls back
+    info.misBin = 0;   // falls back to 5
+    info.cslLast = 99; // beyond the table: falls back
     g.SetInfo(info);
     EXPECT_EQ(g.GetInfo().misBin, 5);
     EXPECT_EQ(g.GetInfo().cslLast, 6);
@@ -78,7 +81,7 @@ TEST(GBCDStructure, DrawReadoutAndBadRecord) {
     ASSERT_EQ(g.ReadValuePos({c.right, c.bottom - 1}, out), 1);
     EXPECT_EQ(out[0], "3");
     EXPECT_EQ(out[1], "20.0");
-    EXPECT_EQ(g.ReadValuePos({c.left, c.bottom - 1}, out), 0);  // left edge is outside
+    EXPECT_EQ(g.ReadValuePos({c.left, c.bottom - 1}, out), 0); // left edge is outside
     EXPECT_NE(dc.FindText("MisOrientation (Degrees)"), nullptr);
     EXPECT_NE(dc.FindText("Sigma Value"), nullptr);
     EXPECT_NE(dc.FindText("After 51b is random GB"), nullptr);
@@ -88,19 +91,22 @@ TEST(GBCDStructure, DrawReadoutAndBadRecord) {
 TEST(ScanLine, AddDataRules) {
     CScanLine chart;
     double v[73];
-    for (int j = 0; j < 73; ++j) v[j] = 2.0 * std::sin(j * 0.1) + 2.0;
+    for (int j = 0; j < 73; ++j)
+        v[j] = 2.0 * std::sin(j * 0.1) + 2.0;
     ASSERT_EQ(chart.AddData(v, 90, 3, "first"), 1);
     const double m1 = chart.GetInfo().maximum;
     EXPECT_NEAR(chart.GetInfo().yTo, m1 * 1.05, 1e-12);
     EXPECT_NEAR(chart.GetInfo().yStep, m1 * 0.1, 1e-12);
     EXPECT_EQ(chart.GetInfo().xStep, 10.0);
     double w[73];
-    for (int j = 0; j < 73; ++j) w[j] = 10.0;
+    for (int j = 0; j < 73; ++j)
+        w[j] = 10.0;
     ASSERT_EQ(chart.AddData(w, 180, 4, "second"), 1);
     EXPECT_NEAR(chart.GetInfo().yTo, 10.5, 1e-12);
     EXPECT_EQ(chart.GetInfo().xTo, 180.0);
     EXPECT_EQ(chart.GetLineType(), 4);
-    for (int k = 2; k < 10; ++k) ASSERT_EQ(chart.AddData(v, 90, 1, "more"), 1);
+    for (int k = 2; k < 10; ++k)
+        ASSERT_EQ(chart.AddData(v, 90, 1, "more"), 1);
     const ScanLineInfo before = chart.GetInfo();
     EXPECT_EQ(chart.AddData(w, 360, 9, "eleventh"), 0);
     const ScanLineInfo after = chart.GetInfo();
@@ -119,17 +125,18 @@ TEST(ScanLine, SmallRangesAndZeroLinesStillGiveFiniteTicks) {
     chart.SetInfo(info);
     CRecordingDC dc;
     Colours col;
-    chart.Draw(&dc, {0, 0}, 1, col.c);  // would never end with a zero step
+    chart.Draw(&dc, {0, 0}, 1, col.c); // would never end with a zero step
     EXPECT_LT(dc.Texts().size(), 100u);
 }
 
 TEST(ScanLine, ReadoutRadiusIsExclusive) {
     CScanLine chart;
     double v[73];
-    for (int j = 0; j < 73; ++j) v[j] = 1.0 + j * 0.01;
+    for (int j = 0; j < 73; ++j)
+        v[j] = 1.0 + j * 0.01;
     chart.AddData(v, 90, 0, "a");
     ScanLineInfo info = chart.GetInfo();
-    info.showMarks = 0;  // radius 3 pixels
+    info.showMarks = 0; // radius 3 pixels
     chart.SetInfo(info);
     CRecordingDC dc;
     Colours col;
@@ -143,4 +150,4 @@ TEST(ScanLine, ReadoutRadiusIsExclusive) {
     EXPECT_EQ(chart.ReadValuePos({p.x, p.y - 3}, out) == 1 && out[0] == "20", false);
 }
 
-}  // namespace
+} // namespace

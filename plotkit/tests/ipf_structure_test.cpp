@@ -17,7 +17,8 @@ CIPFStructure Make(const std::string& crystal, const std::string& x = "[1 0 0]",
     CIPFStructure ipf(texts);
     double v[19][73];
     for (int i = 0; i < 19; ++i)
-        for (int j = 0; j < 73; ++j) v[i][j] = 1.0 + 2.0 * std::cos(i * 5 * M_PI / 180.0);
+        for (int j = 0; j < 73; ++j)
+            v[i][j] = 1.0 + 2.0 * std::cos(i * 5 * M_PI / 180.0);
     ipf.SetData(v);
     return ipf;
 }
@@ -69,7 +70,8 @@ TEST(IPFStructure, CubicTriangleCornersLabelsAndClippedContours) {
     ASSERT_EQ(dc.OfKind(DrawRecord::Kind::Arc).size(), 1u);
     int contour = 0;
     for (const auto& l : dc.Lines()) {
-        if (l.pen.color == 0) continue;
+        if (l.pen.color == 0)
+            continue;
         ++contour;
         for (const auto& p : l.points) {
             EXPECT_LE(p.y, 313);
@@ -95,8 +97,8 @@ TEST(IPFStructure, TriangleReadoutNamesTheCornerDirections) {
         ASSERT_EQ(ipf.ReadValuePos(c.p, out), 1) << c.dir;
         EXPECT_EQ(out[0], c.dir);
     }
-    EXPECT_EQ(ipf.ReadValuePos({200, 200}, out), 0);  // above the diagonal edge
-    EXPECT_EQ(ipf.ReadValuePos({340, 311}, out), 0);  // beyond the great circle
+    EXPECT_EQ(ipf.ReadValuePos({200, 200}, out), 0); // above the diagonal edge
+    EXPECT_EQ(ipf.ReadValuePos({340, 311}, out), 0); // beyond the great circle
 
     auto bad = Make("Cubic", "[1 0]");
     bad.Draw(&dc, {0, 0}, 4, col.c);
@@ -114,9 +116,10 @@ TEST(IPFStructure, SectorAndCompleteForms) {
     std::string out[2];
     // Data azimuth 285 lies 15 degrees above the right-hand radius.
     const double t = 15.0 * M_PI / 180.0, rho = std::tan(22.5 * M_PI / 180.0) * R;
-    ASSERT_EQ(hex.ReadValuePos({c.x + int(std::cos(t) * rho), c.y - int(std::sin(t) * rho)}, out), 1);
+    ASSERT_EQ(hex.ReadValuePos({c.x + int(std::cos(t) * rho), c.y - int(std::sin(t) * rho)}, out),
+              1);
     EXPECT_EQ(out[0].front(), '[');
-    EXPECT_EQ(hex.ReadValuePos({c.x - 20, c.y}, out), 0);  // left of the centre: outside
+    EXPECT_EQ(hex.ReadValuePos({c.x - 20, c.y}, out), 0); // left of the centre: outside
     EXPECT_EQ(dc.OfKind(DrawRecord::Kind::Arc).size(), 1u);
 
     auto full = Make("Triclinic");
@@ -130,4 +133,4 @@ TEST(IPFStructure, SectorAndCompleteForms) {
     EXPECT_EQ(out[1], "3.000");
 }
 
-}  // namespace
+} // namespace

@@ -17,7 +17,7 @@ TEST(LegendMap, FourLayoutsSizeAndPlaceTheirEntries) {
     struct Case {
         int style;
         RECT rect;
-        int place[5][2];  // column, row
+        int place[5][2]; // column, row
     } cases[] = {
         {0, {200, 200, 293, 344}, {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}}},
         {1, {200, 200, 370, 296}, {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 2}}},
@@ -63,7 +63,8 @@ TEST(LegendMap, ThinFrameStillOnePixelAndIdsAndCount) {
     legend.Draw(&dc, {0, 0}, 1, col.c);
     bool framed = false;
     for (const auto& l : dc.Lines())
-        if (l.pen.color == 0 && l.pen.width == 1) framed = true;
+        if (l.pen.color == 0 && l.pen.width == 1)
+            framed = true;
     EXPECT_TRUE(framed);
     EXPECT_EQ(legend.CheckID(7, 9), 1);
     EXPECT_EQ(legend.CheckID(9, 7), 0);
@@ -79,4 +80,4 @@ TEST(LegendMap, ThinFrameStillOnePixelAndIdsAndCount) {
     EXPECT_EQ(out[0], "");
 }
 
-}  // namespace
+} // namespace

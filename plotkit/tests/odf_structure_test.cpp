@@ -19,7 +19,8 @@ std::unique_ptr<Odf> MakeOdf(double (*f)(int, int, int)) {
     std::unique_ptr<Odf> odf(reinterpret_cast<Odf*>(new double[73 * 37 * 73]));
     for (int k = 0; k < 73; ++k)
         for (int i = 0; i < 37; ++i)
-            for (int j = 0; j < 73; ++j) (*odf)[k][i][j] = f(k, i, j);
+            for (int j = 0; j < 73; ++j)
+                (*odf)[k][i][j] = f(k, i, j);
     return odf;
 }
 
@@ -29,7 +30,7 @@ TEST(ODFStructure, DefaultsPerCrystalType) {
     struct {
         int type, hTo, vTo;
         int sections;
-    } cases[] = {{0, 18, 18, 10}, {1, 18, 18, 7}, {2, 18, 18, 10}, {3, 18, 18, 10},
+    } cases[] = {{0, 18, 18, 10}, {1, 18, 18, 7},  {2, 18, 18, 10}, {3, 18, 18, 10},
                  {4, 36, 36, 10}, {5, 18, 18, 13}, {6, 36, 36, 10}};
     for (const auto& c : cases) {
         CODFStructure odf(c.type, kCubicLattice);
@@ -37,7 +38,8 @@ TEST(ODFStructure, DefaultsPerCrystalType) {
         EXPECT_EQ(info.hTo, c.hTo) << c.type;
         EXPECT_EQ(info.vTo, c.vTo) << c.type;
         int n = 0;
-        for (int k = 0; k < 73; ++k) n += info.sectionShown[k];
+        for (int k = 0; k < 73; ++k)
+            n += info.sectionShown[k];
         EXPECT_EQ(n, c.sections) << c.type;
         EXPECT_EQ(info.sectionsPerRow, 3);
         EXPECT_STREQ(info.hNameFont, "Symbol");
@@ -53,7 +55,8 @@ TEST(ODFStructure, DefaultsPerCrystalType) {
 }
 
 TEST(ODFStructure, CubicLayoutHasElevenCellsThreePerRow) {
-    auto data = MakeOdf([](int k, int i, int j) { return 1.0 + 0.1 * k + std::sin(i * 0.3 + j * 0.2); });
+    auto data =
+        MakeOdf([](int k, int i, int j) { return 1.0 + 0.1 * k + std::sin(i * 0.3 + j * 0.2); });
     CODFStructure odf(0, kCubicLattice);
     odf.SetODFData(*data);
     odf.SetSelection(0);
@@ -97,7 +100,7 @@ TEST(ODFStructure, ReadoutCellEdgesAndFormat) {
     std::string out[2];
     EXPECT_EQ(odf.ReadValuePos({20, 50}, out), 0);   // left edge of cell 0
     EXPECT_EQ(odf.ReadValuePos({50, 20}, out), 0);   // top edge
-    ASSERT_EQ(odf.ReadValuePos({135, 135}, out), 1);  // right-bottom corner: inside
+    ASSERT_EQ(odf.ReadValuePos({135, 135}, out), 1); // right-bottom corner: inside
     const double euler[3] = {90, 90, 0};
     double m[6];
     int hkl[3], uvw[3];
@@ -109,7 +112,7 @@ TEST(ODFStructure, ReadoutCellEdgesAndFormat) {
                   hkl[2], uvw[0], uvw[1], uvw[2]);
     EXPECT_EQ(out[0], expected);
     EXPECT_EQ(out[1], "1818.00");
-    ASSERT_EQ(odf.ReadValuePos({135 + 58, 20 + 58}, out), 1);  // cell 1: phi2 = 10
+    ASSERT_EQ(odf.ReadValuePos({135 + 58, 20 + 58}, out), 1); // cell 1: phi2 = 10
     EXPECT_EQ(out[0].substr(0, 12), "45, 45, 10, ");
     EXPECT_EQ(out[1], "20909.00");
     // Key cell (index 10) is not read out.
@@ -155,9 +158,9 @@ TEST(ODFStructure, DecorationsAppearWhenSwitchedOn) {
     CRecordingDC dc;
     Colours col;
     odf.Draw(&dc, {0, 0}, 4, col.c);
-    EXPECT_NE(dc.FindText(" = 90"), nullptr);  // title of the last section
+    EXPECT_NE(dc.FindText(" = 90"), nullptr); // title of the last section
     EXPECT_NE(dc.FindText("F"), nullptr);
-    EXPECT_NE(dc.FindText("60"), nullptr);      // a tick label
+    EXPECT_NE(dc.FindText("60"), nullptr); // a tick label
     // Margins move the first cell right and down.
     EXPECT_GT(odf.CellOrigins()[0].x, 20);
     EXPECT_GT(odf.CellOrigins()[0].y, 20);
@@ -175,4 +178,4 @@ TEST(ODFVolumeFraction, UniformGivesOneAndBoxesAddUp) {
     EXPECT_EQ(plotkit::ODFVolumeFraction(*ones, 0, 72, 0, 36, 0, 72, 1.0), 0.0);
 }
 
-}  // namespace
+} // namespace

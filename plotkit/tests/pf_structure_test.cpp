@@ -18,7 +18,8 @@ using plotkit_test::Colours;
 void Peak(double v[19][73], int lastRow = 18) {
     std::memset(v, 0, sizeof(double) * 19 * 73);
     for (int i = 0; i <= lastRow; ++i)
-        for (int j = 0; j < 73; ++j) v[i][j] = 6.0 * std::cos(i * 5 * M_PI / 180.0) + 0.01;
+        for (int j = 0; j < 73; ++j)
+            v[i][j] = 6.0 * std::cos(i * 5 * M_PI / 180.0) + 0.01;
 }
 
 TEST(PFStructure, ConstructorDefaultsAndIndexText) {
@@ -28,7 +29,8 @@ TEST(PFStructure, ConstructorDefaultsAndIndexText) {
                  {"/data/al(2 0 0)x.hpf", "{2 0 0}"},
                  {"plain.pf", ""},
                  {"odd)(1.pf", ""}};
-    for (const auto& c : cases) EXPECT_EQ(CPFStructure(c.name).GetInfo().indexText, c.index);
+    for (const auto& c : cases)
+        EXPECT_EQ(CPFStructure(c.name).GetInfo().indexText, c.index);
 
     CPFStructure pf(std::string(100, 'x'));
     PFInfo info = pf.GetInfo();
@@ -55,7 +57,8 @@ TEST(PFStructure, SetDataSetsMaximumAndDefaultLevels) {
     PFInfo info = pf.GetInfo();
     EXPECT_NEAR(info.maximum, 6.01, 1e-12);
     const double expected[5] = {1.0, 2.0, 3.0, 4.0, 5.0};
-    for (int k = 0; k < 5; ++k) EXPECT_DOUBLE_EQ(info.levels[5 + k], expected[k]);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_DOUBLE_EQ(info.levels[5 + k], expected[k]);
 }
 
 TEST(PFStructure, GeometryLabelsIndexTextAndBoundingRectangle) {
@@ -84,9 +87,11 @@ TEST(PFStructure, GeometryLabelsIndexTextAndBoundingRectangle) {
     // Axes: the two centre lines; border: 500-segment polygon on the circle.
     int onCircle = 0;
     for (const auto& l : dc.Lines()) {
-        if (l.pen.color != 0) continue;
+        if (l.pen.color != 0)
+            continue;
         const double r = std::hypot(l.points[1].x - 275, l.points[1].y - 275);
-        if (std::abs(r - 115) <= 1.0) ++onCircle;
+        if (std::abs(r - 115) <= 1.0)
+            ++onCircle;
     }
     EXPECT_GE(onCircle, 500);
 
@@ -103,7 +108,7 @@ TEST(PFStructure, GeometryLabelsIndexTextAndBoundingRectangle) {
 
 TEST(PFStructure, ContoursStayInsideTheRowsWithData) {
     double v[19][73];
-    Peak(v, 14);  // rows 15..18 are zero
+    Peak(v, 14); // rows 15..18 are zero
     CPFStructure pf("x(1 1 1).pf");
     pf.SetData(v);
     Colours col;
@@ -113,9 +118,11 @@ TEST(PFStructure, ContoursStayInsideTheRowsWithData) {
     const double limit = std::tan(37.5 * M_PI / 180) * 115 + 1.0;
     int contourSegments = 0;
     for (const auto& l : dc.Lines()) {
-        if (l.pen.color == 0) continue;
+        if (l.pen.color == 0)
+            continue;
         ++contourSegments;
-        for (const auto& p : l.points) EXPECT_LE(std::hypot(p.x - 275.5, p.y - 275), limit);
+        for (const auto& p : l.points)
+            EXPECT_LE(std::hypot(p.x - 275.5, p.y - 275), limit);
     }
     // Levels 1 and 2 cross between rows 14 and 15, beyond the last cell.
     EXPECT_EQ(contourSegments, 3 * 72);
@@ -154,7 +161,8 @@ TEST(PFStructure, LevelCountColoursAndBlackWhite) {
 TEST(PFStructure, ReadoutFormatsAndAzimuthRoundTrip) {
     double v[19][73];
     for (int i = 0; i < 19; ++i)
-        for (int j = 0; j < 73; ++j) v[i][j] = i * 100 + j;
+        for (int j = 0; j < 73; ++j)
+            v[i][j] = i * 100 + j;
     CPFStructure pf("x(1 1 1).pf");
     pf.SetData(v);
     Colours col;
@@ -164,9 +172,9 @@ TEST(PFStructure, ReadoutFormatsAndAzimuthRoundTrip) {
     ASSERT_EQ(pf.ReadValuePos({275, 275}, out), 1);
     EXPECT_EQ(out[0], "(0, 0)");
     EXPECT_EQ(out[1], "0.000");
-    ASSERT_EQ(pf.ReadValuePos({275, 161}, out), 1);  // top, just inside
+    ASSERT_EQ(pf.ReadValuePos({275, 161}, out), 1); // top, just inside
     EXPECT_EQ(out[0].substr(out[0].find(',')), ", 0)");
-    ASSERT_EQ(pf.ReadValuePos({161, 275}, out), 1);  // left
+    ASSERT_EQ(pf.ReadValuePos({161, 275}, out), 1); // left
     EXPECT_EQ(out[0].substr(out[0].find(',')), ", 90)");
     EXPECT_EQ(pf.ReadValuePos({275, 400}, out), 0);
 
@@ -205,8 +213,10 @@ TEST(PFStructure, PolesPlacedFromOrientationsReadBackAtTheirPositions) {
         int count = 0;
         ASSERT_EQ(Get_Ori_Pos_On_PF(pos, &count, euler, hkl, 0, lattice), 1);
         for (int p = 0; p < count; ++p) {
-            if (pos[p][0] < 5 || pos[p][0] > 85) continue;  // away from centre and rim
-            const CPoint px = plotkit::StereoPoint(pos[p][0] / 5, pos[p][1] / 5, R, sq.left, sq.top);
+            if (pos[p][0] < 5 || pos[p][0] > 85)
+                continue; // away from centre and rim
+            const CPoint px =
+                plotkit::StereoPoint(pos[p][0] / 5, pos[p][1] / 5, R, sq.left, sq.top);
             std::string out[2];
             ASSERT_EQ(pf.ReadValuePos(px, out), 1);
             int A = 0, B = 0;
@@ -239,4 +249,4 @@ TEST(PFStructure, RecordFromDocumentIsChecked) {
     pf.Draw(&dc, {0, 0}, 4, col.c);
 }
 
-}  // namespace
+} // namespace

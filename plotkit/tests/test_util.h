@@ -11,7 +11,8 @@ namespace plotkit_test {
 struct Colours {
     COLORREF c[10];
     Colours() {
-        for (int k = 0; k < 10; ++k) c[k] = RGB(k + 1, 2 * k + 1, 3 * k + 1);
+        for (int k = 0; k < 10; ++k)
+            c[k] = RGB(k + 1, 2 * k + 1, 3 * k + 1);
     }
 };
 
@@ -23,4 +24,4 @@ inline std::vector<COLORREF> PenColours(const CRecordingDC& dc) {
     return out;
 }
 
-}  // namespace plotkit_test
+} // namespace plotkit_test

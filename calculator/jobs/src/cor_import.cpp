@@ -127,8 +127,8 @@ CorImportResult ImportCorFile(const std::string& corPath, const std::string& out
         pf.file = base + hklText + ".HPF";
         double hkl[3];
         ParseCorHkl(hklText, hkl);
-        PFFileInfo info = DescribePoleFigure(pf.file, crystalType, hkl, lattice, 5,
-                                             "Experimental Pole Figure");
+        PFFileInfo info =
+            DescribePoleFigure(pf.file, crystalType, hkl, lattice, 5, "Experimental Pole Figure");
         if (!SaveHPFFile(pf.file.c_str(), &info, kRows, kColumns, grid)) {
             FreeMem2D(grid, kRows, kColumns);
             result.message = "Can not save pole figure file";

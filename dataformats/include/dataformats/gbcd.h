@@ -23,10 +23,10 @@ DATAFORMATS_EXPORT extern const char* const kCSLClassLabels[kCSLClassCount];
 
 struct DATAFORMATS_EXPORT GBCDFileInfo {
     std::string fileName;
-    int grainPairs = 0;        // grain pairs counted
-    std::string description;   // header lines 2 and 3 joined by ", " (on reading)
-    int cslCalculated = 0;     // 1 if the CSL distribution is present
-    int crystalType = 0;       // 0..6
+    int grainPairs = 0;      // grain pairs counted
+    std::string description; // header lines 2 and 3 joined by ", " (on reading)
+    int cslCalculated = 0;   // 1 if the CSL distribution is present
+    int crystalType = 0;     // 0..6
     double lattice[6] = {1, 1, 1, 90, 90, 90};
 };
 
@@ -34,8 +34,7 @@ struct DATAFORMATS_EXPORT GBCDFileInfo {
 DATAFORMATS_EXPORT int Get_GBCD_File_Type(const char* fileName);
 DATAFORMATS_EXPORT int Get_GBCD_File_Info(const char* fileName, int type, GBCDFileInfo* info);
 DATAFORMATS_EXPORT int Open_GBCD_File(const char* fileName, GBCDFileInfo* info, int type,
-                                      double angle[kGBCDAngleCount],
-                                      double csl[kCSLClassCount]);
+                                      double angle[kGBCDAngleCount], double csl[kCSLClassCount]);
 // Reads info->fileName (description, flag and distributions).
 DATAFORMATS_EXPORT int OpenGBCD(GBCDFileInfo* info, double angle[kGBCDAngleCount],
                                 double csl[kCSLClassCount]);

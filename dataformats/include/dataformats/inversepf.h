@@ -12,7 +12,7 @@
 
 struct DATAFORMATS_EXPORT IPFFileInfo {
     std::string fileName;          // "Unknown" after Get_IPF_File_Info
-    double angle1 = 0, angle2 = 0;  // the "(a, b)" header line, degrees
+    double angle1 = 0, angle2 = 0; // the "(a, b)" header line, degrees
     std::string headerLines[5];    // header lines 2 to 6 (OpenIPF)
     double directions[3][3] = {};  // the three bracketed sample directions
     int crystalType = 0;           // 0..6
@@ -32,9 +32,9 @@ DATAFORMATS_EXPORT double** Open_IPF_File(const char* fileName, IPFFileInfo* inf
 // integer indices of GetNiceVector.
 DATAFORMATS_EXPORT int SaveIPFFile(IPFFileInfo* info, const double grid[19][73]);
 // Layout 0 with "name, Resolution = r, rows x cols" as line 2.
-DATAFORMATS_EXPORT int SaveHIPF(const char* fileName, int crystalType, double angle1,
-                                double angle2, const double directions[3][3], double resolution,
-                                int nRows, int nCols, double** grid);
+DATAFORMATS_EXPORT int SaveHIPF(const char* fileName, int crystalType, double angle1, double angle2,
+                                const double directions[3][3], double resolution, int nRows,
+                                int nCols, double** grid);
 // Layout 1 from the record (crystal, lattice, angles, directions, resolution).
 DATAFORMATS_EXPORT int SaveHIPFFile(const char* fileName, IPFFileInfo* info, int nRows, int nCols,
                                     double** grid);

@@ -21,22 +21,22 @@
 // Description of an ODF, shared by the engine, the displays and the files.
 // Little-endian fixed layout; bytes 0..2031 are the TODF / SEDF file header.
 struct RawHODFInfo {
-    double hkl[6][3];          // Miller indices of up to six pole figures
-    int32_t nPF;               // pole figures used in the calculation
-    int32_t normalized;        // pole figures normalised before the calculation (1) or not
-    char pfNames[6][256];      // pole figure names, zero-terminated
-    int32_t maxLoops;          // maximum number of iterations
-    int32_t crystalType;       // 0..6
-    double lattice[6];         // a, b, c, alpha, beta, gamma (degrees)
-    int32_t stopMode;          // stop mode of the iteration
-    int32_t reserved;          // alignment; carried through unchanged
-    double tolerance;          // stop tolerance (0 when not calculated)
-    double deviation;          // final mean deviation (0 when not calculated)
-    int32_t iterations;        // iterations done
-    char path[260];            // path of the ODF file, zero-terminated
-    int32_t fibreAverage;      // forced fibre average (1) or not; not in TODF files
-    int32_t sampleSymmetry;    // four-fold sample symmetry (1) or not; not in TODF files
-    double resolution;         // degrees; not in TODF files
+    double hkl[6][3];       // Miller indices of up to six pole figures
+    int32_t nPF;            // pole figures used in the calculation
+    int32_t normalized;     // pole figures normalised before the calculation (1) or not
+    char pfNames[6][256];   // pole figure names, zero-terminated
+    int32_t maxLoops;       // maximum number of iterations
+    int32_t crystalType;    // 0..6
+    double lattice[6];      // a, b, c, alpha, beta, gamma (degrees)
+    int32_t stopMode;       // stop mode of the iteration
+    int32_t reserved;       // alignment; carried through unchanged
+    double tolerance;       // stop tolerance (0 when not calculated)
+    double deviation;       // final mean deviation (0 when not calculated)
+    int32_t iterations;     // iterations done
+    char path[260];         // path of the ODF file, zero-terminated
+    int32_t fibreAverage;   // forced fibre average (1) or not; not in TODF files
+    int32_t sampleSymmetry; // four-fold sample symmetry (1) or not; not in TODF files
+    double resolution;      // degrees; not in TODF files
 };
 
 static_assert(sizeof(RawHODFInfo) == 2048);
@@ -115,8 +115,7 @@ DATAFORMATS_EXPORT double*** OpenHODF(const char* path, double lattice[6], int* 
 // fill the full grid through the symmetry of the file's crystal system.
 // OpenODF reads info->path; OpenALLODF reads fileName and sets info->path.
 DATAFORMATS_EXPORT int OpenODF(RawHODFInfo* info, double full[73][37][73]);
-DATAFORMATS_EXPORT int OpenALLODF(const char* fileName, RawHODFInfo* info,
-                                  double full[73][37][73]);
+DATAFORMATS_EXPORT int OpenALLODF(const char* fileName, RawHODFInfo* info, double full[73][37][73]);
 
 // TODF writer: info's first 2032 bytes, then full (73 * 37 * 73 doubles,
 // phi2 outermost) to info->path.

@@ -18,12 +18,12 @@
 #include "dataformats/export.h"
 
 struct DATAFORMATS_EXPORT PFFileInfo {
-    std::string fileName;     // OpenPF reads it, SavePFFile writes it
-    std::string description;  // "name, (h k l), res, nA x nB, (a b c alpha beta gamma), comment"
-    int crystalType = -1;     // 0..6; -1: the file has no structured description line
+    std::string fileName;    // OpenPF reads it, SavePFFile writes it
+    std::string description; // "name, (h k l), res, nA x nB, (a b c alpha beta gamma), comment"
+    int crystalType = -1;    // 0..6; -1: the file has no structured description line
     double h = 1, k = 1, l = 1;
-    double a = 1, b = 1, c = 1, alpha = 90, beta = 90, gamma = 90;  // lengths, degrees
-    double resolution = 5;    // grid step in degrees
+    double a = 1, b = 1, c = 1, alpha = 90, beta = 90, gamma = 90; // lengths, degrees
+    double resolution = 5;                                         // grid step in degrees
     std::string comment = "Unknown";
 };
 
@@ -76,5 +76,5 @@ DATAFORMATS_EXPORT void ParserPFInfo(const char* description, PFFileInfo* info);
 DATAFORMATS_EXPORT int Get_UXD_PF_Count(const char* fileName);
 // Reads pole figure `index` (0-based) of a UXD file: fills info (description,
 // resolution) and returns a new nA x nB grid, or null.
-DATAFORMATS_EXPORT double** Open_UXD_PF(const char* fileName, int index, PFFileInfo* info,
-                                        int* nA, int* nB);
+DATAFORMATS_EXPORT double** Open_UXD_PF(const char* fileName, int index, PFFileInfo* info, int* nA,
+                                        int* nB);

@@ -16,7 +16,8 @@ bool IsSpace(char c) {
 }
 
 const char* SkipBlanks(const char* p, const char* end) {
-    while (p < end && IsSpace(*p)) ++p;
+    while (p < end && IsSpace(*p))
+        ++p;
     return p;
 }
 
@@ -26,11 +27,11 @@ bool IsHexPrefix(const char* p, const char* end) {
 
 // The C library's own conversion on a bounded copy; used only for the rare
 // forms std::from_chars does not take as scanf does (hexadecimal, out of range).
-template <typename T>
-const char* ConvertWithLibc(const char* start, const char* end, T* value) {
+template <typename T> const char* ConvertWithLibc(const char* start, const char* end, T* value) {
     const char* p = start;
     std::size_t len = 0;
-    while (p + len < end && len < 128 && !IsSpace(p[len])) ++len;
+    while (p + len < end && len < 128 && !IsSpace(p[len]))
+        ++len;
     char buf[130];
     std::memcpy(buf, p, len);
     buf[len] = '\0';
@@ -40,23 +41,26 @@ const char* ConvertWithLibc(const char* start, const char* end, T* value) {
         v = std::strtof(buf, &stop);
     else
         v = std::strtod(buf, &stop);
-    if (stop == buf) return nullptr;
+    if (stop == buf)
+        return nullptr;
     *value = v;
     return p + (stop - buf);
 }
 
 // Parses a real number at p (no blanks skipped); returns the end or null.
-template <typename T>
-const char* ParseReal(const char* p, const char* end, T* value) {
+template <typename T> const char* ParseReal(const char* p, const char* end, T* value) {
     const char* start = p;
     const char* q = p;
-    if (q < end && (*q == '+' || *q == '-')) ++q;
-    if (IsHexPrefix(q, end)) return ConvertWithLibc(start, end, value);
+    if (q < end && (*q == '+' || *q == '-'))
+        ++q;
+    if (IsHexPrefix(q, end))
+        return ConvertWithLibc(start, end, value);
     // from_chars takes '-' but not '+'.
     const char* first = p;
     if (*p == '+') {
         first = p + 1;
-        if (first < end && (*first == '-' || *first == '+')) return nullptr;
+        if (first < end && (*first == '-' || *first == '+'))
+            return nullptr;
     }
     T v{};
     auto [ptr, ec] = std::from_chars(first, end, v, std::chars_format::general);
@@ -64,7 +68,8 @@ const char* ParseReal(const char* p, const char* end, T* value) {
         *value = v;
         return ptr;
     }
-    if (ec == std::errc::result_out_of_range) return ConvertWithLibc(start, end, value);
+    if (ec == std::errc::result_out_of_range)
+        return ConvertWithLibc(start, end, value);
     return nullptr;
 }
 
@@ -72,12 +77,15 @@ const char* ParseInteger(const char* p, const char* end, int* value) {
     const char* first = p;
     if (p < end && *p == '+') {
         first = p + 1;
-        if (first < end && (*first == '-' || *first == '+')) return nullptr;
+        if (first < end && (*first == '-' || *first == '+'))
+            return nullptr;
     }
     long long v = 0;
     auto [ptr, ec] = std::from_chars(first, end, v);
-    if (ec == std::errc::invalid_argument) return nullptr;
-    if (ec == std::errc::result_out_of_range) v = (*first == '-') ? LLONG_MIN : LLONG_MAX;
+    if (ec == std::errc::invalid_argument)
+        return nullptr;
+    if (ec == std::errc::result_out_of_range)
+        v = (*first == '-') ? LLONG_MIN : LLONG_MAX;
     *value = static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
     return ptr;
 }
@@ -87,10 +95,12 @@ const char* ParseInteger(const char* p, const char* end, int* value) {
 template <typename T>
 int ScanNumber(const std::string& text, std::size_t* pos, T* value,
                const char* (*parse)(const char*, const char*, T*)) {
-    if (*pos >= text.size()) return kEndOfInput;
+    if (*pos >= text.size())
+        return kEndOfInput;
     const char* p = text.data() + *pos;
     const char* e = parse(p, text.data() + text.size(), value);
-    if (e == nullptr) return kNoMatch;
+    if (e == nullptr)
+        return kNoMatch;
     *pos += e - p;
     return kConverted;
 }
@@ -103,19 +113,22 @@ std::size_t ParsePrefix(std::string_view text, T* value,
     const char* b = text.data();
     const char* e = b + text.size();
     const char* p = SkipBlanks(b, e);
-    if (p == e) return 0;
+    if (p == e)
+        return 0;
     const char* q = parse(p, e, value);
     return q ? static_cast<std::size_t>(q - b) : 0;
 }
 
-}  // namespace
+} // namespace
 
 bool TextStream::Open(const char* path, std::size_t maxBytes) {
     text_.clear();
     pos_ = 0;
-    if (path == nullptr) return false;
+    if (path == nullptr)
+        return false;
     std::FILE* f = std::fopen(path, "rb");
-    if (f == nullptr) return false;
+    if (f == nullptr)
+        return false;
     struct stat st {};
     if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode) ||
         static_cast<unsigned long long>(st.st_size) > maxBytes) {
@@ -125,7 +138,8 @@ bool TextStream::Open(const char* path, std::size_t maxBytes) {
     std::string text(static_cast<std::size_t>(st.st_size), '\0');
     std::size_t got = text.empty() ? 0 : std::fread(text.data(), 1, text.size(), f);
     std::fclose(f);
-    if (got != text.size()) return false;
+    if (got != text.size())
+        return false;
     SetText(std::move(text));
     return true;
 }
@@ -137,7 +151,8 @@ void TextStream::SetText(std::string text) {
     if (first != std::string::npos) {
         std::size_t out = first;
         for (std::size_t in = first; in < text.size(); ++in) {
-            if (text[in] == '\r' && in + 1 < text.size() && text[in + 1] == '\n') continue;
+            if (text[in] == '\r' && in + 1 < text.size() && text[in + 1] == '\n')
+                continue;
             text[out++] = text[in];
         }
         text.resize(out);
@@ -146,7 +161,8 @@ void TextStream::SetText(std::string text) {
 }
 
 bool TextStream::GetLine(std::string_view* line, std::size_t bufferSize) {
-    if (pos_ >= text_.size() || bufferSize < 2) return false;
+    if (pos_ >= text_.size() || bufferSize < 2)
+        return false;
     std::size_t maxChars = bufferSize - 1;
     std::size_t avail = std::min(maxChars, text_.size() - pos_);
     const char* start = text_.data() + pos_;
@@ -158,16 +174,19 @@ bool TextStream::GetLine(std::string_view* line, std::size_t bufferSize) {
 }
 
 bool TextStream::GetLineCut(std::string_view* line, std::size_t bufferSize) {
-    if (!GetLine(line, bufferSize)) return false;
+    if (!GetLine(line, bufferSize))
+        return false;
     std::size_t cut = line->find_first_of("\r\n");
-    if (cut != std::string_view::npos) *line = line->substr(0, cut);
+    if (cut != std::string_view::npos)
+        *line = line->substr(0, cut);
     return true;
 }
 
 bool TextStream::SkipLines(int n, std::size_t bufferSize) {
     std::string_view line;
     for (int i = 0; i < n; ++i)
-        if (!GetLine(&line, bufferSize)) return false;
+        if (!GetLine(&line, bufferSize))
+            return false;
     return true;
 }
 
@@ -193,9 +212,11 @@ int TextStream::ScanInt(int* value) {
 
 int TextStream::ScanWord(std::string* word, std::size_t width) {
     SkipSpace();
-    if (pos_ >= text_.size()) return kEndOfInput;
+    if (pos_ >= text_.size())
+        return kEndOfInput;
     std::size_t start = pos_;
-    while (pos_ < text_.size() && pos_ - start < width && !IsSpace(text_[pos_])) ++pos_;
+    while (pos_ < text_.size() && pos_ - start < width && !IsSpace(text_[pos_]))
+        ++pos_;
     word->assign(text_, start, pos_ - start);
     return kConverted;
 }
@@ -220,4 +241,4 @@ std::size_t ParseIntPrefix(std::string_view text, int* value) {
     return ParsePrefix(text, value, ParseInteger);
 }
 
-}  // namespace dataformats
+} // namespace dataformats

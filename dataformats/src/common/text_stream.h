@@ -16,7 +16,7 @@ inline constexpr int kNoMatch = 0;
 inline constexpr int kEndOfInput = -1;
 
 class TextStream {
-public:
+  public:
     TextStream() = default;
     explicit TextStream(std::string text) { SetText(std::move(text)); }
 
@@ -51,7 +51,7 @@ public:
     // A literal character of a format: consumed when it is next.
     bool Match(char c);
 
-private:
+  private:
     std::string text_;
     std::size_t pos_ = 0;
 };
@@ -62,4 +62,4 @@ std::size_t ParseFloatPrefix(std::string_view text, float* value);
 std::size_t ParseDoublePrefix(std::string_view text, double* value);
 std::size_t ParseIntPrefix(std::string_view text, int* value);
 
-}  // namespace dataformats
+} // namespace dataformats

@@ -22,4 +22,4 @@ std::string_view BoundedView(const char* buffer, std::size_t size);
 // The text up to the first CR or LF.
 std::string_view CutAtLineEnd(std::string_view s);
 
-}  // namespace dataformats
+} // namespace dataformats

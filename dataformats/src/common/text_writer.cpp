@@ -21,7 +21,8 @@ TextBuffer& TextBuffer::Fixed(double v, int precision) {
         text_.append(buf, ptr);
     } else {
         int n = std::snprintf(buf, sizeof buf, "%.*f", precision, v);
-        if (n > 0) text_.append(buf, std::min<std::size_t>(n, sizeof buf - 1));
+        if (n > 0)
+            text_.append(buf, std::min<std::size_t>(n, sizeof buf - 1));
     }
     return *this;
 }
@@ -59,54 +60,69 @@ namespace {
 std::atomic<unsigned> g_tempCounter{0};
 
 void Tell(WriteMessage message) {
-    if (message == WriteMessage::kCannotWriteFile) platform::ShowMessage("Cannot write file");
-    if (message == WriteMessage::kErrorInWriting) platform::ShowMessage("Error in writing");
+    if (message == WriteMessage::kCannotWriteFile)
+        platform::ShowMessage("Cannot write file");
+    if (message == WriteMessage::kErrorInWriting)
+        platform::ShowMessage("Error in writing");
 }
 
 bool WriteAll(int fd, const char* p, std::size_t n) {
     while (n > 0) {
         ssize_t w = ::write(fd, p, n);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return false;
+        if (w < 0 && errno == EINTR)
+            continue;
+        if (w <= 0)
+            return false;
         p += w;
         n -= static_cast<std::size_t>(w);
     }
     return true;
 }
 
-}  // namespace
+} // namespace
 
-AtomicFile::~AtomicFile() { Abandon(); }
+AtomicFile::~AtomicFile() {
+    Abandon();
+}
 
 bool AtomicFile::Create(const char* path) {
     Abandon();
     failed_ = false;
-    if (path == nullptr || *path == '\0') return false;
+    if (path == nullptr || *path == '\0')
+        return false;
     target_ = path;
     for (int attempt = 0; attempt < 16; ++attempt) {
         temp_ = target_ + ".tmp" + std::to_string(::getpid()) + "-" +
                 std::to_string(g_tempCounter.fetch_add(1));
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ >= 0) return true;
-        if (errno != EEXIST) break;
+        if (fd_ >= 0)
+            return true;
+        if (errno != EEXIST)
+            break;
     }
     temp_.clear();
     return false;
 }
 
 bool AtomicFile::Write(const void* data, std::size_t n) {
-    if (fd_ < 0 || failed_) return false;
-    if (!WriteAll(fd_, static_cast<const char*>(data), n)) failed_ = true;
+    if (fd_ < 0 || failed_)
+        return false;
+    if (!WriteAll(fd_, static_cast<const char*>(data), n))
+        failed_ = true;
     return !failed_;
 }
 
 bool AtomicFile::Commit() {
-    if (fd_ < 0) return false;
+    if (fd_ < 0)
+        return false;
     bool ok = !failed_;
-    if (::close(fd_) != 0) ok = false;
+    if (::close(fd_) != 0)
+        ok = false;
     fd_ = -1;
-    if (ok && std::rename(temp_.c_str(), target_.c_str()) != 0) ok = false;
-    if (!ok) ::unlink(temp_.c_str());
+    if (ok && std::rename(temp_.c_str(), target_.c_str()) != 0)
+        ok = false;
+    if (!ok)
+        ::unlink(temp_.c_str());
     temp_.clear();
     return ok;
 }
@@ -136,4 +152,4 @@ int WriteFileAtomically(const char* path, std::string_view data, WriteMessage me
     return 1;
 }
 
-}  // namespace dataformats
+} // namespace dataformats

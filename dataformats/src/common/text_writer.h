@@ -9,7 +9,7 @@ namespace dataformats {
 // Output text with the printf conversions the layouts use; "%.Nf" through
 // std::to_chars, which rounds exactly as printf does.
 class TextBuffer {
-public:
+  public:
     void Reserve(std::size_t n) { text_.reserve(n); }
     TextBuffer& Put(std::string_view s) {
         text_.append(s);
@@ -19,14 +19,14 @@ public:
         text_.push_back(c);
         return *this;
     }
-    TextBuffer& Fixed(double v, int precision);  // "%.<precision>f"
-    TextBuffer& Int(long long v);                // "%d"
+    TextBuffer& Fixed(double v, int precision); // "%.<precision>f"
+    TextBuffer& Int(long long v);               // "%d"
     // printf-style formatting for header lines.
     TextBuffer& Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
     const std::string& Text() const { return text_; }
     std::string& Text() { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 
@@ -41,7 +41,7 @@ int WriteFileAtomically(const char* path, std::string_view data, WriteMessage me
 
 // Streaming form of the same, for binary writers that produce data in parts.
 class AtomicFile {
-public:
+  public:
     AtomicFile() = default;
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -49,14 +49,14 @@ public:
 
     bool Create(const char* path);
     bool Write(const void* data, std::size_t n);
-    bool Commit();  // closes and renames; false on any earlier or present failure
+    bool Commit(); // closes and renames; false on any earlier or present failure
     void Abandon();
 
-private:
+  private:
     std::string target_;
     std::string temp_;
     int fd_ = -1;
     bool failed_ = false;
 };
 
-}  // namespace dataformats
+} // namespace dataformats

@@ -13,11 +13,10 @@
 using namespace dataformats;
 
 const char* const kCSLClassLabels[kCSLClassCount] = {
-    "1",   "3",   "5",   "7",   "9",   "11",  "13a", "13b", "15",  "17a", "17b",
-    "19a", "19b", "21a", "21b", "23",  "25a", "25b", "27a", "27b", "29a", "29b",
-    "31a", "31b", "33a", "33b", "33c", "35a", "35b", "37a", "37b", "37c", "39a",
-    "39b", "41a", "41b", "41c", "43a", "43b", "43c", "45a", "45b", "45c", "47a",
-    "47b", "49a", "49b", "49c", "51a", "51b", "Random"};
+    "1",   "3",   "5",   "7",   "9",   "11",  "13a", "13b", "15",  "17a", "17b", "19a",   "19b",
+    "21a", "21b", "23",  "25a", "25b", "27a", "27b", "29a", "29b", "31a", "31b", "33a",   "33b",
+    "33c", "35a", "35b", "37a", "37b", "37c", "39a", "39b", "41a", "41b", "41c", "43a",   "43b",
+    "43c", "45a", "45b", "45c", "47a", "47b", "49a", "49b", "49c", "51a", "51b", "Random"};
 
 namespace {
 
@@ -28,7 +27,8 @@ int CrystalCode(std::string_view name) {
     name = TrimLeft(name);
     static const char* const kPrefixes[] = {"cu", "he", "te", "or", "mo", "rh", "tr"};
     for (int i = 0; i < 7; ++i)
-        if (StartsWithNoCase(name, kPrefixes[i])) return i;
+        if (StartsWithNoCase(name, kPrefixes[i]))
+            return i;
     return -1;
 }
 
@@ -42,15 +42,18 @@ bool ReadHeader(TextStream& t, GBCDFileInfo* info, std::size_t lineBuffer) {
     info->description = std::string(line2) + ", " + std::string(line3);
     info->cslCalculated = (Contains(line4, "not") || Contains(line4, "Not")) ? 0 : 1;
     int code = CrystalCode(line2);
-    if (code >= 0) info->crystalType = code;
+    if (code >= 0)
+        info->crystalType = code;
     std::size_t open = line2.find('('), close = line2.find(')', open);
     if (open != line2.npos && close != line2.npos) {
         TextStream lattice{std::string(line2.substr(open + 1, close - open - 1))};
         double v[6];
         int n = 0;
-        while (n < 6 && lattice.ScanDouble(&v[n]) == kConverted) ++n;
+        while (n < 6 && lattice.ScanDouble(&v[n]) == kConverted)
+            ++n;
         if (n == 6)
-            for (int i = 0; i < 6; ++i) info->lattice[i] = v[i];
+            for (int i = 0; i < 6; ++i)
+                info->lattice[i] = v[i];
     }
     std::size_t eq = line3.find('=');
     int pairs;
@@ -59,11 +62,12 @@ bool ReadHeader(TextStream& t, GBCDFileInfo* info, std::size_t lineBuffer) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int Get_GBCD_File_Type(const char* fileName) {
     TextStream t;
-    if (fileName == nullptr || !t.Open(fileName) || !t.SkipLines(5)) return -1;
+    if (fileName == nullptr || !t.Open(fileName) || !t.SkipLines(5))
+        return -1;
     int a, b;
     float x, y;
     if (t.ScanInt(&a) != kConverted || t.ScanFloat(&x) != kConverted ||
@@ -73,55 +77,69 @@ int Get_GBCD_File_Type(const char* fileName) {
 }
 
 int Get_GBCD_File_Info(const char* fileName, int type, GBCDFileInfo* info) {
-    if (fileName == nullptr || info == nullptr || type != 0) return 0;
+    if (fileName == nullptr || info == nullptr || type != 0)
+        return 0;
     TextStream t;
-    if (!t.Open(fileName)) return 0;
+    if (!t.Open(fileName))
+        return 0;
     GBCDFileInfo r = *info;
-    if (!ReadHeader(t, &r, 512)) return 0;
+    if (!ReadHeader(t, &r, 512))
+        return 0;
     *info = r;
     return 1;
 }
 
 int OpenGBCD(GBCDFileInfo* info, double angle[kGBCDAngleCount], double csl[kCSLClassCount]) {
-    if (info == nullptr || angle == nullptr || csl == nullptr) return 0;
+    if (info == nullptr || angle == nullptr || csl == nullptr)
+        return 0;
     TextStream t;
-    if (!t.Open(info->fileName.c_str())) return 0;
+    if (!t.Open(info->fileName.c_str()))
+        return 0;
     GBCDFileInfo r = *info;
-    if (!ReadHeader(t, &r, 256) || !t.SkipLines(1, 256)) return 0;
+    if (!ReadHeader(t, &r, 256) || !t.SkipLines(1, 256))
+        return 0;
     double a[kGBCDAngleCount] = {};
     for (int i = 0; i < kGBCDFileAngles; ++i) {
         int index;
         float v;
-        if (t.ScanInt(&index) != kConverted || t.ScanFloat(&v) != kConverted) return 0;
+        if (t.ScanInt(&index) != kConverted || t.ScanFloat(&v) != kConverted)
+            return 0;
         a[i] = v;
     }
     double c[kCSLClassCount] = {};
     if (r.cslCalculated == 1) {
-        if (!t.SkipLines(2, 256)) return 0;  // rest of the last angle line, "Sigma" line
+        if (!t.SkipLines(2, 256))
+            return 0; // rest of the last angle line, "Sigma" line
         for (int k = 0; k < kCSLClassCount; ++k) {
             std::string label;
             float v;
-            if (t.ScanWord(&label, 63) != kConverted || t.ScanFloat(&v) != kConverted) return 0;
+            if (t.ScanWord(&label, 63) != kConverted || t.ScanFloat(&v) != kConverted)
+                return 0;
             c[k] = v;
         }
-        for (int k = 0; k < kCSLClassCount; ++k) csl[k] = c[k];
+        for (int k = 0; k < kCSLClassCount; ++k)
+            csl[k] = c[k];
     }
-    for (int i = 0; i < kGBCDAngleCount; ++i) angle[i] = a[i];
+    for (int i = 0; i < kGBCDAngleCount; ++i)
+        angle[i] = a[i];
     *info = r;
     return 1;
 }
 
 int Open_GBCD_File(const char* fileName, GBCDFileInfo* info, int type,
                    double angle[kGBCDAngleCount], double csl[kCSLClassCount]) {
-    if (fileName == nullptr || info == nullptr) return 0;
-    if (!Get_GBCD_File_Info(fileName, type, info)) return 0;
+    if (fileName == nullptr || info == nullptr)
+        return 0;
+    if (!Get_GBCD_File_Info(fileName, type, info))
+        return 0;
     info->fileName = fileName;
     return OpenGBCD(info, angle, csl);
 }
 
 int SaveGBCDFile(GBCDFileInfo* info, const double angle[kGBCDAngleCount],
                  const double csl[kCSLClassCount]) {
-    if (info == nullptr || angle == nullptr) return 0;
+    if (info == nullptr || angle == nullptr)
+        return 0;
     double lattice[6];
     for (int i = 0; i < 6; ++i) {
         double v = info->lattice[i];
@@ -130,16 +148,19 @@ int SaveGBCDFile(GBCDFileInfo* info, const double angle[kGBCDAngleCount],
     // The CSL table exists only for cubic crystals; any other file says it
     // is not calculated, so that its own reader accepts it.
     const bool withCsl = info->crystalType == 0 && info->cslCalculated == 1 && csl != nullptr;
-    if (!withCsl) info->cslCalculated = 0;
+    if (!withCsl)
+        info->cslCalculated = 0;
     char name[64] = "Unknown";
-    if (info->crystalType >= 0 && info->crystalType <= 6) Get_Crystal_Type_Name(name, info->crystalType);
+    if (info->crystalType >= 0 && info->crystalType <= 6)
+        Get_Crystal_Type_Name(name, info->crystalType);
     TextBuffer out;
     out.Put("This GBCD file is created by Quelta software\n");
     out.Format("%s, (%.2f %.2f %.2f %.2f %.2f %.2f)\nNumber of grain pairs = %d\n%s", name,
                lattice[0], lattice[1], lattice[2], lattice[3], lattice[4], lattice[5],
                info->grainPairs, withCsl ? kCalculated : kNotCalculated);
     out.Put("\nAngle\t\tPercentage\n");
-    for (int i = 0; i < kGBCDFileAngles; ++i) out.Int(i).Put("\t\t").Fixed(angle[i], 4).Put('\n');
+    for (int i = 0; i < kGBCDFileAngles; ++i)
+        out.Int(i).Put("\t\t").Fixed(angle[i], 4).Put('\n');
     if (withCsl) {
         out.Put("Sigma\t\tPercentage\n");
         for (int k = 0; k < kCSLClassCount; ++k)
@@ -150,7 +171,8 @@ int SaveGBCDFile(GBCDFileInfo* info, const double angle[kGBCDAngleCount],
 
 int Save_GBCD_File(const char* fileName, GBCDFileInfo* info, const double angle[kGBCDAngleCount],
                    const double csl[kCSLClassCount]) {
-    if (fileName == nullptr || info == nullptr) return 0;
+    if (fileName == nullptr || info == nullptr)
+        return 0;
     info->fileName = fileName;
     return SaveGBCDFile(info, angle, csl);
 }

@@ -2,10 +2,10 @@
 // little-endian items in a fixed order, see SaveGBMap.
 #include <algorithm>
 #include <bit>
-#include <new>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -21,69 +21,70 @@ using namespace dataformats;
 
 namespace {
 
-constexpr char kMagic[16] = "GbMap Version 1";  // 15 characters and one zero byte
+constexpr char kMagic[16] = "GbMap Version 1"; // 15 characters and one zero byte
 constexpr std::size_t kMaxFileBytes = std::size_t(1) << 30;
-constexpr int32_t kMaxMapSide = 1 << 16;  // map width and height in units
+constexpr int32_t kMaxMapSide = 1 << 16; // map width and height in units
 
 // Reads the items of a file held in memory; every read is bounded by what
 // is left, so a count from the file never sizes an allocation larger than
 // the data that could fill it.
 class Reader {
-public:
+  public:
     explicit Reader(std::vector<char> data) : data_(std::move(data)) {}
     bool Bytes(void* out, std::size_t n) {
-        if (n > Left()) return false;
+        if (n > Left())
+            return false;
         std::memcpy(out, data_.data() + pos_, n);
         pos_ += n;
         return true;
     }
-    template <typename T>
-    bool Value(T* v) {
-        return Bytes(v, sizeof(T));
-    }
+    template <typename T> bool Value(T* v) { return Bytes(v, sizeof(T)); }
     std::size_t Left() const { return data_.size() - pos_; }
 
-private:
+  private:
     std::vector<char> data_;
     std::size_t pos_ = 0;
 };
 
 bool ReadWhole(const char* path, std::vector<char>* out) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path, "rb"), &std::fclose);
-    if (!f) return false;
+    if (!f)
+        return false;
     char buf[65536];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) {
-        if (out->size() + n > kMaxFileBytes) return false;
+        if (out->size() + n > kMaxFileBytes)
+            return false;
         out->insert(out->end(), buf, buf + n);
     }
     return std::ferror(f.get()) == 0;
 }
 
-}  // namespace
+} // namespace
 
 int SaveGBMap(const char* fileName, int32_t W, int32_t H, int32_t third, double d1, double d2,
               double d3, double d4, int16_t** map, int32_t G, int16_t** grains, int32_t B,
               const int32_t* boundaryValues, const std::vector<std::string>& labels,
               int16_t** boundaryPairs) {
-    if (fileName == nullptr || W < 0 || H < 0 || G < 0 || B < 0) return 0;
+    if (fileName == nullptr || W < 0 || H < 0 || G < 0 || B < 0)
+        return 0;
     if ((W > 0 && H > 0 && map == nullptr) || (G > 0 && grains == nullptr) ||
         (B > 0 && (boundaryValues == nullptr || boundaryPairs == nullptr ||
                    labels.size() < static_cast<std::size_t>(B))))
         return 0;
     std::string out;
-    auto put = [&out](const void* p, std::size_t n) {
-        out.append(static_cast<const char*>(p), n);
-    };
+    auto put = [&out](const void* p, std::size_t n) { out.append(static_cast<const char*>(p), n); };
     put(kMagic, sizeof kMagic);
     put(&W, 4);
     put(&H, 4);
     put(&third, 4);
     const double d[4] = {d1, d2, d3, d4};
     put(d, sizeof d);
-    for (int32_t x = 0; x < W; ++x) put(map[x], static_cast<std::size_t>(H) * 2);
+    for (int32_t x = 0; x < W; ++x)
+        put(map[x], static_cast<std::size_t>(H) * 2);
     put(&G, 4);
-    for (int32_t g = 0; g < G; ++g) put(grains[g], 6);
+    for (int32_t g = 0; g < G; ++g)
+        put(grains[g], 6);
     put(&B, 4);
     put(boundaryValues, static_cast<std::size_t>(B) * 4);
     // Each label as four bytes: its first four characters, zero-padded.
@@ -94,22 +95,25 @@ int SaveGBMap(const char* fileName, int32_t W, int32_t H, int32_t third, double 
         put(&labelLength, 4);
         put(text, 4);
     }
-    for (int32_t b = 0; b < B; ++b) put(boundaryPairs[b], 4);
+    for (int32_t b = 0; b < B; ++b)
+        put(boundaryPairs[b], 4);
     return WriteFileAtomically(fileName, out, WriteMessage::kErrorInWriting);
 }
 
-int OpenGBMap(const char* fileName, int32_t* W, int32_t* H, int32_t* third, double* d1,
-              double* d2, double* d3, double* d4, int16_t*** map, int32_t* G, int16_t*** grains,
-              int32_t* B, int32_t** boundaryValues, std::vector<std::string>* labels,
+int OpenGBMap(const char* fileName, int32_t* W, int32_t* H, int32_t* third, double* d1, double* d2,
+              double* d3, double* d4, int16_t*** map, int32_t* G, int16_t*** grains, int32_t* B,
+              int32_t** boundaryValues, std::vector<std::string>* labels,
               int16_t*** boundaryPairs) {
     if (fileName == nullptr || !W || !H || !third || !d1 || !d2 || !d3 || !d4 || !map || !G ||
         !grains || !B || !boundaryValues || !labels || !boundaryPairs)
         return 0;
     std::vector<char> bytes;
-    if (!ReadWhole(fileName, &bytes)) return 0;
+    if (!ReadWhole(fileName, &bytes))
+        return 0;
     Reader in(std::move(bytes));
     char magic[16];
-    if (!in.Bytes(magic, 16) || std::memcmp(magic, kMagic, 16) != 0) return 0;
+    if (!in.Bytes(magic, 16) || std::memcmp(magic, kMagic, 16) != 0)
+        return 0;
 
     int32_t w = 0, h = 0, t = 0, g = 0, b = 0;
     double d[4];
@@ -125,7 +129,8 @@ int OpenGBMap(const char* fileName, int32_t* W, int32_t* H, int32_t* third, doub
         platform::ShowMessage("Error in writing");
         return 0;
     };
-    if (!in.Value(&w) || !in.Value(&h) || !in.Value(&t) || !in.Bytes(d, sizeof d)) return fail();
+    if (!in.Value(&w) || !in.Value(&h) || !in.Value(&t) || !in.Bytes(d, sizeof d))
+        return fail();
     // Every run of the map is its own allocation: the run count is bounded
     // as well as the bytes (an empty run takes none).
     if (w < 0 || h < 0 || w > kMaxMapSide || h > kMaxMapSide ||
@@ -134,17 +139,21 @@ int OpenGBMap(const char* fileName, int32_t* W, int32_t* H, int32_t* third, doub
         return fail();
     }
     m = AllocMem2S(w, h);
-    if (m == nullptr) return fail();
+    if (m == nullptr)
+        return fail();
     for (int32_t x = 0; x < w; ++x)
-        if (!in.Bytes(m[x], static_cast<std::size_t>(h) * 2)) return fail();
+        if (!in.Bytes(m[x], static_cast<std::size_t>(h) * 2))
+            return fail();
     if (!in.Value(&g) || g < 0 || static_cast<unsigned long long>(g) * 6 > in.Left()) {
         g = 0;
         return fail();
     }
     gr = AllocMem2S(g, 3);
-    if (gr == nullptr) return fail();
+    if (gr == nullptr)
+        return fail();
     for (int32_t i = 0; i < g; ++i)
-        if (!in.Bytes(gr[i], 6)) return fail();
+        if (!in.Bytes(gr[i], 6))
+            return fail();
     // Every boundary takes at least 4 (value) + 4 (label length) + 4 (pair) bytes.
     if (!in.Value(&b) || b < 0 || static_cast<unsigned long long>(b) * 12 > in.Left()) {
         b = 0;
@@ -177,7 +186,8 @@ int OpenGBMap(const char* fileName, int32_t* W, int32_t* H, int32_t* third, doub
         return fail();
     }
     for (int32_t i = 0; i < b; ++i)
-        if (!in.Bytes(pairs[i], 4)) return fail();
+        if (!in.Bytes(pairs[i], 4))
+            return fail();
 
     *W = w;
     *H = h;

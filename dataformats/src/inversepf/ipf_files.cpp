@@ -22,14 +22,16 @@ constexpr const char* kFirstLine = "This inverse pole figure file is created by 
 
 bool HasAll(std::string_view line, std::string_view chars) {
     for (char c : chars)
-        if (line.find(c) == std::string_view::npos) return false;
+        if (line.find(c) == std::string_view::npos)
+            return false;
     return true;
 }
 
 bool FiveValues(TextStream& t) {
     float v;
     for (int i = 0; i < 5; ++i)
-        if (t.ScanFloat(&v) != kConverted) return false;
+        if (t.ScanFloat(&v) != kConverted)
+            return false;
     return true;
 }
 
@@ -37,7 +39,8 @@ bool SixNumbers(std::string_view line, double out[6]) {
     TextStream t{std::string(line)};
     for (int i = 0; i < 6; ++i) {
         float v;
-        if (t.ScanFloat(&v) != kConverted) return false;
+        if (t.ScanFloat(&v) != kConverted)
+            return false;
         out[i] = v;
     }
     return true;
@@ -46,9 +49,11 @@ bool SixNumbers(std::string_view line, double out[6]) {
 bool IsCode0(TextStream& t) {
     t.Rewind();
     std::string_view line;
-    if (!t.SkipLines(2) || !t.GetLine(&line) || !HasAll(line, "(,)")) return false;
+    if (!t.SkipLines(2) || !t.GetLine(&line) || !HasAll(line, "(,)"))
+        return false;
     for (int i = 0; i < 3; ++i)
-        if (!t.GetLine(&line) || !HasAll(line, "[] ")) return false;
+        if (!t.GetLine(&line) || !HasAll(line, "[] "))
+            return false;
     return FiveValues(t);
 }
 
@@ -56,10 +61,13 @@ bool IsCode1(TextStream& t) {
     t.Rewind();
     std::string_view line;
     double lattice[6];
-    if (!t.SkipLines(2) || !t.GetLine(&line) || !SixNumbers(line, lattice)) return false;
-    if (!t.GetLine(&line) || !HasAll(line, "(,)")) return false;
+    if (!t.SkipLines(2) || !t.GetLine(&line) || !SixNumbers(line, lattice))
+        return false;
+    if (!t.GetLine(&line) || !HasAll(line, "(,)"))
+        return false;
     for (int i = 0; i < 3; ++i)
-        if (!t.GetLine(&line) || !HasAll(line, "[] ")) return false;
+        if (!t.GetLine(&line) || !HasAll(line, "[] "))
+            return false;
     return FiveValues(t);
 }
 
@@ -68,13 +76,15 @@ int CrystalCode(std::string_view name) {
     name = TrimLeft(name);
     static const char* const kPrefixes[] = {"cu", "He", "Te", "Or", "Mo", "Rh", "Tr"};
     for (int i = 0; i < 7; ++i)
-        if (StartsWithNoCase(name, kPrefixes[i])) return i;
+        if (StartsWithNoCase(name, kPrefixes[i]))
+            return i;
     return -1;
 }
 
 bool ParseAngles(std::string_view line, double* a1, double* a2) {
     std::size_t open = line.find('('), comma = line.find(',', open), close = line.find(')', comma);
-    if (open == line.npos || comma == line.npos || close == line.npos) return false;
+    if (open == line.npos || comma == line.npos || close == line.npos)
+        return false;
     float v1, v2;
     if (ParseFloatPrefix(line.substr(open + 1, comma - open - 1), &v1) == 0 ||
         ParseFloatPrefix(line.substr(comma + 1, close - comma - 1), &v2) == 0)
@@ -87,11 +97,13 @@ bool ParseAngles(std::string_view line, double* a1, double* a2) {
 bool ParseDirection(std::string_view line, double d[3]) {
     std::string s(line);
     for (char& c : s)
-        if (c == '[' || c == ']') c = ' ';
+        if (c == '[' || c == ']')
+            c = ' ';
     TextStream t{std::string(Trim(s))};
     for (int i = 0; i < 3; ++i) {
         float v;
-        if (t.ScanFloat(&v) != kConverted) return false;
+        if (t.ScanFloat(&v) != kConverted)
+            return false;
         d[i] = v;
     }
     return true;
@@ -101,24 +113,33 @@ bool ReadInfo(TextStream& t, int type, IPFFileInfo* info) {
     t.Rewind();
     std::string_view line;
     IPFFileInfo r = *info;
-    if (!t.SkipLines(1) || !t.GetLineCut(&line)) return false;
+    if (!t.SkipLines(1) || !t.GetLineCut(&line))
+        return false;
     int code = CrystalCode(line);
-    if (code >= 0) r.crystalType = code;
+    if (code >= 0)
+        r.crystalType = code;
     r.resolution = 5.0;
     std::size_t eq = line.find('=');
     if (eq != line.npos) {
         float v;
-        if (ParseFloatPrefix(line.substr(eq + 1), &v) == 0) return false;
+        if (ParseFloatPrefix(line.substr(eq + 1), &v) == 0)
+            return false;
         r.resolution = v;
     }
-    if (!(std::isfinite(r.resolution) && r.resolution >= 0.1 && r.resolution <= 90)) return false;
-    for (double& v : r.lattice) v = 0.0;
-    if (type == 1 && (!t.GetLineCut(&line) || !SixNumbers(line, r.lattice))) return false;
-    if (!t.GetLineCut(&line) || !ParseAngles(line, &r.angle1, &r.angle2)) return false;
+    if (!(std::isfinite(r.resolution) && r.resolution >= 0.1 && r.resolution <= 90))
+        return false;
+    for (double& v : r.lattice)
+        v = 0.0;
+    if (type == 1 && (!t.GetLineCut(&line) || !SixNumbers(line, r.lattice)))
+        return false;
+    if (!t.GetLineCut(&line) || !ParseAngles(line, &r.angle1, &r.angle2))
+        return false;
     for (auto& d : r.directions)
-        if (!t.GetLineCut(&line) || !ParseDirection(line, d)) return false;
+        if (!t.GetLineCut(&line) || !ParseDirection(line, d))
+            return false;
     r.fileName = "Unknown";
-    for (auto& h : r.headerLines) h.clear();
+    for (auto& h : r.headerLines)
+        h.clear();
     r.flags[0] = r.flags[1] = 0;
     r.comment = "Unknown";
     *info = r;
@@ -126,7 +147,8 @@ bool ReadInfo(TextStream& t, int type, IPFFileInfo* info) {
 }
 
 std::string CrystalName(int crystalType) {
-    if (crystalType < 0 || crystalType > 6) return "Unknown";
+    if (crystalType < 0 || crystalType > 6)
+        return "Unknown";
     char name[64] = "";
     Get_Crystal_Type_Name(name, crystalType);
     return name;
@@ -142,44 +164,56 @@ void PutNiceDirections(TextBuffer& out, const double directions[3][3]) {
 
 void PutRows(TextBuffer& out, int nRows, int nCols, const std::function<double(int, int)>& at) {
     for (int i = 0; i < nRows; ++i) {
-        for (int j = 0; j < nCols; ++j) out.Fixed(at(i, j), 4).Put("    ");
+        for (int j = 0; j < nCols; ++j)
+            out.Fixed(at(i, j), 4).Put("    ");
         out.Put('\n');
     }
 }
 
-}  // namespace
+} // namespace
 
 int Get_IPF_File_Type(const std::string& fileName) {
     TextStream t;
-    if (!t.Open(fileName.c_str())) return -1;
-    if (IsCode0(t)) return 0;
-    if (IsCode1(t)) return 1;
+    if (!t.Open(fileName.c_str()))
+        return -1;
+    if (IsCode0(t))
+        return 0;
+    if (IsCode1(t))
+        return 1;
     return -1;
 }
 
 int Get_IPF_File_Info(const char* fileName, int type, IPFFileInfo* info) {
-    if (fileName == nullptr || info == nullptr || (type != 0 && type != 1)) return 0;
+    if (fileName == nullptr || info == nullptr || (type != 0 && type != 1))
+        return 0;
     TextStream t;
-    if (!t.Open(fileName)) return 0;
+    if (!t.Open(fileName))
+        return 0;
     return ReadInfo(t, type, info) ? 1 : 0;
 }
 
 double** Open_IPF_File(const char* fileName, IPFFileInfo* info, int type, int* nA, int* nB) {
-    if (fileName == nullptr || info == nullptr || nA == nullptr || nB == nullptr) return nullptr;
-    if (type != 0 && type != 1) return nullptr;
+    if (fileName == nullptr || info == nullptr || nA == nullptr || nB == nullptr)
+        return nullptr;
+    if (type != 0 && type != 1)
+        return nullptr;
     TextStream t;
-    if (!t.Open(fileName) || !ReadInfo(t, type, info)) return nullptr;
+    if (!t.Open(fileName) || !ReadInfo(t, type, info))
+        return nullptr;
     Get_AB_Range_In_Full_PF_Space(nA, nB, info->resolution);
-    if (*nA < 1 || *nB < 1) return nullptr;
+    if (*nA < 1 || *nB < 1)
+        return nullptr;
     double** grid = AllocMem2D(*nA, *nB);
-    if (grid == nullptr) return nullptr;
+    if (grid == nullptr)
+        return nullptr;
     t.Rewind();
     bool ok = t.SkipLines(type == 0 ? 6 : 7);
     for (int i = 0; ok && i < *nA; ++i)
         for (int j = 0; ok && j < *nB; ++j) {
             float v;
             ok = t.ScanFloat(&v) == kConverted;
-            if (ok) grid[i][j] = v;
+            if (ok)
+                grid[i][j] = v;
         }
     if (!ok) {
         FreeMem2D(grid, *nA, *nB);
@@ -189,7 +223,8 @@ double** Open_IPF_File(const char* fileName, IPFFileInfo* info, int type, int* n
 }
 
 int SaveIPFFile(IPFFileInfo* info, const double grid[19][73]) {
-    if (info == nullptr || grid == nullptr) return 0;
+    if (info == nullptr || grid == nullptr)
+        return 0;
     TextBuffer out;
     out.Put(kFirstLine);
     out.Format("%s\n(%.0f, %.0f)\n", CrystalName(info->crystalType).c_str(), info->angle1,
@@ -220,33 +255,38 @@ int SaveHIPFFile(const char* fileName, IPFFileInfo* info, int nRows, int nCols, 
     out.Put(kFirstLine);
     const double* L = info->lattice;
     const auto& d = info->directions;
-    out.Format(
-        "%s, Resolution = %.2f, %d x %d\n%.2f %.2f %.2f %.2f %.2f %.2f\n(%.0f, %.0f)\n"
-        "[%.2f %.2f %.2f]\n[%.2f %.2f %.2f]\n[%.2f %.2f %.2f]\n",
-        CrystalName(info->crystalType).c_str(), info->resolution, nRows, nCols, L[0], L[1], L[2],
-        L[3], L[4], L[5], info->angle1, info->angle2, d[0][0], d[0][1], d[0][2], d[1][0], d[1][1],
-        d[1][2], d[2][0], d[2][1], d[2][2]);
+    out.Format("%s, Resolution = %.2f, %d x %d\n%.2f %.2f %.2f %.2f %.2f %.2f\n(%.0f, %.0f)\n"
+               "[%.2f %.2f %.2f]\n[%.2f %.2f %.2f]\n[%.2f %.2f %.2f]\n",
+               CrystalName(info->crystalType).c_str(), info->resolution, nRows, nCols, L[0], L[1],
+               L[2], L[3], L[4], L[5], info->angle1, info->angle2, d[0][0], d[0][1], d[0][2],
+               d[1][0], d[1][1], d[1][2], d[2][0], d[2][1], d[2][2]);
     PutRows(out, nRows, nCols, [grid](int i, int j) { return grid[i][j]; });
     return WriteFileAtomically(fileName, out.Text(), WriteMessage::kCannotWriteFile);
 }
 
 int OpenIPF(IPFFileInfo* info, double grid[19][73]) {
-    if (info == nullptr || grid == nullptr) return 0;
+    if (info == nullptr || grid == nullptr)
+        return 0;
     TextStream t;
-    if (!t.Open(info->fileName.c_str())) return 0;
+    if (!t.Open(info->fileName.c_str()))
+        return 0;
     std::string_view line;
     std::string header[5];
-    if (!t.GetLine(&line, 128)) return 0;
+    if (!t.GetLine(&line, 128))
+        return 0;
     for (auto& h : header) {
-        if (!t.GetLineCut(&line, 128)) return 0;
+        if (!t.GetLineCut(&line, 128))
+            return 0;
         h = std::string(line);
     }
     for (int i = 0; i < 19; ++i)
         for (int j = 0; j < 73; ++j) {
             float v;
-            if (t.ScanFloat(&v) != kConverted) return 0;
+            if (t.ScanFloat(&v) != kConverted)
+                return 0;
             grid[i][j] = v;
         }
-    for (int i = 0; i < 5; ++i) info->headerLines[i] = std::move(header[i]);
+    for (int i = 0; i < 5; ++i)
+        info->headerLines[i] = std::move(header[i]);
     return 1;
 }

@@ -10,12 +10,15 @@
 namespace dataformats::odf {
 
 bool CountsFit(int n1, int n, int n2, std::size_t textBytes) {
-    if (n1 < 1 || n < 1 || n2 < 1 || n1 > 3601 || n > 3601 || n2 > 3601) return false;
+    if (n1 < 1 || n < 1 || n2 < 1 || n1 > 3601 || n > 3601 || n2 > 3601)
+        return false;
     long long total = static_cast<long long>(n1) * n * n2;
     return total <= kMaxValues && total <= static_cast<long long>(textBytes / 2 + 1);
 }
 
-bool IsUsableOdfResolution(double res) { return std::isfinite(res) && res >= 0.1 && res <= 90; }
+bool IsUsableOdfResolution(double res) {
+    return std::isfinite(res) && res >= 0.1 && res <= 90;
+}
 
 void PutSections(TextBuffer& out, double*** grid, int n1, int n, int n2, int precision,
                  const std::function<void(TextBuffer&, int)>& sectionLine) {
@@ -23,7 +26,8 @@ void PutSections(TextBuffer& out, double*** grid, int n1, int n, int n2, int pre
         sectionLine(out, k);
         for (int j = 0; j < n; ++j) {
             const double* row = grid[k][j];
-            for (int i = 0; i < n1; ++i) out.Fixed(row[i], precision).Put('\t');
+            for (int i = 0; i < n1; ++i)
+                out.Fixed(row[i], precision).Put('\t');
             out.Put('\n');
         }
     }
@@ -34,7 +38,8 @@ void SetPath(RawHODFInfo* info, const char* fileName) {
 }
 
 void TerminateTexts(RawHODFInfo* info) {
-    for (auto& name : info->pfNames) name[sizeof name - 1] = '\0';
+    for (auto& name : info->pfNames)
+        name[sizeof name - 1] = '\0';
     info->path[sizeof info->path - 1] = '\0';
 }
 
@@ -43,7 +48,7 @@ namespace {
 // Window of the maximum search around a scaled index: [c - w, c + w - 1]
 // clipped to the grid.
 struct Window {
-    int lo, hi;  // inclusive; empty when lo > hi
+    int lo, hi; // inclusive; empty when lo > hi
 };
 
 Window WindowAt(int index5, double res, int w, int count) {
@@ -52,7 +57,7 @@ Window WindowAt(int index5, double res, int w, int count) {
     return {lo, hi};
 }
 
-}  // namespace
+} // namespace
 
 void FillFull(double*** grid, int n1, int n, int n2, int crystal, double res, int sampleSym,
               double full[73][37][73]) {
@@ -68,7 +73,8 @@ void FillFull(double*** grid, int n1, int n, int n2, int crystal, double res, in
                 for (int a = 0; a < kFull1; ++a) {
                     Window win = WindowAt(a, res, w, n1);
                     double m = 0.0;
-                    for (int i = win.lo; i <= win.hi; ++i) m = std::max(m, grid[k][j][i]);
+                    for (int i = win.lo; i <= win.hi; ++i)
+                        m = std::max(m, grid[k][j][i]);
                     p1[(static_cast<std::size_t>(k) * n + j) * kFull1 + a] = m;
                 }
         std::vector<double> p2(static_cast<std::size_t>(n2) * kFull * kFull1, 0.0);
@@ -112,4 +118,4 @@ void FillFull(double*** grid, int n1, int n, int n2, int crystal, double res, in
             }
 }
 
-}  // namespace dataformats::odf
+} // namespace dataformats::odf

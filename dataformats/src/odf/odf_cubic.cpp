@@ -10,16 +10,20 @@ namespace dataformats::odf {
 
 bool ReadCubic(TextStream& t, double*** grid) {
     t.Rewind();
-    if (!t.SkipLines(2)) return false;
+    if (!t.SkipLines(2))
+        return false;
     for (int b = 0; b < 19; ++b) {
         for (int r = 0; r < 19; ++r)
             for (int c = 0; c < 19; ++c) {
                 float v;
-                if (t.ScanFloat(&v) != kConverted) return false;
-                if (grid) grid[b][r][c] = v;
+                if (t.ScanFloat(&v) != kConverted)
+                    return false;
+                if (grid)
+                    grid[b][r][c] = v;
             }
         float extra;
-        if (t.ScanFloat(&extra) != kConverted) return false;
+        if (t.ScanFloat(&extra) != kConverted)
+            return false;
         std::string_view rest;
         t.GetLine(&rest);
     }
@@ -27,7 +31,8 @@ bool ReadCubic(TextStream& t, double*** grid) {
 }
 
 bool IsCubic(TextStream& t) {
-    if (!ReadCubic(t, nullptr)) return false;
+    if (!ReadCubic(t, nullptr))
+        return false;
     // The structure alone is only "enough numbers", which any long column of
     // numbers satisfies (a measurement dump of 16 000 values read as a
     // 19 x 19 x 19 ODF). A file of this layout ends with its last block, so a
@@ -53,19 +58,22 @@ void CubicInfo(RawHODFInfo* info) {
     info->iterations = 5;
 }
 
-}  // namespace dataformats::odf
+} // namespace dataformats::odf
 
 using namespace dataformats;
 
 int Get90x90x90CubInfo(RawHODFInfo* info) {
-    if (info == nullptr) return 0;
+    if (info == nullptr)
+        return 0;
     odf::CubicInfo(info);
     return 1;
 }
 
 int OpenCub90x90x90AsHODF(const char* fileName, double*** grid) {
-    if (fileName == nullptr || grid == nullptr) return 0;
+    if (fileName == nullptr || grid == nullptr)
+        return 0;
     TextStream t;
-    if (!t.Open(fileName)) return 0;
+    if (!t.Open(fileName))
+        return 0;
     return odf::ReadCubic(t, grid) ? 1 : 0;
 }

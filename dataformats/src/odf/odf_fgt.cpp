@@ -22,20 +22,25 @@ int Count(float end, float step) {
     return (std::isfinite(n) && n >= 1 && n <= 3601) ? static_cast<int>(n) : 0;
 }
 
-}  // namespace
+} // namespace
 
 bool ParseFGTHeader(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2, int* headerLines) {
     t.Rewind();
     std::string_view line;
-    if (!t.SkipLines(4, 1024)) return false;
+    if (!t.SkipLines(4, 1024))
+        return false;
     float step[3], end[3];
-    if (!t.GetLine(&line, 1024) || !ThreeNumbers(line, step)) return false;
-    if (!t.GetLine(&line, 1024) || !ThreeNumbers(line, end)) return false;
+    if (!t.GetLine(&line, 1024) || !ThreeNumbers(line, step))
+        return false;
+    if (!t.GetLine(&line, 1024) || !ThreeNumbers(line, end))
+        return false;
     if (!(std::fabs(step[1] - step[0]) <= 0.5f) || !(std::fabs(step[2] - step[0]) <= 0.5f))
         return false;
-    if (!IsUsableOdfResolution(step[0])) return false;
+    if (!IsUsableOdfResolution(step[0]))
+        return false;
     int c1 = Count(end[0], step[0]), c = Count(end[1], step[0]), c2 = Count(end[2], step[0]);
-    if (c1 == 0 || c == 0 || c2 == 0) return false;
+    if (c1 == 0 || c == 0 || c2 == 0)
+        return false;
     // Lines before the first long line (30 or more characters) name the pole figures.
     int nPF = 0;
     bool foundData = false;
@@ -46,7 +51,8 @@ bool ParseFGTHeader(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2, 
         }
         ++nPF;
     }
-    if (!foundData || nPF > 6) return false;
+    if (!foundData || nPF > 6)
+        return false;
     const double lattice[6] = {1, 1, 1, 90, 90, 90};
     std::memcpy(info->lattice, lattice, sizeof lattice);
     info->crystalType = 0;
@@ -73,11 +79,14 @@ bool ParseFGTHeader(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2, 
 // A data block shorter than the grid, or a value that does not convert,
 // fails the read (a truncated file is not taken for an ODF with zeros).
 double*** ReadFGTData(TextStream& t, int headerLines, int n1, int n, int n2) {
-    if (!CountsFit(n1, n, n2, t.Size())) return nullptr;
+    if (!CountsFit(n1, n, n2, t.Size()))
+        return nullptr;
     t.Rewind();
-    if (!t.SkipLines(headerLines, 1024)) return nullptr;
+    if (!t.SkipLines(headerLines, 1024))
+        return nullptr;
     double*** grid = AllocMem3D(n2, n, n1);
-    if (grid == nullptr) return nullptr;
+    if (grid == nullptr)
+        return nullptr;
     for (int i = 0; i < n1; ++i)
         for (int j = 0; j < n; ++j)
             for (int k = 0; k < n2; ++k) {
@@ -91,4 +100,4 @@ double*** ReadFGTData(TextStream& t, int headerLines, int n1, int n, int n2) {
     return grid;
 }
 
-}  // namespace dataformats::odf
+} // namespace dataformats::odf

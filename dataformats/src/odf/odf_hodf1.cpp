@@ -11,48 +11,61 @@
 namespace dataformats::odf {
 namespace {
 
-constexpr const char* kTitle1 = "Text Format of ODF File (Arbitrary Resolution) 1HXNP23ZH (by Corvan)";
+constexpr const char* kTitle1 =
+    "Text Format of ODF File (Arbitrary Resolution) 1HXNP23ZH (by Corvan)";
 
 bool Int(TextStream& t, int32_t* v) {
     int x;
-    if (t.ScanInt(&x) != kConverted) return false;
+    if (t.ScanInt(&x) != kConverted)
+        return false;
     *v = x;
     return true;
 }
-bool Real(TextStream& t, double* v) { return t.ScanDouble(v) == kConverted; }
+bool Real(TextStream& t, double* v) {
+    return t.ScanDouble(v) == kConverted;
+}
 
-}  // namespace
+} // namespace
 
 bool ParseHODF1Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2) {
     t.Rewind();
     std::string_view line;
-    if (!t.GetLine(&line)) return false;
+    if (!t.GetLine(&line))
+        return false;
     int c1, c, c2;
     if (t.ScanInt(&c1) != kConverted || t.ScanInt(&c) != kConverted || t.ScanInt(&c2) != kConverted)
         return false;
     // Callers index symmetry tables by the crystal code.
-    if (!Int(t, &info->crystalType) || info->crystalType < 0 || info->crystalType > 6) return false;
+    if (!Int(t, &info->crystalType) || info->crystalType < 0 || info->crystalType > 6)
+        return false;
     for (double& v : info->lattice)
-        if (!Real(t, &v)) return false;
+        if (!Real(t, &v))
+            return false;
     int nPF;
-    if (t.ScanInt(&nPF) != kConverted) return false;
+    if (t.ScanInt(&nPF) != kConverted)
+        return false;
     // The count sizes fixed six-slot arrays: checked before any is filled.
-    if (nPF < 0 || nPF > 6) return false;
+    if (nPF < 0 || nPF > 6)
+        return false;
     info->nPF = nPF;
-    if (!t.GetLine(&line)) return false;  // rest of the count's line
+    if (!t.GetLine(&line))
+        return false; // rest of the count's line
     for (int i = 0; i < nPF; ++i) {
-        if (!t.GetLine(&line, 256)) return false;
+        if (!t.GetLine(&line, 256))
+            return false;
         CopyBounded(info->pfNames[i], sizeof info->pfNames[i], CutAtLineEnd(line));
     }
     for (int i = 0; i < nPF; ++i)
         for (double& v : info->hkl[i])
-            if (!Real(t, &v)) return false;
+            if (!Real(t, &v))
+                return false;
     if (!Int(t, &info->normalized) || !Real(t, &info->resolution) ||
         !Int(t, &info->sampleSymmetry) || !Int(t, &info->fibreAverage) ||
         !Int(t, &info->stopMode) || !Int(t, &info->maxLoops) || !Int(t, &info->iterations) ||
         !Real(t, &info->tolerance) || !Real(t, &info->deviation))
         return false;
-    if (!IsUsableOdfResolution(info->resolution)) return false;
+    if (!IsUsableOdfResolution(info->resolution))
+        return false;
     *n1 = c1;
     *n = c;
     *n2 = c2;
@@ -62,15 +75,19 @@ bool ParseHODF1Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2
 // Reads the values after the header: per section one angle ("%f"), then
 // nPhi x nPhi1 values ("%lf").
 double*** ReadHODF1Data(TextStream& t, int n1, int n, int n2) {
-    if (!CountsFit(n1, n, n2, t.Size())) return nullptr;
+    if (!CountsFit(n1, n, n2, t.Size()))
+        return nullptr;
     double*** grid = AllocMem3D(n2, n, n1);
-    if (grid == nullptr) return nullptr;
+    if (grid == nullptr)
+        return nullptr;
     for (int k = 0; k < n2; ++k) {
         float angle;
-        if (t.ScanFloat(&angle) != kConverted) goto fail;
+        if (t.ScanFloat(&angle) != kConverted)
+            goto fail;
         for (int j = 0; j < n; ++j)
             for (int i = 0; i < n1; ++i)
-                if (t.ScanDouble(&grid[k][j][i]) != kConverted) goto fail;
+                if (t.ScanDouble(&grid[k][j][i]) != kConverted)
+                    goto fail;
     }
     return grid;
 fail:
@@ -78,7 +95,7 @@ fail:
     return nullptr;
 }
 
-}  // namespace dataformats::odf
+} // namespace dataformats::odf
 
 using namespace dataformats;
 
@@ -89,7 +106,7 @@ struct HodfOut {
     int *crystal, *nPF;
     double (*hkl)[3];
     char (*names)[256];
-    int *normalized;
+    int* normalized;
     double* resolution;
     int *sampleSymmetry, *fibreAverage, *stopMode;
     double* tolerance;
@@ -129,29 +146,33 @@ void Unpack(const RawHODFInfo& r, int n1, int n, int n2, const HodfOut& o) {
 // Reads the header of the file and, when `grid` is given, its values; the
 // outputs are filled only when everything read.
 bool ReadHODF(const char* path, const HodfOut& o, double**** grid) {
-    if (path == nullptr || !AllSet(o)) return false;
+    if (path == nullptr || !AllSet(o))
+        return false;
     TextStream t;
-    if (!t.Open(path)) return false;
+    if (!t.Open(path))
+        return false;
     RawHODFInfo r{};
     int n1, n, n2;
-    if (!odf::ParseHODF1Header(t, &r, &n1, &n, &n2)) return false;
+    if (!odf::ParseHODF1Header(t, &r, &n1, &n, &n2))
+        return false;
     if (grid != nullptr) {
         *grid = odf::ReadHODF1Data(t, n1, n, n2);
-        if (*grid == nullptr) return false;
+        if (*grid == nullptr)
+            return false;
     }
     Unpack(r, n1, n, n2, o);
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int GetHODFInfo(const char* path, double lattice[6], int* crystal, int* nPF, double hkl[][3],
                 char names[][256], int* normalized, double* resolution, int* sampleSymmetry,
                 int* fibreAverage, int* stopMode, double* tolerance, int* maxLoops,
                 double* deviation, int* iterations, int* nPhi1, int* nPhi, int* nPhi2) {
-    HodfOut o{lattice,   crystal,  nPF,       hkl,        names,  normalized,
+    HodfOut o{lattice,    crystal,        nPF,          hkl,      names,     normalized,
               resolution, sampleSymmetry, fibreAverage, stopMode, tolerance, maxLoops,
-              deviation, iterations, nPhi1, nPhi, nPhi2};
+              deviation,  iterations,     nPhi1,        nPhi,     nPhi2};
     return ReadHODF(path, o, nullptr) ? 1 : 0;
 }
 
@@ -159,17 +180,17 @@ double*** OpenHODF(const char* path, double lattice[6], int* crystal, int* nPF, 
                    char names[][256], int* normalized, double* resolution, int* sampleSymmetry,
                    int* fibreAverage, int* stopMode, double* tolerance, int* maxLoops,
                    double* deviation, int* iterations, int* nPhi1, int* nPhi, int* nPhi2) {
-    HodfOut o{lattice,   crystal,  nPF,       hkl,        names,  normalized,
+    HodfOut o{lattice,    crystal,        nPF,          hkl,      names,     normalized,
               resolution, sampleSymmetry, fibreAverage, stopMode, tolerance, maxLoops,
-              deviation, iterations, nPhi1, nPhi, nPhi2};
+              deviation,  iterations,     nPhi1,        nPhi,     nPhi2};
     double*** grid = nullptr;
     return ReadHODF(path, o, &grid) ? grid : nullptr;
 }
 
 int SaveHODF(const char* fileName, double*** grid, int nPhi1, int nPhi, int nPhi2, int crystal,
              const double lattice[6], int nPF, const char names[][256], const double hkl[][3],
-             int normalized, double resolution, int sampleSymmetry, int fibreAverage,
-             int stopMode, int maxLoops, int iterations, double tolerance, double deviation) {
+             int normalized, double resolution, int sampleSymmetry, int fibreAverage, int stopMode,
+             int maxLoops, int iterations, double tolerance, double deviation) {
     if (fileName == nullptr || grid == nullptr || lattice == nullptr || nPhi1 < 1 || nPhi < 1 ||
         nPhi2 < 1 || nPF < 0 || nPF > 6 || (nPF > 0 && (names == nullptr || hkl == nullptr)))
         return 0;
@@ -180,10 +201,12 @@ int SaveHODF(const char* fileName, double*** grid, int nPhi1, int nPhi, int nPhi
     out.Format("%.2f\t%.2f\t%.2f\t%.2f\t%.2f\t%.2f\n", lattice[0], lattice[1], lattice[2],
                lattice[3], lattice[4], lattice[5]);
     out.Format("%d\n", nPF);
-    for (int i = 0; i < nPF; ++i) out.Put(CutAtLineEnd(BoundedView(names[i], 256))).Put('\n');
-    for (int i = 0; i < nPF; ++i) out.Format("%.0f\t%.0f\t%.0f\t\n", hkl[i][0], hkl[i][1], hkl[i][2]);
-    out.Format("%d\n%.2f\n%d\n%d\n%d\n%d\t%d\n%.4f\t%.4f\n", normalized, resolution,
-               sampleSymmetry, fibreAverage, stopMode, maxLoops, iterations, tolerance, deviation);
+    for (int i = 0; i < nPF; ++i)
+        out.Put(CutAtLineEnd(BoundedView(names[i], 256))).Put('\n');
+    for (int i = 0; i < nPF; ++i)
+        out.Format("%.0f\t%.0f\t%.0f\t\n", hkl[i][0], hkl[i][1], hkl[i][2]);
+    out.Format("%d\n%.2f\n%d\n%d\n%d\n%d\t%d\n%.4f\t%.4f\n", normalized, resolution, sampleSymmetry,
+               fibreAverage, stopMode, maxLoops, iterations, tolerance, deviation);
     odf::PutSections(out, grid, nPhi1, nPhi, nPhi2, 4,
                      [resolution](TextBuffer& b, int k) { b.Fixed(k * resolution, 1).Put('\n'); });
     return WriteFileAtomically(fileName, out.Text(), WriteMessage::kNone);
@@ -191,9 +214,10 @@ int SaveHODF(const char* fileName, double*** grid, int nPhi1, int nPhi, int nPhi
 
 int Save_ODF_File(const char* fileName, double*** grid, RawHODFInfo* info, int nPhi1, int nPhi,
                   int nPhi2) {
-    if (info == nullptr) return 0;
-    return SaveHODF(fileName, grid, nPhi1, nPhi, nPhi2, info->crystalType, info->lattice,
-                    info->nPF, info->pfNames, info->hkl, info->normalized, info->resolution,
+    if (info == nullptr)
+        return 0;
+    return SaveHODF(fileName, grid, nPhi1, nPhi, nPhi2, info->crystalType, info->lattice, info->nPF,
+                    info->pfNames, info->hkl, info->normalized, info->resolution,
                     info->sampleSymmetry, info->fibreAverage, info->stopMode, info->maxLoops,
                     info->iterations, info->tolerance, info->deviation);
 }

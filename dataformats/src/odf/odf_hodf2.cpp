@@ -2,8 +2,8 @@
 // then per phi2 section a line "FI2 = <angle>" and nPhi rows of nPhi1 values.
 #include <cstring>
 #include <initializer_list>
-#include <type_traits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "common/text_util.h"
@@ -14,57 +14,67 @@
 namespace dataformats::odf {
 namespace {
 
-constexpr const char* kTitle2 = "Text Format of ODF File (Arbitrary Resolution) 2HXNP23ZH (by Corvan),";
+constexpr const char* kTitle2 =
+    "Text Format of ODF File (Arbitrary Resolution) 2HXNP23ZH (by Corvan),";
 
 // Reads exactly `count` numbers of a field; false otherwise.
-template <typename T>
-bool Numbers(std::string_view field, std::initializer_list<T*> out) {
+template <typename T> bool Numbers(std::string_view field, std::initializer_list<T*> out) {
     TextStream t{std::string(field)};
     for (T* p : out) {
         double v;
-        if (t.ScanDouble(&v) != kConverted) return false;
+        if (t.ScanDouble(&v) != kConverted)
+            return false;
         if constexpr (std::is_same_v<T, double>)
             *p = v;
         else {
-            if (!(v >= -2147483648.0 && v <= 2147483647.0) || v != static_cast<T>(v)) return false;
+            if (!(v >= -2147483648.0 && v <= 2147483647.0) || v != static_cast<T>(v))
+                return false;
             *p = static_cast<T>(v);
         }
     }
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool ParseHODF2Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2) {
     t.Rewind();
     std::string_view line;
-    if (!t.GetLineCut(&line, 16384)) return false;
+    if (!t.GetLineCut(&line, 16384))
+        return false;
     std::vector<std::string_view> f;
     std::size_t start = 0;
     for (;;) {
         std::size_t comma = line.find(',', start);
         f.push_back(line.substr(start, comma == line.npos ? line.npos : comma - start));
-        if (comma == line.npos) break;
+        if (comma == line.npos)
+            break;
         start = comma + 1;
     }
-    if (f.size() < 12) return false;
+    if (f.size() < 12)
+        return false;
     int32_t c[3];
-    if (!Numbers<int32_t>(f[1], {&c[0], &c[1], &c[2]})) return false;
+    if (!Numbers<int32_t>(f[1], {&c[0], &c[1], &c[2]}))
+        return false;
     if (!Numbers<int32_t>(f[2], {&info->crystalType}) || info->crystalType < 0 ||
         info->crystalType > 6)
         return false;
     double* L = info->lattice;
-    if (!Numbers<double>(f[3], {&L[0], &L[1], &L[2], &L[3], &L[4], &L[5]})) return false;
+    if (!Numbers<double>(f[3], {&L[0], &L[1], &L[2], &L[3], &L[4], &L[5]}))
+        return false;
     int32_t nPF;
-    if (!Numbers<int32_t>(f[4], {&nPF}) || nPF < 0 || nPF > 6) return false;
-    if (f.size() < 12u + 2u * nPF) return false;
+    if (!Numbers<int32_t>(f[4], {&nPF}) || nPF < 0 || nPF > 6)
+        return false;
+    if (f.size() < 12u + 2u * nPF)
+        return false;
     info->nPF = nPF;
     std::size_t at = 5;
     for (int i = 0; i < nPF; ++i)
         CopyBounded(info->pfNames[i], sizeof info->pfNames[i], f[at++]);
     for (int i = 0; i < nPF; ++i) {
         double* h = info->hkl[i];
-        if (!Numbers<double>(f[at++], {&h[0], &h[1], &h[2]})) return false;
+        if (!Numbers<double>(f[at++], {&h[0], &h[1], &h[2]}))
+            return false;
     }
     if (!Numbers<int32_t>(f[at++], {&info->normalized}) ||
         !Numbers<double>(f[at++], {&info->resolution}) ||
@@ -74,7 +84,8 @@ bool ParseHODF2Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2
         !Numbers<int32_t>(f[at++], {&info->maxLoops, &info->iterations}) ||
         !Numbers<double>(f[at++], {&info->tolerance, &info->deviation}))
         return false;
-    if (!IsUsableOdfResolution(info->resolution)) return false;
+    if (!IsUsableOdfResolution(info->resolution))
+        return false;
     *n1 = c[0];
     *n = c[1];
     *n2 = c[2];
@@ -82,17 +93,21 @@ bool ParseHODF2Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2
 }
 
 double*** ReadHODF2Data(TextStream& t, int n1, int n, int n2) {
-    if (!CountsFit(n1, n, n2, t.Size())) return nullptr;
+    if (!CountsFit(n1, n, n2, t.Size()))
+        return nullptr;
     double*** grid = AllocMem3D(n2, n, n1);
-    if (grid == nullptr) return nullptr;
+    if (grid == nullptr)
+        return nullptr;
     for (int k = 0; k < n2; ++k) {
         t.SkipSpace();
         std::string_view line;
-        if (!t.GetLine(&line) || line.substr(0, 3) != "FI2") goto fail;
+        if (!t.GetLine(&line) || line.substr(0, 3) != "FI2")
+            goto fail;
         for (int j = 0; j < n; ++j)
             for (int i = 0; i < n1; ++i) {
                 float v;
-                if (t.ScanFloat(&v) != kConverted) goto fail;
+                if (t.ScanFloat(&v) != kConverted)
+                    goto fail;
                 grid[k][j][i] = v;
             }
     }
@@ -102,7 +117,7 @@ fail:
     return nullptr;
 }
 
-}  // namespace dataformats::odf
+} // namespace dataformats::odf
 
 using namespace dataformats;
 
@@ -121,7 +136,8 @@ int Save_ODF_File2(const char* fileName, double*** grid, RawHODFInfo* info, int 
         // Commas and line ends would split the one-line header.
         std::string name(CutAtLineEnd(BoundedView(info->pfNames[i], 256)));
         for (char& ch : name)
-            if (ch == ',') ch = ';';
+            if (ch == ',')
+                ch = ';';
         out.Put(name).Put(',');
     }
     for (int i = 0; i < info->nPF; ++i)

@@ -60,4 +60,4 @@ double*** ReadFGTData(TextStream& text, int headerLines, int n1, int n, int n2);
 void FillFull(double*** grid, int n1, int n, int n2, int crystal, double res, int sampleSym,
               double full[73][37][73]);
 
-}  // namespace dataformats::odf
+} // namespace dataformats::odf

@@ -21,7 +21,8 @@ namespace {
 
 struct FileCloser {
     void operator()(std::FILE* f) const {
-        if (f) std::fclose(f);
+        if (f)
+            std::fclose(f);
     }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
@@ -31,13 +32,14 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 // the crystal code for symmetry tables) within their ranges.
 bool ReadHeaderFrom(std::FILE* f, RawHODFInfo* header) {
     std::memset(header, 0, sizeof *header);
-    if (std::fread(header, 1, kTODFHeaderBytes, f) != kTODFHeaderBytes) return false;
+    if (std::fread(header, 1, kTODFHeaderBytes, f) != kTODFHeaderBytes)
+        return false;
     TerminateTexts(header);
     return header->nPF >= 0 && header->nPF <= 6 && header->crystalType >= 0 &&
            header->crystalType <= 6;
 }
 
-}  // namespace
+} // namespace
 
 bool ReadTODFHeader(const char* path, RawHODFInfo* header) {
     File f(std::fopen(path, "rb"));
@@ -46,39 +48,49 @@ bool ReadTODFHeader(const char* path, RawHODFInfo* header) {
 
 bool ReadTODF(const char* path, RawHODFInfo* info, std::vector<double>* full) {
     File f(std::fopen(path, "rb"));
-    if (!f) return false;
+    if (!f)
+        return false;
     RawHODFInfo header;
-    if (!ReadHeaderFrom(f.get(), &header)) return false;
+    if (!ReadHeaderFrom(f.get(), &header))
+        return false;
     full->assign(kFullValues, 0.0);
     // One Phi row of one phi2 section (73 doubles) per read.
     for (std::size_t row = 0; row < 73u * 37u; ++row)
-        if (std::fread(full->data() + row * 73, sizeof(double), 73, f.get()) != 73) return false;
+        if (std::fread(full->data() + row * 73, sizeof(double), 73, f.get()) != 73)
+            return false;
     // Callers index symmetry tables by the crystal code.
-    if (header.crystalType < 0 || header.crystalType > 6) return false;
+    if (header.crystalType < 0 || header.crystalType > 6)
+        return false;
     std::memcpy(info, &header, kTODFHeaderBytes);
     return true;
 }
 
 bool IsTODF(const char* path) {
     RawHODFInfo h;
-    if (!ReadTODFHeader(path, &h)) return false;
-    if (h.crystalType < 0 || h.crystalType > 6) return false;
+    if (!ReadTODFHeader(path, &h))
+        return false;
+    if (h.crystalType < 0 || h.crystalType > 6)
+        return false;
     for (double v : h.lattice)
-        if (v < 0) return false;
+        if (v < 0)
+            return false;
     return h.nPF >= 1 && h.nPF <= 6;
 }
 
-}  // namespace dataformats::odf
+} // namespace dataformats::odf
 
 using namespace dataformats;
 
 int GetTODFInfo(RawHODFInfo* info) {
-    if (info == nullptr) return 0;
+    if (info == nullptr)
+        return 0;
     char path[sizeof info->path];
     CopyBounded(path, sizeof path, BoundedView(info->path, sizeof info->path));
     RawHODFInfo header;
-    if (!odf::ReadTODFHeader(path, &header)) return 0;
-    if (header.crystalType < 0 || header.crystalType > 6) return 0;
+    if (!odf::ReadTODFHeader(path, &header))
+        return 0;
+    if (header.crystalType < 0 || header.crystalType > 6)
+        return 0;
     std::memcpy(info, &header, kTODFHeaderBytes);
     std::memcpy(info->path, path, sizeof path);
     return 1;
@@ -87,12 +99,14 @@ int GetTODFInfo(RawHODFInfo* info) {
 namespace {
 
 int ReadTODFInto(RawHODFInfo* info, double*** grid) {
-    if (info == nullptr || grid == nullptr) return 0;
+    if (info == nullptr || grid == nullptr)
+        return 0;
     char path[sizeof info->path];
     CopyBounded(path, sizeof path, BoundedView(info->path, sizeof info->path));
     std::vector<double> full;
     RawHODFInfo read = *info;
-    if (!odf::ReadTODF(path, &read, &full)) return 0;
+    if (!odf::ReadTODF(path, &read, &full))
+        return 0;
     *info = read;
     std::memcpy(info->path, path, sizeof path);
     info->resolution = 5.0;
@@ -105,13 +119,18 @@ int ReadTODFInto(RawHODFInfo* info, double*** grid) {
     return 1;
 }
 
-}  // namespace
+} // namespace
 
-int OpenODFAsHODF(RawHODFInfo* info, double*** grid) { return ReadTODFInto(info, grid); }
-int OpenODF1(RawHODFInfo* info, double*** grid) { return ReadTODFInto(info, grid); }
+int OpenODFAsHODF(RawHODFInfo* info, double*** grid) {
+    return ReadTODFInto(info, grid);
+}
+int OpenODF1(RawHODFInfo* info, double*** grid) {
+    return ReadTODFInto(info, grid);
+}
 
 int SaveODFFile(RawHODFInfo* info, const double* full) {
-    if (info == nullptr || full == nullptr) return 0;
+    if (info == nullptr || full == nullptr)
+        return 0;
     char path[sizeof info->path];
     CopyBounded(path, sizeof path, BoundedView(info->path, sizeof info->path));
     AtomicFile file;
@@ -126,23 +145,28 @@ int SaveODFFile(RawHODFInfo* info, const double* full) {
 }
 
 int SaveSEDFFile(const char* outFile, const char* denominatorFile, const char* numeratorFile) {
-    if (outFile == nullptr || denominatorFile == nullptr || numeratorFile == nullptr) return 0;
+    if (outFile == nullptr || denominatorFile == nullptr || numeratorFile == nullptr)
+        return 0;
     odf::File den(std::fopen(denominatorFile, "rb"));
     odf::File num(std::fopen(numeratorFile, "rb"));
-    if (!den || !num) return 0;
+    if (!den || !num)
+        return 0;
     RawHODFInfo denHeader, numHeader;
     if (std::fread(&denHeader, 1, kTODFHeaderBytes, den.get()) != kTODFHeaderBytes ||
         std::fread(&numHeader, 1, kTODFHeaderBytes, num.get()) != kTODFHeaderBytes)
         return 0;
     AtomicFile out;
-    if (!out.Create(outFile) || !out.Write(&denHeader, kTODFHeaderBytes)) return 0;
+    if (!out.Create(outFile) || !out.Write(&denHeader, kTODFHeaderBytes))
+        return 0;
     std::vector<double> d(37 * 73), n(37 * 73), r(37 * 73);
     for (int k = 0; k < 73; ++k) {
         if (std::fread(d.data(), sizeof(double), d.size(), den.get()) != d.size() ||
             std::fread(n.data(), sizeof(double), n.size(), num.get()) != n.size())
             return 0;
-        for (std::size_t i = 0; i < r.size(); ++i) r[i] = d[i] > 0 ? n[i] / d[i] : 1.0;
-        if (!out.Write(r.data(), r.size() * sizeof(double))) return 0;
+        for (std::size_t i = 0; i < r.size(); ++i)
+            r[i] = d[i] > 0 ? n[i] / d[i] : 1.0;
+        if (!out.Write(r.data(), r.size() * sizeof(double)))
+            return 0;
     }
     return out.Commit() ? 1 : 0;
 }

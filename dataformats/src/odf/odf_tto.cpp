@@ -13,15 +13,16 @@ constexpr const char* kTitle = "Text ODF Format 1HXNP23ZH (by Corvan)";
 
 bool Int(TextStream& t, int32_t* v) {
     int x;
-    if (t.ScanInt(&x) != kConverted) return false;
+    if (t.ScanInt(&x) != kConverted)
+        return false;
     *v = x;
     return true;
 }
-}  // namespace
+} // namespace
 
 int SaveTTOFile(RawHODFInfo* info, double*** grid, int nPhi1, int nPhi, int nPhi2) {
-    if (info == nullptr || grid == nullptr || nPhi1 < 1 || nPhi < 1 || nPhi2 < 1 ||
-        info->nPF < 0 || info->nPF > 6)
+    if (info == nullptr || grid == nullptr || nPhi1 < 1 || nPhi < 1 || nPhi2 < 1 || info->nPF < 0 ||
+        info->nPF > 6)
         return 0;
     TextBuffer out;
     out.Reserve(static_cast<std::size_t>(nPhi1) * nPhi * nPhi2 * 8 + 4096);
@@ -43,46 +44,60 @@ int SaveTTOFile(RawHODFInfo* info, double*** grid, int nPhi1, int nPhi, int nPhi
 }
 
 double*** OpenTTOFile(RawHODFInfo* info, int* nPhi1, int* nPhi, int* nPhi2) {
-    if (info == nullptr || nPhi1 == nullptr || nPhi == nullptr || nPhi2 == nullptr) return nullptr;
+    if (info == nullptr || nPhi1 == nullptr || nPhi == nullptr || nPhi2 == nullptr)
+        return nullptr;
     char path[sizeof info->path];
     CopyBounded(path, sizeof path, BoundedView(info->path, sizeof info->path));
     TextStream t;
-    if (!t.Open(path)) return nullptr;
+    if (!t.Open(path))
+        return nullptr;
     std::string_view line;
-    if (!t.GetLine(&line) || line.substr(0, 37) != kTitle) return nullptr;
+    if (!t.GetLine(&line) || line.substr(0, 37) != kTitle)
+        return nullptr;
     RawHODFInfo r = *info;
     int n1, n, n2;
     if (t.ScanInt(&n1) != kConverted || t.ScanInt(&n) != kConverted || t.ScanInt(&n2) != kConverted)
         return nullptr;
     // A 5-degree grid: at most 73 x 37 x 73.
-    if (n1 < 1 || n < 1 || n2 < 1 || n1 > 73 || n > 37 || n2 > 73) return nullptr;
-    if (!Int(t, &r.crystalType)) return nullptr;
+    if (n1 < 1 || n < 1 || n2 < 1 || n1 > 73 || n > 37 || n2 > 73)
+        return nullptr;
+    if (!Int(t, &r.crystalType))
+        return nullptr;
     for (double& v : r.lattice)
-        if (t.ScanDouble(&v) != kConverted) return nullptr;
+        if (t.ScanDouble(&v) != kConverted)
+            return nullptr;
     int nPF;
-    if (t.ScanInt(&nPF) != kConverted || nPF < 0 || nPF > 6) return nullptr;
+    if (t.ScanInt(&nPF) != kConverted || nPF < 0 || nPF > 6)
+        return nullptr;
     r.nPF = nPF;
-    if (!t.GetLine(&line)) return nullptr;
+    if (!t.GetLine(&line))
+        return nullptr;
     for (int i = 0; i < nPF; ++i) {
-        if (!t.GetLine(&line, 256)) return nullptr;
+        if (!t.GetLine(&line, 256))
+            return nullptr;
         CopyBounded(r.pfNames[i], sizeof r.pfNames[i], CutAtLineEnd(line));
     }
     for (int i = 0; i < nPF; ++i)
         for (double& v : r.hkl[i])
-            if (t.ScanDouble(&v) != kConverted) return nullptr;
+            if (t.ScanDouble(&v) != kConverted)
+                return nullptr;
     if (!Int(t, &r.normalized) || !Int(t, &r.stopMode) || !Int(t, &r.maxLoops) ||
         !Int(t, &r.iterations) || t.ScanDouble(&r.tolerance) != kConverted ||
         t.ScanDouble(&r.deviation) != kConverted)
         return nullptr;
-    if (!odf::CountsFit(n1, n, n2, t.Size())) return nullptr;
+    if (!odf::CountsFit(n1, n, n2, t.Size()))
+        return nullptr;
     double*** grid = AllocMem3D(n2, n, n1);
-    if (grid == nullptr) return nullptr;
+    if (grid == nullptr)
+        return nullptr;
     for (int k = 0; k < n2; ++k) {
         int angle;
-        if (t.ScanInt(&angle) != kConverted) goto fail;
+        if (t.ScanInt(&angle) != kConverted)
+            goto fail;
         for (int j = 0; j < n; ++j)
             for (int i = 0; i < n1; ++i)
-                if (t.ScanDouble(&grid[k][j][i]) != kConverted) goto fail;
+                if (t.ScanDouble(&grid[k][j][i]) != kConverted)
+                    goto fail;
     }
     r.resolution = 5.0;
     *info = r;

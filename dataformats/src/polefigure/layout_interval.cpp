@@ -22,28 +22,36 @@ struct RangeLine {
 bool ParseRangeLine(std::string_view line, RangeLine* out) {
     std::size_t dash = line.find('-');
     std::size_t step = line.find("step");
-    if (dash == std::string_view::npos || step == std::string_view::npos || step < dash) return false;
-    if (ParseIntPrefix(line.substr(dash + 1, step - dash - 1), &out->end) == 0) return false;
-    if (step + 5 > line.size()) return false;
+    if (dash == std::string_view::npos || step == std::string_view::npos || step < dash)
+        return false;
+    if (ParseIntPrefix(line.substr(dash + 1, step - dash - 1), &out->end) == 0)
+        return false;
+    if (step + 5 > line.size())
+        return false;
     float s;
-    if (ParseFloatPrefix(line.substr(step + 5), &s) == 0) return false;
+    if (ParseFloatPrefix(line.substr(step + 5), &s) == 0)
+        return false;
     out->step = s;
     return true;
 }
 
 struct Header {
     RangeLine tilt, azimuth;
-    int nAm = 0;  // measured rings
-    int nBm = 0;  // measured azimuths per ring
+    int nAm = 0; // measured rings
+    int nBm = 0; // measured azimuths per ring
 };
 
 bool ReadHeader(TextStream& text, Header* h) {
     text.Rewind();
     std::string_view line;
-    if (!text.SkipLines(2)) return false;
-    if (!text.GetLineCut(&line) || !ParseRangeLine(line, &h->tilt)) return false;
-    if (!text.GetLineCut(&line) || !ParseRangeLine(line, &h->azimuth)) return false;
-    if (!IsUsableResolution(h->tilt.step) || !IsUsableResolution(h->azimuth.step)) return false;
+    if (!text.SkipLines(2))
+        return false;
+    if (!text.GetLineCut(&line) || !ParseRangeLine(line, &h->tilt))
+        return false;
+    if (!text.GetLineCut(&line) || !ParseRangeLine(line, &h->azimuth))
+        return false;
+    if (!IsUsableResolution(h->tilt.step) || !IsUsableResolution(h->azimuth.step))
+        return false;
     if (h->tilt.end < 0 || h->tilt.end > 90 || h->azimuth.end < 1 || h->azimuth.end > 360)
         return false;
     h->nAm = static_cast<int>(std::floor(h->tilt.end / h->tilt.step + 0.5)) + 1;
@@ -51,7 +59,7 @@ bool ReadHeader(TextStream& text, Header* h) {
     return h->nBm >= 1;
 }
 
-}  // namespace
+} // namespace
 
 bool IsInterval(TextStream& text) {
     text.Rewind();
@@ -61,7 +69,8 @@ bool IsInterval(TextStream& text) {
 
 int InfoInterval(TextStream& text, const char* fileName, PFFileInfo* info) {
     Header h;
-    if (!ReadHeader(text, &h)) return 0;
+    if (!ReadHeader(text, &h))
+        return 0;
     int hkl[3];
     ReflectionFromPath(fileName ? fileName : "", true, hkl);
     info->resolution = h.azimuth.step;
@@ -72,19 +81,24 @@ int InfoInterval(TextStream& text, const char* fileName, PFFileInfo* info) {
 
 int ReadInterval(TextStream& text, PFFileInfo* info, double** grid, int nA, int nB) {
     Header h;
-    if (!ReadHeader(text, &h) || nA < 1 || nB < 2) return 0;
+    if (!ReadHeader(text, &h) || nA < 1 || nB < 2)
+        return 0;
     ClearGrid(grid, nA, nB);
     std::string_view line;
-    if (!text.SkipLines(1)) return 0;
+    if (!text.SkipLines(1))
+        return 0;
     std::vector<double> background(h.nAm, 0.0);
     for (int i = 0; i < h.nAm; ++i) {
         float v;
-        if (text.ScanFloat(&v) != kConverted) return 0;
+        if (text.ScanFloat(&v) != kConverted)
+            return 0;
         background[i] = v;
     }
     bool found = false;
-    while (!found && text.GetLine(&line)) found = Contains(line, "*** pole figure data ***");
-    if (!found) return 0;
+    while (!found && text.GetLine(&line))
+        found = Contains(line, "*** pole figure data ***");
+    if (!found)
+        return 0;
     // Values beyond the grid (more rings or azimuths than the resolution
     // gives) are read past and dropped.
     for (int i = 0; i < h.nAm; ++i) {
@@ -92,13 +106,15 @@ int ReadInterval(TextStream& text, PFFileInfo* info, double** grid, int nA, int 
             float v;
             double value = text.ScanFloat(&v) == kConverted ? v : 0.0;
             int col = ((h.nBm / 2 - j) % h.nBm + h.nBm) % h.nBm;
-            if (i < nA && col < nB) grid[i][col] = value - background[i];
+            if (i < nA && col < nB)
+                grid[i][col] = value - background[i];
         }
     }
-    for (int i = 0; i < nA; ++i) grid[i][nB - 1] = grid[i][0];
+    for (int i = 0; i < nA; ++i)
+        grid[i][nB - 1] = grid[i][0];
     CentreRowToMean(grid, nB, nB - 1);
     NormalizPF(grid, info->resolution);
     return 1;
 }
 
-}  // namespace dataformats::pf
+} // namespace dataformats::pf

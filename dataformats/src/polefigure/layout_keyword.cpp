@@ -18,7 +18,8 @@ std::string_view AfterEquals(std::string_view line) {
 }
 
 int RoundToInt(double x) {
-    if (!std::isfinite(x) || x > 1e8 || x < -1e8) return -1;
+    if (!std::isfinite(x) || x > 1e8 || x < -1e8)
+        return -1;
     return static_cast<int>(std::floor(x + 0.5));
 }
 
@@ -26,13 +27,15 @@ int RoundToInt(double x) {
 // conversion.
 bool ReadValue(TextStream& text, double* out) {
     float v;
-    if (text.ScanFloat(&v) != kConverted) return false;
+    if (text.ScanFloat(&v) != kConverted)
+        return false;
     text.Match(',');
-    if (out) *out = v;
+    if (out)
+        *out = v;
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool IsKeyword(TextStream& text) {
     text.Rewind();
@@ -43,7 +46,8 @@ bool IsKeyword(TextStream& text) {
         b = b || Contains(line, "*PF_BANGLE");
         index = index || Contains(line, "*INDEX");
         count = count || Contains(line, "*COUNT\t");
-        if (a && b && index && count) return true;
+        if (a && b && index && count)
+            return true;
     }
     return false;
 }
@@ -61,7 +65,8 @@ int InfoKeyword(TextStream& text, PFFileInfo* info) {
             std::size_t c1 = line.find(',');
             if (c1 != std::string_view::npos) {
                 std::size_t c2 = line.find(',', c1 + 1);
-                std::string_view field = line.substr(c1 + 1, c2 == line.npos ? line.npos : c2 - c1 - 1);
+                std::string_view field =
+                    line.substr(c1 + 1, c2 == line.npos ? line.npos : c2 - c1 - 1);
                 name = std::string(TrimLeft(field));
             }
         } else if (!seenIndex && Contains(line, "*INDEX")) {
@@ -71,16 +76,19 @@ int InfoKeyword(TextStream& text, PFFileInfo* info) {
             if (t.ScanInt(&v[0]) == kConverted && t.Match(',') && t.ScanInt(&v[1]) == kConverted) {
                 t.SkipSpace();
                 if (t.Match(',') && t.ScanInt(&v[2]) == kConverted)
-                    for (int i = 0; i < 3; ++i) hkl[i] = v[i];
+                    for (int i = 0; i < 3; ++i)
+                        hkl[i] = v[i];
             }
         } else if (!seenStep && Contains(line, "*STEP")) {
             seenStep = true;
             float v;
-            if (ParseFloatPrefix(AfterEquals(line), &v) != 0) res = v;
+            if (ParseFloatPrefix(AfterEquals(line), &v) != 0)
+                res = v;
         }
     }
     // Without "*STEP" the grid step is unknown: the file is rejected.
-    if (!IsUsableResolution(res)) return 0;
+    if (!IsUsableResolution(res))
+        return 0;
     int nA = 0, nB = 0;
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
     info->resolution = res;
@@ -90,11 +98,12 @@ int InfoKeyword(TextStream& text, PFFileInfo* info) {
 
 int ReadKeyword(TextStream& text, PFFileInfo* info, double** grid, int nA, int nB) {
     double res = info->resolution;
-    if (!IsUsableResolution(res) || nA < 1 || nB < 2) return 0;
+    if (!IsUsableResolution(res) || nA < 1 || nB < 2)
+        return 0;
     ClearGrid(grid, nA, nB);
     text.Rewind();
     int row = 0;
-    const int spanFullOpen = RoundToInt(360.0 - res);  // full circle without its closing point
+    const int spanFullOpen = RoundToInt(360.0 - res); // full circle without its closing point
     std::string_view line;
     while (text.GetLine(&line, 512)) {
         if (Contains(line, "*PF_AANGLE")) {
@@ -102,31 +111,42 @@ int ReadKeyword(TextStream& text, PFFileInfo* info, double** grid, int nA, int n
             row = ParseFloatPrefix(AfterEquals(line), &a) != 0 ? RoundToInt((90.0 - a) / res) : -1;
             continue;
         }
-        if (!Contains(line, "*COUNT\t")) continue;
+        if (!Contains(line, "*COUNT\t"))
+            continue;
         int n = 0;
-        if (ParseIntPrefix(AfterEquals(line), &n) == 0 || n < 1) continue;
+        if (ParseIntPrefix(AfterEquals(line), &n) == 0 || n < 1)
+            continue;
         int span = RoundToInt((n - 1) * res);
-        if (row < 0 || row >= nA) continue;  // a ring outside the grid is not read
+        if (row < 0 || row >= nA)
+            continue; // a ring outside the grid is not read
         double* r = grid[row];
         if (span == 90) {
             int q = (nB - 1) / 4;
             for (int j = 0; j <= q; ++j)
-                if (!ReadValue(text, &r[j])) return 0;
-            for (int m = 1; m <= q && q + m < nB; ++m) r[q + m] = r[q - m];
-            for (int m = 1; 2 * q + m < nB && 2 * q - m >= 0; ++m) r[2 * q + m] = r[2 * q - m];
+                if (!ReadValue(text, &r[j]))
+                    return 0;
+            for (int m = 1; m <= q && q + m < nB; ++m)
+                r[q + m] = r[q - m];
+            for (int m = 1; 2 * q + m < nB && 2 * q - m >= 0; ++m)
+                r[2 * q + m] = r[2 * q - m];
         } else if (n == nB - 1 || (n != nB && span == spanFullOpen && span != 360)) {
             double first;
-            if (!ReadValue(text, &first)) return 0;
+            if (!ReadValue(text, &first))
+                return 0;
             for (int j = 1; j <= nB - 2; ++j)
-                if (!ReadValue(text, &r[j])) return 0;
+                if (!ReadValue(text, &r[j]))
+                    return 0;
             r[0] = r[nB - 1] = first;
         } else if (n == nB || span == 360) {
             double first, last;
-            if (!ReadValue(text, &first)) return 0;
+            if (!ReadValue(text, &first))
+                return 0;
             for (int j = 1; j <= nB - 2; ++j)
-                if (!ReadValue(text, &r[j])) return 0;
+                if (!ReadValue(text, &r[j]))
+                    return 0;
             float v;
-            if (text.ScanFloat(&v) != kConverted) return 0;
+            if (text.ScanFloat(&v) != kConverted)
+                return 0;
             last = v;
             r[0] = r[nB - 1] = 0.5 * (first + last);
         }
@@ -135,4 +155,4 @@ int ReadKeyword(TextStream& text, PFFileInfo* info, double** grid, int nA, int n
     return 1;
 }
 
-}  // namespace dataformats::pf
+} // namespace dataformats::pf

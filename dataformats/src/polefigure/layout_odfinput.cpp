@@ -11,21 +11,26 @@ bool IsODFInput(TextStream& text) {
     return text.GetLine(&line) && Contains(line, "O.D.F. CALCULATION");
 }
 
-int InfoODFInput(PFFileInfo* info) { return InfoPolCon(info); }
+int InfoODFInput(PFFileInfo* info) {
+    return InfoPolCon(info);
+}
 
 int ReadODFInput(TextStream& text, double** grid, int nA, int nB) {
-    if (nA < 1 || nB < 2) return 0;
+    if (nA < 1 || nB < 2)
+        return 0;
     ClearGrid(grid, nA, nB);
     text.Rewind();
     std::string_view line;
     bool found = false;
     while (!found && text.GetLine(&line))
         found = Contains(line, "THE INPUT DATA OF FIRST POLE FIGURE BACK REFLECTION(14I5)");
-    if (!found) return 0;  // no data block: not readable
+    if (!found)
+        return 0; // no data block: not readable
     for (int i = 0; i < nA; ++i) {
         for (int j = 0; j < nB - 1; ++j) {
             float v;
-            if (text.ScanFloat(&v) != kConverted) return 0;
+            if (text.ScanFloat(&v) != kConverted)
+                return 0;
             grid[i][j] = v;
         }
         grid[i][nB - 1] = grid[i][0];
@@ -34,4 +39,4 @@ int ReadODFInput(TextStream& text, double** grid, int nA, int nB) {
     return 1;
 }
 
-}  // namespace dataformats::pf
+} // namespace dataformats::pf

@@ -15,10 +15,12 @@ namespace {
 // or the first token that is not a number.
 long long CountValues(TextStream& text) {
     text.Rewind();
-    if (!text.SkipLines(2)) return 0;
+    if (!text.SkipLines(2))
+        return 0;
     long long n = 0;
     float v;
-    while (text.ScanFloat(&v) == kConverted) ++n;
+    while (text.ScanFloat(&v) == kConverted)
+        ++n;
     return n;
 }
 
@@ -27,16 +29,18 @@ int RingsFromCount(long long n) {
     return static_cast<int>((std::sqrt(16.0 * static_cast<double>(n) + 9.0) - 5.0) / 8.0 + 0.5);
 }
 
-}  // namespace
+} // namespace
 
 bool IsOwnText(TextStream& text, int* type) {
     text.Rewind();
     std::string_view line1, line;
-    if (!text.GetLine(&line1) || !text.GetLine(&line)) return false;
+    if (!text.GetLine(&line1) || !text.GetLine(&line))
+        return false;
     bool hquelta = Contains(line1, "HQuelta");
     float v;
     for (int i = 0; i < 5; ++i)
-        if (text.ScanFloat(&v) != kConverted) return false;
+        if (text.ScanFloat(&v) != kConverted)
+            return false;
     *type = hquelta ? 1 : 0;
     return true;
 }
@@ -52,16 +56,19 @@ bool IsFullGridCount(TextStream& text) {
 int InfoOwnText0(TextStream& text, PFFileInfo* info) {
     text.Rewind();
     std::string_view line;
-    if (!text.GetLine(&line) || !text.GetLine(&line)) return 0;
+    if (!text.GetLine(&line) || !text.GetLine(&line))
+        return 0;
     std::string_view hkl = "(1 1 1)";
     std::size_t open = line.find('('), close = line.find(')');
     if (open != std::string_view::npos && close != std::string_view::npos && close > open)
         hkl = line.substr(open, close - open + 1);
     std::string hklText(hkl);
     int k = RingsFromCount(CountValues(text));
-    if (k < 1) return 0;
+    if (k < 1)
+        return 0;
     double res = 90.0 / k;
-    if (!IsUsableResolution(res)) return 0;
+    if (!IsUsableResolution(res))
+        return 0;
     int nA = 0, nB = 0;
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
     info->description = UnknownDescription(hklText, res, nA, nB);
@@ -72,13 +79,16 @@ int InfoOwnText0(TextStream& text, PFFileInfo* info) {
 int InfoOwnText1(TextStream& text, PFFileInfo* info) {
     text.Rewind();
     std::string_view line;
-    if (!text.GetLine(&line) || !text.GetLineCut(&line)) return 0;
+    if (!text.GetLine(&line) || !text.GetLineCut(&line))
+        return 0;
     // The third comma-separated field is the resolution.
     std::size_t c1 = line.find(',');
     std::size_t c2 = c1 == std::string_view::npos ? c1 : line.find(',', c1 + 1);
-    if (c2 == std::string_view::npos) return 0;
+    if (c2 == std::string_view::npos)
+        return 0;
     double res = 0;
-    if (ParseDoublePrefix(line.substr(c2 + 1), &res) == 0 || !IsUsableResolution(res)) return 0;
+    if (ParseDoublePrefix(line.substr(c2 + 1), &res) == 0 || !IsUsableResolution(res))
+        return 0;
     info->description = std::string(line);
     info->resolution = res;
     return 1;
@@ -87,34 +97,39 @@ int InfoOwnText1(TextStream& text, PFFileInfo* info) {
 int ReadOwnText(TextStream& text, char* description, double** grid, int nA, int nB) {
     text.Rewind();
     std::string_view line;
-    if (!text.GetLine(&line) || !text.GetLineCut(&line)) return 0;
+    if (!text.GetLine(&line) || !text.GetLineCut(&line))
+        return 0;
     PutDescription(description, line);
     for (int i = 0; i < nA; ++i) {
         double* row = grid[i];
         for (int j = 0; j < nB; ++j) {
             float v;
-            if (text.ScanFloat(&v) != kConverted) return 0;
+            if (text.ScanFloat(&v) != kConverted)
+                return 0;
             row[j] = v;
         }
     }
     return 1;
 }
 
-}  // namespace dataformats::pf
+} // namespace dataformats::pf
 
 using namespace dataformats;
 
 int OpenHPF(const std::string& fileName, char* description, double** grid, int nA, int nB) {
-    if (grid == nullptr || nA < 1 || nB < 1) return 0;
+    if (grid == nullptr || nA < 1 || nB < 1)
+        return 0;
     TextStream text;
-    if (!text.Open(fileName.c_str())) return 0;
+    if (!text.Open(fileName.c_str()))
+        return 0;
     return pf::ReadOwnText(text, description, grid, nA, nB);
 }
 
 namespace {
 
 std::string CrystalName(int crystalType) {
-    if (crystalType < 0 || crystalType > 6) return "Unknown";
+    if (crystalType < 0 || crystalType > 6)
+        return "Unknown";
     char name[64] = "";
     Get_Crystal_Type_Name(name, crystalType);
     return name;
@@ -122,29 +137,33 @@ std::string CrystalName(int crystalType) {
 
 void PutGridRows(TextBuffer& out, double** grid, int nA, int nB, std::string_view separator) {
     for (int i = 0; i < nA; ++i) {
-        for (int j = 0; j < nB; ++j) out.Fixed(grid[i][j], 4).Put(separator);
+        for (int j = 0; j < nB; ++j)
+            out.Fixed(grid[i][j], 4).Put(separator);
         out.Put('\n');
     }
 }
 
-}  // namespace
+} // namespace
 
 int SavePFFile(PFFileInfo* info, const double grid[19][73]) {
-    if (info == nullptr || grid == nullptr) return 0;
+    if (info == nullptr || grid == nullptr)
+        return 0;
     TextBuffer out;
     out.Reserve(19 * 73 * 14 + 256);
     out.Put("This pole figure file is created by Quelta software\n");
     out.Put(CrystalName(info->crystalType));
     out.Format(", (%.0f %.0f %.0f)\n", info->h, info->k, info->l);
     for (int i = 0; i < 19; ++i) {
-        for (int j = 0; j < 73; ++j) out.Fixed(grid[i][j], 4).Put("    ");
+        for (int j = 0; j < 73; ++j)
+            out.Fixed(grid[i][j], 4).Put("    ");
         out.Put('\n');
     }
     return WriteFileAtomically(info->fileName.c_str(), out.Text(), WriteMessage::kCannotWriteFile);
 }
 
 int SaveHPFFile(const char* fileName, PFFileInfo* info, int nA, int nB, double** grid) {
-    if (fileName == nullptr || info == nullptr || grid == nullptr || nA < 1 || nB < 1) return 0;
+    if (fileName == nullptr || info == nullptr || grid == nullptr || nA < 1 || nB < 1)
+        return 0;
     TextBuffer out;
     out.Reserve(static_cast<std::size_t>(nA) * nB * 12 + 1024);
     out.Put("This pole figure file is created by HQuelta software\n");

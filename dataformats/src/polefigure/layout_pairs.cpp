@@ -13,8 +13,10 @@ double FindStep(TextStream& text) {
     text.Rewind();
     for (;;) {
         float az, v;
-        if (text.ScanFloat(&az) != kConverted || text.ScanFloat(&v) != kConverted) return NAN;
-        if (az != 0.0f) return az;
+        if (text.ScanFloat(&az) != kConverted || text.ScanFloat(&v) != kConverted)
+            return NAN;
+        if (az != 0.0f)
+            return az;
     }
 }
 
@@ -22,11 +24,12 @@ long long CountPairs(TextStream& text) {
     text.Rewind();
     long long p = 0;
     float az, v;
-    while (text.ScanFloat(&az) == kConverted && text.ScanFloat(&v) == kConverted) ++p;
+    while (text.ScanFloat(&az) == kConverted && text.ScanFloat(&v) == kConverted)
+        ++p;
     return p;
 }
 
-}  // namespace
+} // namespace
 
 // The 1st, 3rd, 5th and 7th numbers are 0, the step is usable and the pairs
 // fill at least one ring and no more rings than the grid has.
@@ -34,10 +37,13 @@ bool IsPairs(TextStream& text) {
     text.Rewind();
     float v[7];
     for (float& x : v)
-        if (text.ScanFloat(&x) != kConverted) return false;
-    if (v[0] != 0 || v[2] != 0 || v[4] != 0 || v[6] != 0) return false;
+        if (text.ScanFloat(&x) != kConverted)
+            return false;
+    if (v[0] != 0 || v[2] != 0 || v[4] != 0 || v[6] != 0)
+        return false;
     double step = FindStep(text);
-    if (!IsUsableResolution(step)) return false;
+    if (!IsUsableResolution(step))
+        return false;
     int nA = 0, nB = 0;
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, step);
     long long rings = CountPairs(text) / nB;
@@ -46,34 +52,39 @@ bool IsPairs(TextStream& text) {
 
 int InfoPairs(TextStream& text, const char* fileName, PFFileInfo* info) {
     double step = FindStep(text);
-    if (!IsUsableResolution(step)) return 0;
+    if (!IsUsableResolution(step))
+        return 0;
     int hkl[3];
     ReflectionFromPath(fileName ? fileName : "", false, hkl);
     info->resolution = step;
-    info->description = NamedDescription("Cubic", hkl[0], hkl[1], hkl[2], step,
-                                         static_cast<int>(90.0 / step + 1),
-                                         static_cast<int>(360.0 / step + 1));
+    info->description =
+        NamedDescription("Cubic", hkl[0], hkl[1], hkl[2], step, static_cast<int>(90.0 / step + 1),
+                         static_cast<int>(360.0 / step + 1));
     return 1;
 }
 
 int ReadPairs(TextStream& text, PFFileInfo* info, double** grid, int nA, int nB) {
-    if (nA < 1 || nB < 2) return 0;
+    if (nA < 1 || nB < 2)
+        return 0;
     ClearGrid(grid, nA, nB);
     long long pairs = CountPairs(text);
     long long rings = pairs / nB;
-    if (rings < 1) return 0;  // fewer pairs than one azimuth column
+    if (rings < 1)
+        return 0; // fewer pairs than one azimuth column
     text.Rewind();
     // Pairs beyond the grid (more rings than the resolution gives, or a
     // partial last column) are dropped.
     for (long long p = 0; p < rings * nB; ++p) {
         float az, v;
-        if (text.ScanFloat(&az) != kConverted || text.ScanFloat(&v) != kConverted) return 0;
+        if (text.ScanFloat(&az) != kConverted || text.ScanFloat(&v) != kConverted)
+            return 0;
         long long row = p % rings, col = p / rings;
-        if (row < nA && col < nB) grid[row][col] = v;
+        if (row < nA && col < nB)
+            grid[row][col] = v;
     }
     CentreRowToMean(grid, nB, nB - 1);
     NormalizPF(grid, info->resolution);
     return 1;
 }
 
-}  // namespace dataformats::pf
+} // namespace dataformats::pf

@@ -7,7 +7,7 @@ namespace dataformats::pf {
 namespace {
 constexpr int kRings = 19;
 constexpr int kAzimuths = 72;
-}  // namespace
+} // namespace
 
 // The first two numbers are 0, and the file holds the 19 x 72 triplets a
 // PolCon reader needs (a list of numbers that merely starts with zeros is not
@@ -15,12 +15,15 @@ constexpr int kAzimuths = 72;
 bool IsPolCon(TextStream& text) {
     text.Rewind();
     float a, b;
-    if (text.ScanFloat(&a) != kConverted || text.ScanFloat(&b) != kConverted) return false;
-    if (a != 0.0f || b != 0.0f) return false;
+    if (text.ScanFloat(&a) != kConverted || text.ScanFloat(&b) != kConverted)
+        return false;
+    if (a != 0.0f || b != 0.0f)
+        return false;
     text.Rewind();
     float v;
     for (int n = 0; n < kRings * kAzimuths * 3; ++n)
-        if (text.ScanFloat(&v) != kConverted) return false;
+        if (text.ScanFloat(&v) != kConverted)
+            return false;
     return true;
 }
 
@@ -46,11 +49,13 @@ int ReadPolCon(TextStream& text, char* description, double** grid) {
     return 1;
 }
 
-}  // namespace dataformats::pf
+} // namespace dataformats::pf
 
 int OpenPolCon(const std::string& fileName, char* description, double** grid) {
-    if (grid == nullptr) return 0;
+    if (grid == nullptr)
+        return 0;
     dataformats::TextStream text;
-    if (!text.Open(fileName.c_str())) return 0;
+    if (!text.Open(fileName.c_str()))
+        return 0;
     return dataformats::pf::ReadPolCon(text, description, grid);
 }

@@ -12,14 +12,16 @@
 namespace dataformats::pf {
 namespace {
 
-constexpr std::size_t kDataLineMin = 10;  // lines longer than this are data
+constexpr std::size_t kDataLineMin = 10; // lines longer than this are data
 
 int CountDataLines(TextStream& text) {
     text.Rewind();
-    if (!text.SkipLines(2)) return 0;
+    if (!text.SkipLines(2))
+        return 0;
     std::string_view line;
     int n = 0;
-    while (text.GetLineCut(&line)) n += line.size() > kDataLineMin;
+    while (text.GetLineCut(&line))
+        n += line.size() > kDataLineMin;
     return n;
 }
 
@@ -29,19 +31,21 @@ int Digit(std::string_view line, std::size_t index) {
                : 0;
 }
 
-}  // namespace
+} // namespace
 
 bool IsRings(TextStream& text) {
     text.Rewind();
     std::string_view line;
-    if (!text.SkipLines(2) || !text.GetLineCut(&line)) return false;
+    if (!text.SkipLines(2) || !text.GetLineCut(&line))
+        return false;
     return line.size() == 73;
 }
 
 int InfoRings(TextStream& text, PFFileInfo* info) {
     text.Rewind();
     std::string_view line;
-    if (!text.SkipLines(1) || !text.GetLineCut(&line)) return 0;
+    if (!text.SkipLines(1) || !text.GetLineCut(&line))
+        return 0;
     int h = Digit(line, 1), k = Digit(line, 2), l = Digit(line, 3);
     int count = CountDataLines(text);
     info->resolution = 5.0;
@@ -50,34 +54,40 @@ int InfoRings(TextStream& text, PFFileInfo* info) {
 }
 
 int ReadRings(TextStream& text, double** grid, int nA, int nB) {
-    if (nA < 1 || nB != 73) return 0;
+    if (nA < 1 || nB != 73)
+        return 0;
     ClearGrid(grid, nA, nB);
     int rings = CountDataLines(text) / 4;
-    if (rings < 1) return 0;
+    if (rings < 1)
+        return 0;
     text.Rewind();
     text.SkipLines(2);
     std::string_view line;
     int dataLine = 0;
     while (dataLine < rings * 4 && text.GetLineCut(&line)) {
-        if (line.size() <= kDataLineMin) continue;
+        if (line.size() <= kDataLineMin)
+            continue;
         int row = dataLine / 4, part = dataLine % 4;
         ++dataLine;
-        if (row >= nA) continue;
+        if (row >= nA)
+            continue;
         std::string_view fields = line.substr(1);
         for (int f = 0; f < 18; ++f) {
             double value = 0.0;
             std::size_t at = static_cast<std::size_t>(f) * 4;
             if (at < fields.size()) {
                 float v;
-                if (ParseFloatPrefix(fields.substr(at, 4), &v) != 0) value = v;
+                if (ParseFloatPrefix(fields.substr(at, 4), &v) != 0)
+                    value = v;
             }
             grid[row][18 * part + f] = value;
         }
     }
-    for (int i = 0; i < nA; ++i) grid[i][72] = grid[i][0];
+    for (int i = 0; i < nA; ++i)
+        grid[i][72] = grid[i][0];
     CentreRowToMean(grid, nB, 72);
     NormalizPF(grid, 5.0);
     return 1;
 }
 
-}  // namespace dataformats::pf
+} // namespace dataformats::pf

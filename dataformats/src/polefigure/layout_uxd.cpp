@@ -25,23 +25,25 @@ int CountCountsLines(TextStream& text) {
     std::string_view line;
     int m = 0;
     while (text.GetLine(&line, kLineBuffer))
-        if (Contains(line, "_COUNTS")) ++m;
+        if (Contains(line, "_COUNTS"))
+            ++m;
     return m;
 }
 
 struct Ring {
     double khi = 0;
-    std::vector<std::pair<float, float>> pairs;  // azimuth, counts
+    std::vector<std::pair<float, float>> pairs; // azimuth, counts
 };
 
 struct RangePoleFigure {
     double twoTheta = 0;
     std::vector<Ring> rings;
-    double step = 0;  // azimuth step of the first ring with two pairs
+    double step = 0; // azimuth step of the first ring with two pairs
 };
 
 bool KeyValue(std::string_view line, std::string_view key, double* value) {
-    if (line.substr(0, key.size()) != key) return false;
+    if (line.substr(0, key.size()) != key)
+        return false;
     return ParseDoublePrefix(line.substr(key.size()), value) != 0;
 }
 
@@ -55,7 +57,7 @@ std::vector<RangePoleFigure> ParseRanges(TextStream& text) {
     text.Rewind();
     std::string_view line;
     double khi = NAN, twoTheta = NAN;
-    bool phiDrive = true;  // a range that scans another axis is no pole figure ring
+    bool phiDrive = true; // a range that scans another axis is no pole figure ring
     while (text.GetLineCut(&line, kLineBuffer)) {
         line = TrimLeft(line);
         double v;
@@ -70,7 +72,8 @@ std::vector<RangePoleFigure> ParseRanges(TextStream& text) {
             for (;;) {
                 std::size_t mark = text.Position();
                 std::string_view data;
-                if (!text.GetLineCut(&data, kLineBuffer)) break;
+                if (!text.GetLineCut(&data, kLineBuffer))
+                    break;
                 float az, counts;
                 std::size_t used = ParseFloatPrefix(data, &az);
                 if (used == 0 || ParseFloatPrefix(data.substr(used), &counts) == 0) {
@@ -79,10 +82,12 @@ std::vector<RangePoleFigure> ParseRanges(TextStream& text) {
                 }
                 ring.pairs.emplace_back(az, counts);
             }
-            if (std::isnan(khi) || std::isnan(twoTheta) || ring.pairs.empty() || !phiDrive) continue;
+            if (std::isnan(khi) || std::isnan(twoTheta) || ring.pairs.empty() || !phiDrive)
+                continue;
             RangePoleFigure* target = nullptr;
             for (auto& f : figures)
-                if (std::fabs(f.twoTheta - twoTheta) < 1e-4) target = &f;
+                if (std::fabs(f.twoTheta - twoTheta) < 1e-4)
+                    target = &f;
             if (target == nullptr) {
                 figures.emplace_back();
                 target = &figures.back();
@@ -102,14 +107,17 @@ std::vector<RangePoleFigure> ParseRanges(TextStream& text) {
 
 // Whether pole figure `index` of the range variant has a usable grid step.
 const RangePoleFigure* RangeFigure(const std::vector<RangePoleFigure>& figures, int index) {
-    if (index < 0 || index >= static_cast<int>(figures.size())) return nullptr;
+    if (index < 0 || index >= static_cast<int>(figures.size()))
+        return nullptr;
     const RangePoleFigure& f = figures[index];
-    if (!IsUsableResolution(f.step)) return nullptr;
+    if (!IsUsableResolution(f.step))
+        return nullptr;
     return &f;
 }
 
 int RoundIndex(double x) {
-    if (!std::isfinite(x) || x < -0.5 || x > 1e6) return -1;
+    if (!std::isfinite(x) || x < -0.5 || x > 1e6)
+        return -1;
     return static_cast<int>(std::floor(x + 0.5));
 }
 
@@ -121,16 +129,20 @@ int ReadCountsVariant(TextStream& text, double** grid, int nA, int nB) {
         int r;
         while ((r = text.ScanFloat(&v)) == kNoMatch) {
             std::string_view rest;
-            if (!text.GetLine(&rest, 256)) return 0;
+            if (!text.GetLine(&rest, 256))
+                return 0;
         }
-        if (r != kConverted) return 0;
+        if (r != kConverted)
+            return 0;
         grid[i][0] = v;
         for (int j = 1; j <= nB - 2; ++j) {
-            if (text.ScanFloat(&v) != kConverted) return 0;
+            if (text.ScanFloat(&v) != kConverted)
+                return 0;
             grid[i][j] = v;
         }
     }
-    for (int i = 0; i < nA; ++i) grid[i][nB - 1] = grid[i][0];
+    for (int i = 0; i < nA; ++i)
+        grid[i][nB - 1] = grid[i][0];
     return 1;
 }
 
@@ -140,18 +152,23 @@ void ReaderDescription(char* description, double res, int nA, int nB) {
     PutDescription(description, buf);
 }
 
-}  // namespace
+} // namespace
 
-bool IsCountsUXD(TextStream& text) { return CountCountsLines(text) > 0; }
+bool IsCountsUXD(TextStream& text) {
+    return CountCountsLines(text) > 0;
+}
 
 int CountUXD(TextStream& text) {
     int m = CountCountsLines(text);
-    if (m > 0) return m >= 2 ? 1 : 0;
+    if (m > 0)
+        return m >= 2 ? 1 : 0;
     auto figures = ParseRanges(text);
     int n = 0;
     for (std::size_t i = 0; i < figures.size(); ++i)
-        if (RangeFigure(figures, static_cast<int>(i)) != nullptr) n = static_cast<int>(i) + 1;
-        else break;
+        if (RangeFigure(figures, static_cast<int>(i)) != nullptr)
+            n = static_cast<int>(i) + 1;
+        else
+            break;
     return n;
 }
 
@@ -160,15 +177,18 @@ int InfoUXD(TextStream& text, int index, PFFileInfo* info) {
     double res = 0;
     if (m > 0) {
         // One ring gives no tilt step: such a file is rejected.
-        if (m < 2 || index != 0) return 0;
+        if (m < 2 || index != 0)
+            return 0;
         res = 90.0 / (m - 1);
     } else {
         auto figures = ParseRanges(text);
         const RangePoleFigure* f = RangeFigure(figures, index);
-        if (f == nullptr) return 0;
+        if (f == nullptr)
+            return 0;
         res = f->step;
     }
-    if (!IsUsableResolution(res)) return 0;
+    if (!IsUsableResolution(res))
+        return 0;
     int nA = 0, nB = 0;
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
     info->resolution = res;
@@ -177,59 +197,73 @@ int InfoUXD(TextStream& text, int index, PFFileInfo* info) {
 }
 
 int ReadUXD(TextStream& text, int index, char* description, double** grid, int nA, int nB) {
-    if (nA < 2 || nB < 2) return 0;
+    if (nA < 2 || nB < 2)
+        return 0;
     int m = CountCountsLines(text);
     if (m > 0) {
-        if (index != 0 || !ReadCountsVariant(text, grid, nA, nB)) return 0;
+        if (index != 0 || !ReadCountsVariant(text, grid, nA, nB))
+            return 0;
         ReaderDescription(description, 90.0 / (nA - 1), nA, nB);
         return 1;
     }
     auto figures = ParseRanges(text);
     const RangePoleFigure* f = RangeFigure(figures, index);
-    if (f == nullptr) return 0;
+    if (f == nullptr)
+        return 0;
     ClearGrid(grid, nA, nB);
     double res = f->step;
     for (const Ring& ring : f->rings) {
         int row = RoundIndex(ring.khi / res);
-        if (row < 0 || row >= nA) continue;
+        if (row < 0 || row >= nA)
+            continue;
         bool measured0 = false;
         for (auto [az, counts] : ring.pairs) {
             int col = RoundIndex(az / res);
-            if (col < 0 || col >= nB) continue;
+            if (col < 0 || col >= nB)
+                continue;
             grid[row][col] = counts;
-            if (col == 0) measured0 = true;
+            if (col == 0)
+                measured0 = true;
         }
-        if (measured0) grid[row][nB - 1] = grid[row][0];
+        if (measured0)
+            grid[row][nB - 1] = grid[row][0];
     }
     ReaderDescription(description, 90.0 / (nA - 1), nA, nB);
     return 1;
 }
 
-}  // namespace dataformats::pf
+} // namespace dataformats::pf
 
 using namespace dataformats;
 
 int OpenUXD(const std::string& fileName, char* description, double** grid, int nA, int nB) {
-    if (grid == nullptr) return 0;
+    if (grid == nullptr)
+        return 0;
     TextStream text;
-    if (!text.Open(fileName.c_str())) return 0;
+    if (!text.Open(fileName.c_str()))
+        return 0;
     return pf::ReadUXD(text, 0, description, grid, nA, nB);
 }
 
 int Get_UXD_PF_Count(const char* fileName) {
     TextStream text;
-    if (!text.Open(fileName)) return 0;
+    if (!text.Open(fileName))
+        return 0;
     return pf::CountUXD(text);
 }
 
 double** Open_UXD_PF(const char* fileName, int index, PFFileInfo* info, int* nA, int* nB) {
-    if (info == nullptr || nA == nullptr || nB == nullptr) return nullptr;
+    if (info == nullptr || nA == nullptr || nB == nullptr)
+        return nullptr;
     TextStream text;
-    if (!text.Open(fileName)) return nullptr;
-    if (!pf::InfoUXD(text, index, info)) return nullptr;
+    if (!text.Open(fileName))
+        return nullptr;
+    if (!pf::InfoUXD(text, index, info))
+        return nullptr;
     Get_AB_Range_In_Full_PF_Space(nA, nB, info->resolution);
     double** grid = AllocMem2D(*nA, *nB);
-    if (grid == nullptr) return nullptr;
+    if (grid == nullptr)
+        return nullptr;
     char scratch[pf::kDescriptionSize];
     if (!pf::ReadUXD(text, index, scratch, grid, *nA, *nB)) {
         FreeMem2D(grid, *nA, *nB);

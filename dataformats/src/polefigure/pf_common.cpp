@@ -36,15 +36,19 @@ std::string NamedDescription(std::string_view name, int h, int k, int l, double 
 
 void ClearGrid(double** grid, int nA, int nB) {
     for (int i = 0; i < nA; ++i)
-        for (int j = 0; j < nB; ++j) grid[i][j] = 0.0;
+        for (int j = 0; j < nB; ++j)
+            grid[i][j] = 0.0;
 }
 
 void CentreRowToMean(double** grid, int nB, int count) {
-    if (count <= 0) return;
+    if (count <= 0)
+        return;
     double sum = 0.0;
-    for (int j = 0; j < count && j < nB; ++j) sum += grid[0][j];
+    for (int j = 0; j < count && j < nB; ++j)
+        sum += grid[0][j];
     double mean = sum / count;
-    for (int j = 0; j < nB; ++j) grid[0][j] = mean;
+    for (int j = 0; j < nB; ++j)
+        grid[0][j] = mean;
 }
 
 void ReflectionFromPath(std::string_view path, bool try111, int hkl[3]) {
@@ -65,4 +69,4 @@ void ReflectionFromPath(std::string_view path, bool try111, int hkl[3]) {
         set(2, 0, 0);
 }
 
-}  // namespace dataformats::pf
+} // namespace dataformats::pf

@@ -8,9 +8,11 @@
 using namespace dataformats;
 
 int OpenPF(PFFileInfo* info, double grid[19][73]) {
-    if (info == nullptr || grid == nullptr) return 0;
+    if (info == nullptr || grid == nullptr)
+        return 0;
     TextStream text;
-    if (!text.Open(info->fileName.c_str())) return 0;
+    if (!text.Open(info->fileName.c_str()))
+        return 0;
     float a, b;
     bool polcon = text.ScanFloat(&a) == kConverted && text.ScanFloat(&b) == kConverted &&
                   a == 0.0f && b == 0.0f;
@@ -30,7 +32,8 @@ int OpenPF(PFFileInfo* info, double grid[19][73]) {
         return 1;
     }
     std::string_view line1, line2;
-    if (!text.GetLine(&line1, 128) || !text.GetLineCut(&line2, 128)) return 0;
+    if (!text.GetLine(&line1, 128) || !text.GetLineCut(&line2, 128))
+        return 0;
     // A high-resolution file of another step would fill the fixed grid with
     // values of the wrong positions: its description names its step.
     if (Contains(line1, "HQuelta")) {
@@ -45,12 +48,14 @@ int OpenPF(PFFileInfo* info, double grid[19][73]) {
     for (int i = 0; i < 19; ++i)
         for (int j = 0; j < 73; ++j) {
             float v;
-            if (text.ScanFloat(&v) != kConverted) return 0;
+            if (text.ScanFloat(&v) != kConverted)
+                return 0;
             grid[i][j] = v;
         }
     // More values than a 5-degree grid: a file of a finer step.
     float extra;
-    if (text.ScanFloat(&extra) == kConverted) return 0;
+    if (text.ScanFloat(&extra) == kConverted)
+        return 0;
     info->description = description;
     return 1;
 }

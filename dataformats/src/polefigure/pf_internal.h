@@ -49,7 +49,7 @@ int ReadPolCon(TextStream& text, char* description, double** grid);
 int InfoUXD(TextStream& text, int index, PFFileInfo* info);
 int ReadUXD(TextStream& text, int index, char* description, double** grid, int nA, int nB);
 int CountUXD(TextStream& text);
-bool IsCountsUXD(TextStream& text);  // the "_COUNTS" variant
+bool IsCountsUXD(TextStream& text); // the "_COUNTS" variant
 
 // Layout 4: starred keywords.
 bool IsKeyword(TextStream& text);
@@ -76,4 +76,4 @@ bool IsPairs(TextStream& text);
 int InfoPairs(TextStream& text, const char* fileName, PFFileInfo* info);
 int ReadPairs(TextStream& text, PFFileInfo* info, double** grid, int nA, int nB);
 
-}  // namespace dataformats::pf
+} // namespace dataformats::pf

@@ -18,10 +18,10 @@
 #include "odfengine/progress.h"
 
 class ODFENGINE_EXPORT CODFlib {
-public:
+  public:
     CODFlib();
     virtual ~CODFlib();
-    CODFlib(const CODFlib&) = default;  // deep: every array is a container
+    CODFlib(const CODFlib&) = default; // deep: every array is a container
     CODFlib& operator=(const CODFlib&) = default;
 
     void SetCallBack(ProgressCallback callback);
@@ -41,9 +41,9 @@ public:
     int GetEuler(const int miller[6], double euler[3]);
     int GetMiller(const double euler[3], double miller[6]);
 
-protected:
-    static constexpr int kA = 19;       // alpha rows
-    static constexpr int kB = 73;       // beta columns
+  protected:
+    static constexpr int kA = 19;         // alpha rows
+    static constexpr int kB = 73;         // beta columns
     static constexpr int kHalfPhi = 72;   // Phi half-cells of 2.5 degrees
     static constexpr int kHalfPhi2 = 144; // phi2 half-cells of 2.5 degrees
 
@@ -58,7 +58,8 @@ protected:
     void Report(const std::string& text, int code) const;
     int CountEmptyRim() const;
     const int16_t* Cell(int j, int halfPhi, int halfPhi2, int pole) const {
-        return &poleTable[((((size_t)j * kHalfPhi + halfPhi) * kHalfPhi2 + halfPhi2) * 24 + pole) * 2];
+        return &poleTable[((((size_t)j * kHalfPhi + halfPhi) * kHalfPhi2 + halfPhi2) * 24 + pole) *
+                          2];
     }
 
     int sampleSym = 0;
@@ -82,9 +83,9 @@ protected:
     int poleCount[6] = {};
     double vol2[73] = {};
 
-    std::vector<double> measured;      // [6][19][73]
-    std::vector<double> recalculated;  // [6][19][73]
-    std::vector<int16_t> poleTable;    // [6][72][144][24][2]
+    std::vector<double> measured;     // [6][19][73]
+    std::vector<double> recalculated; // [6][19][73]
+    std::vector<int16_t> poleTable;   // [6][72][144][24][2]
 
     ProgressCallback callback;
 };

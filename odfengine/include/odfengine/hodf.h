@@ -24,10 +24,10 @@
 #include "odfengine/progress.h"
 
 class ODFENGINE_EXPORT HODF {
-public:
+  public:
     HODF();
-    HODF(const HODF& other);             // deep copy
-    HODF& operator=(const HODF& other);  // deep copy
+    HODF(const HODF& other);            // deep copy
+    HODF& operator=(const HODF& other); // deep copy
     virtual ~HODF();
 
     void SetCallBack(ProgressCallback callback);
@@ -91,7 +91,7 @@ public:
     double GetResolution() const { return res; }
     int GetSampleSym() const { return sampleSym; }
 
-protected:
+  protected:
     int pIniRanges(int rangeSampleSym);
     int pIniMem_ODF();
     void pFreeMem_ODF();
@@ -103,8 +103,7 @@ protected:
     int PSymVetor();
     void PTranMat();
     std::vector<double> PVolume(int count) const;
-    void PGeneration(const std::vector<double>& vol, int j, int poles, double* out,
-                     double*** odf);
+    void PGeneration(const std::vector<double>& vol, int j, int poles, double* out, double*** odf);
     double pDeviation(int* stop);
     void PNormodf(double*** odf);
     void pGetODFMax(double*** odf);
@@ -125,7 +124,7 @@ protected:
     double tolerance = 0.0;
     double previousDeviation = 0.0;
     double latestDeviation = 1.0e7;
-    int acceptedIterations = 0;  // the stop rule's count, one per engine
+    int acceptedIterations = 0; // the stop rule's count, one per engine
     double lattice[6] = {1, 1, 1, 90, 90, 90};
     int16_t crystalType = 0;
     int nPF = 0;
@@ -134,7 +133,7 @@ protected:
     double odfMax = 0.0;
     int normalizePF = 0;
     int effectiveStopMode = 0;
-    int setupOk = 0;        // the last Ini call accepted its settings
+    int setupOk = 0; // the last Ini call accepted its settings
     const char* setupError = nullptr;
 
     // Miller indices (or the sample direction) as entered, and per pole

@@ -18,9 +18,9 @@ namespace odfengine {
 
 struct ModelComponent {
     std::string name;
-    double phi1 = 0, Phi = 0, phi2 = 0;  // Bunge angles, degrees
-    double halfWidth = 10;                // degrees (FWHM)
-    double weight = 1;                    // peak height before normalisation
+    double phi1 = 0, Phi = 0, phi2 = 0; // Bunge angles, degrees
+    double halfWidth = 10;              // degrees (FWHM)
+    double weight = 1;                  // peak height before normalisation
 };
 
 // The classic rolling components by name: "Copper" (90, 35.26, 45), "Brass"
@@ -39,8 +39,7 @@ ODFENGINE_EXPORT std::vector<ModelComponent> DefaultRollingTexture();
 // crystal type, lattice or resolution, or a null array.
 ODFENGINE_EXPORT int MakeModelODF(double*** odf, int crystalType, const double lattice[6],
                                   double res, int sampleSym,
-                                  const std::vector<ModelComponent>& components,
-                                  double background);
+                                  const std::vector<ModelComponent>& components, double background);
 
 // Recalculates the pole figures {hkl[i]} of the model ODF with HODF::GetPolFig
 // and writes each as a high-resolution pole figure file paths[i]. Rows above
@@ -59,4 +58,4 @@ ODFENGINE_EXPORT double PoleFigureRpError(double** p, double** q, int nAlpha, in
 ODFENGINE_EXPORT double OdfRelativeError(double*** f, double*** m, int nPhi1, int nPhi, int nPhi2,
                                          double res);
 
-}  // namespace odfengine
+} // namespace odfengine

@@ -13,25 +13,30 @@ constexpr double kHalfDegToRad = 0.008726646261111111;
 
 bool RowHasData(double** map, int row, int firstColumn, int nColumns) {
     const double* r = map[row];
-    if (!r) return false;
+    if (!r)
+        return false;
     for (int c = firstColumn; c < firstColumn + nColumns; ++c)
-        if (std::fabs(r[c]) > 1e-5) return true;
+        if (std::fabs(r[c]) > 1e-5)
+            return true;
     return false;
 }
 
-}  // namespace
+} // namespace
 
 void DrawContourMap(CDC* dc, int left, int top, int right, int /*bottom*/, double** map,
                     double step, int firstColumn, int nColumns, int firstRow, int nRows,
                     int nLevels, const COLORREF colour[10], const int width[10],
                     const double level[10], int mono, int mode, int /*reserved*/) {
-    if (!dc || !map || !colour || !width || !level || nLevels <= 0) return;
-    if (nLevels > 10) nLevels = 10;
-    if (nColumns < 2 || nRows < 2 || firstColumn < 0 || firstRow < 0) return;
+    if (!dc || !map || !colour || !width || !level || nLevels <= 0)
+        return;
+    if (nLevels > 10)
+        nLevels = 10;
+    if (nColumns < 2 || nRows < 2 || firstColumn < 0 || firstRow < 0)
+        return;
 
     const int D = right - left;
     int rowBegin = 0;
-    int rowLast = 0;  // cells run from rowBegin to rowLast - 1
+    int rowLast = 0; // cells run from rowBegin to rowLast - 1
     if (mode == 0) {
         int first = 0;
         for (int r = 0; r <= nRows - 2; ++r)
@@ -71,14 +76,16 @@ void DrawContourMap(CDC* dc, int left, int top, int right, int /*bottom*/, doubl
         for (int r = rowBegin; r < rowLast; ++r) {
             const double* v0 = map[r];
             const double* v1 = map[r + 1];
-            if (!v0 || !v1) continue;
+            if (!v0 || !v1)
+                continue;
             for (int c = firstColumn; c <= firstColumn + nColumns - 2; ++c) {
                 orimath::ContourCellSegments(
                     v0[c], v1[c], v0[c + 1], v1[c + 1], L, r, c,
                     [&](const orimath::GridPos& a, const orimath::GridPos& b) {
                         CPoint pa = toDevice(a);
                         CPoint pb = toDevice(b);
-                        if (pa == pb) return;
+                        if (pa == pb)
+                            return;
                         dc->MoveTo(pa);
                         dc->LineTo(pb);
                     });

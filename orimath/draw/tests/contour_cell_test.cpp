@@ -4,8 +4,8 @@
 
 #include <cctype>
 #include <cmath>
-#include <string>
 #include <ostream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -26,7 +26,9 @@ struct CellCase {
 
 // Names the case in test listings instead of dumping its bytes (which hold a
 // pointer and so change from run to run).
-void PrintTo(const CellCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CellCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<Seg> Segments(const CellCase& c) {
     std::vector<Seg> out;
@@ -48,15 +50,19 @@ TEST_P(ContourCell, EmitsTheSegmentsOfItsRule) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, ContourCell,
     testing::Values(
-        CellCase{"constant", 1, 1, 1, 1, 1, {}},
-        CellCase{"below", 0, 0, 0, 0, 1, {}},
+        CellCase{"constant", 1, 1, 1, 1, 1, {}}, CellCase{"below", 0, 0, 0, 0, 1, {}},
         CellCase{"E3-E4", 0, 0, 2, 0, 1, {{0, 0.5, 0.5, 1}}},
         CellCase{"E2-E4", 0, 0, 0, 2, 1, {{1, 0.5, 0.5, 1}}},
         CellCase{"E2-E3", 0, 0, 2, 2, 1, {{1, 0.5, 0, 0.5}}},
         CellCase{"E1-E4", 0, 2, 0, 2, 1, {{0.5, 0, 0.5, 1}}},
         CellCase{"E1-E3", 2, 0, 0, 0, 1, {{0.5, 0, 0, 0.5}}},
         CellCase{"E1-E2", 0, 2, 0, 0, 1, {{0.5, 0, 1, 0.5}}},
-        CellCase{"saddle gives four", 2, 0, 0, 2, 1,
+        CellCase{"saddle gives four",
+                 2,
+                 0,
+                 0,
+                 2,
+                 1,
                  {{0.5, 0, 1, 0.5}, {0.5, 0, 0, 0.5}, {1, 0.5, 0.5, 1}, {0, 0.5, 0.5, 1}}},
         // p01 on the level: E1 and E2 are joined to corner (0, 1).
         CellCase{"corner p01 on level", 0, 2, 1, 0, 1, {{0.5, 0, 0, 1}, {1, 0.5, 0, 1}}},
@@ -67,14 +73,21 @@ INSTANTIATE_TEST_SUITE_P(
         // corner (1, 0), where E1 lies.
         CellCase{"corner p10 on level", 0, 1, 2, 2, 1, {{1, 0, 0, 0.5}, {0, 0.5, 1, 0}}},
         // A second end equal to the level counts as at or above it.
-        CellCase{"level reached at second ends", 0, 1, 0, 1, 1, {{1, 0, 1, 1}, {1, 0, 1, 1}, {1, 1, 1, 0}}},
+        CellCase{"level reached at second ends",
+                 0,
+                 1,
+                 0,
+                 1,
+                 1,
+                 {{1, 0, 1, 1}, {1, 0, 1, 1}, {1, 1, 1, 0}}},
         // A first end equal to the level with the second below is no crossing.
         CellCase{"first end on level, second below", 1, 0, 1, 0, 1, {}}),
     [](const testing::TestParamInfo<CellCase>& info) {
         std::string n = info.param.name;
         for (char& ch : n)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+            if (!std::isalnum(static_cast<unsigned char>(ch)))
+                ch = '_';
         return n;
     });
 
-}  // namespace
+} // namespace

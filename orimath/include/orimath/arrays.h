@@ -13,7 +13,7 @@
 
 double** AllocMem2D(int d0, int d1);
 float** AllocMem2F(int d0, int d1);
-int32_t** AllocMem2L(int d0, int d1);  // 4-byte integers
+int32_t** AllocMem2L(int d0, int d1); // 4-byte integers
 int16_t** AllocMem2S(int d0, int d1);
 double*** AllocMem3D(int d0, int d1, int d2);
 float*** AllocMem3F(int d0, int d1, int d2);

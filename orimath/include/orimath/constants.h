@@ -18,12 +18,14 @@ enum CrystalCode : int {
     kTetragonal = 2,
     kOrthorhombic = 3,
     kMonoclinic = 4,
-    kTrigonal = 5,  // rhombohedral axes
+    kTrigonal = 5, // rhombohedral axes
     kTriclinic = 6,
 };
 inline constexpr int kCrystalTypeCount = 7;
 inline constexpr int kMaxSymOps = 24;
 
-inline constexpr bool IsValidCrystalType(int type) { return type >= 0 && type < kCrystalTypeCount; }
+inline constexpr bool IsValidCrystalType(int type) {
+    return type >= 0 && type < kCrystalTypeCount;
+}
 
-}  // namespace orimath
+} // namespace orimath

@@ -19,5 +19,5 @@ int GetVoronoiGrainMap(int16_t** map, int W, int H, int nGrains, double seeds[][
 // null (GetOneRandOri), otherwise uniformly over orientation space.
 // Returns 0 for invalid arguments, nGrains above 180, or when no
 // orientation can be drawn from the ODF.
-int GetMSMap(int16_t** map, int W, int H, int nGrains, int16_t grains[][3], double*** odf, int nPhi1, int nPhi,
-             int nPhi2, double res);
+int GetMSMap(int16_t** map, int W, int H, int nGrains, int16_t grains[][3], double*** odf,
+             int nPhi1, int nPhi, int nPhi2, double res);

@@ -47,7 +47,8 @@ int Euler2Miller(const double euler[3], int crystalType, const double lattice[6]
 // Euler angles in degrees of the orientation with plane (hkl) normal to ND
 // and direction [uvw] along RD. Returns 0 when hkl or uvw is all zero, when
 // h*u + k*v + l*w is not exactly 0, or when CrystalAxis fails.
-int Miller2Euller(const double hkluvw[6], double euler[3], int crystalType, const double lattice[6]);
+int Miller2Euller(const double hkluvw[6], double euler[3], int crystalType,
+                  const double lattice[6]);
 
 // Small signed integer indices for a real direction, for labels:
 // (0.5, 0.5, 1.0) gives (1, 1, 2).
@@ -64,5 +65,5 @@ int GetPlaneNormal(const double hkl[3], int crystalType, const double lattice[6]
 // dropped, each new pole sign-normalised (y >= 0; for y = 0, x >= 0).
 // Writes at most 24 poles and their count. Returns 0 for an invalid crystal
 // code or lattice.
-int GetSymmetricPoles(const double h[3], int crystalType, const double lattice[6], double poles[24][3],
-                      int* count);
+int GetSymmetricPoles(const double h[3], int crystalType, const double lattice[6],
+                      double poles[24][3], int* count);

@@ -14,24 +14,28 @@
 // is zero where it is sampled, or a fibre no orientation reaches, never
 // hangs the caller). 1 on success.
 
-inline constexpr long kMaxRandomDraws = 10000000;  // per orientation
+inline constexpr long kMaxRandomDraws = 10000000; // per orientation
 
 // One orientation with probability proportional to the ODF; fmax is the
 // ODF maximum (or an upper bound of it).
-int GetOneRandOri(double*** odf, double euler[3], double fmax, int nPhi1, int nPhi, int nPhi2, double res);
+int GetOneRandOri(double*** odf, double euler[3], double fmax, int nPhi1, int nPhi, int nPhi2,
+                  double res);
 
 // As GetOneRandOri, among orientations whose {hkl} lies within tolerance
 // degrees of ND (CompareFiberAxis). With firstCall non-zero the poles are
 // computed on the first draw into poles/count; otherwise the stored ones
 // are reused.
-int GetOneRandOriWithinFiber(double*** odf, double euler[3], double fmax, int nPhi1, int nPhi, int nPhi2, double res,
-                             const double hkl[3], int crystalType, const double lattice[6], double tolerance,
-                             int firstCall, int* count, double poles[24][3]);
+int GetOneRandOriWithinFiber(double*** odf, double euler[3], double fmax, int nPhi1, int nPhi,
+                             int nPhi2, double res, const double hkl[3], int crystalType,
+                             const double lattice[6], double tolerance, int firstCall, int* count,
+                             double poles[24][3]);
 
 // count orientations into out; fmax is found from the ODF and the generator
 // is seeded from the current time first.
-int GetRandOri_Ab_Res(double*** odf, double out[][3], int count, int nPhi1, int nPhi, int nPhi2, double res);
+int GetRandOri_Ab_Res(double*** odf, double out[][3], int count, int nPhi1, int nPhi, int nPhi2,
+                      double res);
 
 // The same for a classic 5 degree ODF array odf[73][37][73], of which the
 // first nPhi2 x nPhi x nPhi1 points are used (at most 73 x 37 x 73).
-int GetRandOri(const double odf[73][37][73], double out[][3], int count, int nPhi1, int nPhi, int nPhi2);
+int GetRandOri(const double odf[73][37][73], double out[][3], int count, int nPhi1, int nPhi,
+               int nPhi2);

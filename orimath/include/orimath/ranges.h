@@ -16,7 +16,8 @@ void Get_AB_Range_In_Full_PF_Space(int* nAlpha, int* nBeta, double res);
 
 // Grid counts of the reduced ODF region of a crystal type, with or without
 // orthorhombic sample symmetry. Codes outside 0..6 get 360 x 90 x 90.
-void GetEulerRangeInODFSpace(int* nPhi1, int* nPhi, int* nPhi2, int crystalType, double res, int sampleSym);
+void GetEulerRangeInODFSpace(int* nPhi1, int* nPhi, int* nPhi2, int crystalType, double res,
+                             int sampleSym);
 
 // Index bounds on the 5 degree grid: {0, nPhi1-1, 0, nPhi-1, 0, nPhi2-1}.
 void GetEulerRange(int crystalType, int range[6], int sampleSym);

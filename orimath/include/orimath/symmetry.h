@@ -13,7 +13,8 @@
 // nor table is written.
 // Trigonal (type 5) lists three operators of determinant -1 (-I and the
 // inverted three-fold axes); they are used as listed.
-void Symmdata(double ops[7][24][3][3], int* count, int toCartesian, int crystalType, const double lattice[6]);
+void Symmdata(double ops[7][24][3][3], int* count, int toCartesian, int crystalType,
+              const double lattice[6]);
 
 // Orthorhombic sample symmetry: I, 2-fold about ND, about TD, about RD.
 void SamSymData(double ops[4][3][3]);
@@ -34,4 +35,5 @@ void Get_Crystal_Type_Name(char* buffer, int crystalType);
 // a lattice that fails CrystalAxis or non-finite angles, and 0 when
 // Eulerangle rejects an equivalent. Phi is not wrapped; any finite value
 // works.
-int GetSO(double euler[3], double out[][3], int* count, int crystalType, const double lattice[6], int sampleSym);
+int GetSO(double euler[3], double out[][3], int* count, int crystalType, const double lattice[6],
+          int sampleSym);

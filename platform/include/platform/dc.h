@@ -15,7 +15,7 @@
 #include "platform/gdi_types.h"
 
 class CDC {
-public:
+  public:
     CDC();
     virtual ~CDC();
     CDC(const CDC&) = delete;
@@ -66,7 +66,7 @@ public:
     // drawing step put back what it found.
     bool StockObjectsSelected() const;
 
-protected:
+  protected:
     void SetPrinting(bool printing) { printing_ = printing; }
     void SetBitsPerPixel(int bits) { bitsPerPixel_ = bits; }
     void SetLogPixels(int dpi) { logPixels_ = dpi; }
@@ -86,7 +86,7 @@ protected:
     virtual void DoPolygon(const std::vector<CPoint>& points) = 0;
     virtual void DoSelectionChanged() {}
 
-private:
+  private:
     CPen stockPen_;
     CFont stockFont_;
     CBrush stockBrush_;

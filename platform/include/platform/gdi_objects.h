@@ -31,15 +31,15 @@ inline constexpr int RC_PALETTE = 0x0100;
 
 struct PenDesc {
     int style = PS_SOLID;
-    int width = 1;  // pixels; 0 draws one pixel wide
+    int width = 1; // pixels; 0 draws one pixel wide
     COLORREF color = 0;
     friend bool operator==(const PenDesc&, const PenDesc&) = default;
 };
 
 struct FontDesc {
-    int height = 16;      // >0: cell height in pixels; <0: character height
+    int height = 16; // >0: cell height in pixels; <0: character height
     int width = 0;
-    int escapement = 0;   // tenths of a degree, counter-clockwise
+    int escapement = 0; // tenths of a degree, counter-clockwise
     int weight = FW_NORMAL;
     bool italic = false;
     bool underline = false;
@@ -56,7 +56,7 @@ struct BrushDesc {
 };
 
 class CPen {
-public:
+  public:
     CPen() = default;
     CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
     bool CreatePen(int style, int width, COLORREF color) {
@@ -65,20 +65,19 @@ public:
     }
     const PenDesc& Desc() const { return desc_; }
 
-private:
+  private:
     PenDesc desc_;
 };
 
 class CFont {
-public:
+  public:
     // The arguments the display code passes; output precision, clipping,
     // quality and pitch have no counterpart here and are left out.
-    bool CreateFont(int height, int width, int escapement, int orientation, int weight,
-                    bool italic, bool underline, bool strikeOut, int charSet,
-                    const char* face) {
+    bool CreateFont(int height, int width, int escapement, int orientation, int weight, bool italic,
+                    bool underline, bool strikeOut, int charSet, const char* face) {
         (void)orientation;
-        desc_ = FontDesc{height, width, escapement, weight, italic, underline, strikeOut,
-                         charSet, face ? face : ""};
+        desc_ = FontDesc{height,    width,     escapement, weight,          italic,
+                         underline, strikeOut, charSet,    face ? face : ""};
         return true;
     }
     // Height in pixels, normal weight, upright: the form every display uses.
@@ -88,12 +87,12 @@ public:
     }
     const FontDesc& Desc() const { return desc_; }
 
-private:
+  private:
     FontDesc desc_;
 };
 
 class CBrush {
-public:
+  public:
     CBrush() = default;
     explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
     bool CreateSolidBrush(COLORREF color) {
@@ -107,6 +106,6 @@ public:
     }
     const BrushDesc& Desc() const { return desc_; }
 
-private:
+  private:
     BrushDesc desc_;
 };

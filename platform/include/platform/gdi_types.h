@@ -9,9 +9,15 @@ using COLORREF = uint32_t;
 constexpr COLORREF RGB(int r, int g, int b) {
     return static_cast<COLORREF>((r & 0xff) | ((g & 0xff) << 8) | ((b & 0xff) << 16));
 }
-constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xff); }
-constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xff); }
-constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xff); }
+constexpr int GetRValue(COLORREF c) {
+    return static_cast<int>(c & 0xff);
+}
+constexpr int GetGValue(COLORREF c) {
+    return static_cast<int>((c >> 8) & 0xff);
+}
+constexpr int GetBValue(COLORREF c) {
+    return static_cast<int>((c >> 16) & 0xff);
+}
 
 struct CPoint {
     int x = 0;

@@ -18,15 +18,15 @@ MessageHandler SetMessageHandler(MessageHandler handler);
 
 // Installs a handler for the lifetime of a scope, then restores the previous.
 class ScopedMessageHandler {
-public:
+  public:
     explicit ScopedMessageHandler(MessageHandler handler)
         : previous_(SetMessageHandler(std::move(handler))) {}
     ~ScopedMessageHandler() { SetMessageHandler(std::move(previous_)); }
     ScopedMessageHandler(const ScopedMessageHandler&) = delete;
     ScopedMessageHandler& operator=(const ScopedMessageHandler&) = delete;
 
-private:
+  private:
     MessageHandler previous_;
 };
 
-}  // namespace platform
+} // namespace platform

@@ -18,4 +18,4 @@ void MsvcSrand(uint32_t seed);
 // Next value in 0..kMsvcRandMax (rand semantics).
 int MsvcRand();
 
-}  // namespace platform
+} // namespace platform

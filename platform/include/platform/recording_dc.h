@@ -14,18 +14,18 @@
 struct DrawRecord {
     enum class Kind { MoveTo, Line, Text, FillRect, Arc, Rectangle, Ellipse, Polygon };
     Kind kind = Kind::MoveTo;
-    std::vector<CPoint> points;  // MoveTo: 1; Line: from, to; Arc: start, end; Polygon: all
-    RECT rect{};                 // FillRect, Arc box, Rectangle, Ellipse
+    std::vector<CPoint> points; // MoveTo: 1; Line: from, to; Arc: start, end; Polygon: all
+    RECT rect{};                // FillRect, Arc box, Rectangle, Ellipse
     std::string text;
     PenDesc pen;
     FontDesc font;
     BrushDesc brush;
-    COLORREF color = 0;  // FillRect colour, text colour for Text
+    COLORREF color = 0; // FillRect colour, text colour for Text
     int bkMode = OPAQUE;
 };
 
 class CRecordingDC : public CDC {
-public:
+  public:
     explicit CRecordingDC(bool printing = false, int bitsPerPixel = 24, int logPixels = 96);
 
     const std::vector<DrawRecord>& Records() const { return records_; }
@@ -38,7 +38,7 @@ public:
 
     static CSize MeasureText(const FontDesc& font, const std::string& text);
 
-protected:
+  protected:
     void DoMoveTo(CPoint p) override;
     void DoLine(CPoint from, CPoint to) override;
     void DoText(int x, int y, const std::string& text) override;
@@ -49,7 +49,7 @@ protected:
     void DoEllipse(const RECT& rect) override;
     void DoPolygon(const std::vector<CPoint>& points) override;
 
-private:
+  private:
     DrawRecord Make(DrawRecord::Kind kind) const;
     std::vector<DrawRecord> records_;
 };

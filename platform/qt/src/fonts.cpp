@@ -10,10 +10,12 @@
 
 std::vector<std::string> GetAvailableFontName() {
     std::vector<std::string> names;
-    for (const QString& family : QFontDatabase::families()) names.push_back(family.toStdString());
+    for (const QString& family : QFontDatabase::families())
+        names.push_back(family.toStdString());
     // The faces documents name are always offered, mapped as above.
     for (const char* face : {"Arial", "Times New Roman", "Courier New", "Symbol"})
-        if (std::find(names.begin(), names.end(), face) == names.end()) names.push_back(face);
+        if (std::find(names.begin(), names.end(), face) == names.end())
+            names.push_back(face);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -21,7 +23,9 @@ std::vector<std::string> GetAvailableFontName() {
 namespace platform {
 
 namespace {
-QString Lower(const std::string& s) { return QString::fromStdString(s).trimmed().toLower(); }
+QString Lower(const std::string& s) {
+    return QString::fromStdString(s).trimmed().toLower();
+}
 
 // Cell height of a family per pixel of em size, measured once.
 double CellRatio(const QString& family) {
@@ -29,18 +33,22 @@ double CellRatio(const QString& family) {
     static QHash<QString, double> cache;
     QMutexLocker lock(&mutex);
     auto it = cache.find(family);
-    if (it != cache.end()) return *it;
+    if (it != cache.end())
+        return *it;
     QFont f(family);
     f.setPixelSize(1000);
     QFontMetricsF fm(f);
     double ratio = fm.height() / 1000.0;
-    if (!(ratio > 0.5 && ratio < 3.0)) ratio = 1.15;
+    if (!(ratio > 0.5 && ratio < 3.0))
+        ratio = 1.15;
     cache.insert(family, ratio);
     return ratio;
 }
-}  // namespace
+} // namespace
 
-bool IsSymbolFace(const std::string& face) { return Lower(face) == "symbol"; }
+bool IsSymbolFace(const std::string& face) {
+    return Lower(face) == "symbol";
+}
 
 QString FontFamilyFor(const std::string& face) {
     const QString f = Lower(face);
@@ -48,7 +56,8 @@ QString FontFamilyFor(const std::string& face) {
         return QStringLiteral("Liberation Sans");
     if (f == "times new roman" || f == "times" || f == "symbol")
         return QStringLiteral("Liberation Serif");
-    if (f == "courier new" || f == "courier") return QStringLiteral("Liberation Mono");
+    if (f == "courier new" || f == "courier")
+        return QStringLiteral("Liberation Mono");
     return QString::fromStdString(face);
 }
 
@@ -66,9 +75,12 @@ QString SymbolToUnicode(const std::string& text) {
         u'\u03C2', u'\u03A9', u'\u039E', u'\u03A8', u'\u0396'};
     QString out;
     for (unsigned char c : text) {
-        if (c >= 'a' && c <= 'z') out.append(QChar(kLower[c - 'a']));
-        else if (c >= 'A' && c <= 'Z') out.append(QChar(kUpper[c - 'A']));
-        else out.append(QChar(c));
+        if (c >= 'a' && c <= 'z')
+            out.append(QChar(kLower[c - 'a']));
+        else if (c >= 'A' && c <= 'Z')
+            out.append(QChar(kUpper[c - 'A']));
+        else
+            out.append(QChar(c));
     }
     // The curly phi is what texture papers print for the Euler angles.
     out.replace(QChar(u'\u03D5'), QChar(u'\u03C6'));
@@ -83,8 +95,10 @@ QFont MakeQFont(const FontDesc& desc) {
     const QString family = FontFamilyFor(desc.face);
     QFont f(family);
     int px = 16;
-    if (desc.height > 0) px = static_cast<int>(std::lround(desc.height / CellRatio(family)));
-    else if (desc.height < 0) px = -desc.height;
+    if (desc.height > 0)
+        px = static_cast<int>(std::lround(desc.height / CellRatio(family)));
+    else if (desc.height < 0)
+        px = -desc.height;
     f.setPixelSize(std::max(1, px));
     f.setWeight(desc.weight >= 600 ? QFont::Bold : QFont::Normal);
     f.setItalic(desc.italic);
@@ -94,4 +108,4 @@ QFont MakeQFont(const FontDesc& desc) {
     return f;
 }
 
-}  // namespace platform
+} // namespace platform

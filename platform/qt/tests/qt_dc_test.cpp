@@ -14,8 +14,9 @@ QGuiApplication& App() {
     static int argc = 1;
     static char name[] = "platform_qt_tests";
     static char* argv[] = {name, nullptr};
-        // Headless whatever the environment says.
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Headless whatever the environment says.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication* app =
         QGuiApplication::instance() ? nullptr : new QGuiApplication(argc, argv);
     return app ? *app : *static_cast<QGuiApplication*>(QGuiApplication::instance());
@@ -27,7 +28,9 @@ QImage White(int w, int h) {
     return img;
 }
 
-bool Dark(const QImage& img, int x, int y) { return qGray(img.pixel(x, y)) < 128; }
+bool Dark(const QImage& img, int x, int y) {
+    return qGray(img.pixel(x, y)) < 128;
+}
 
 TEST(QtDC, LinesLandOnTheirPixelsWithoutAntialiasing) {
     App();
@@ -89,9 +92,10 @@ TEST(QtDC, TextIsDrawnBelowItsTopLeftCorner) {
     int top = 100, bottom = -1;
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 100; ++x)
-            if (Dark(img, x, y)) top = std::min(top, y), bottom = std::max(bottom, y);
+            if (Dark(img, x, y))
+                top = std::min(top, y), bottom = std::max(bottom, y);
     EXPECT_GE(top, 20);
     EXPECT_LE(bottom, 50);
 }
 
-}  // namespace
+} // namespace

@@ -61,23 +61,20 @@ void SetContourFields(Info& info, const double levels[10], int count, double lin
 // the first zero or n bytes.
 void CopyText(char* field, std::size_t n, const std::string& text);
 std::string TextOf(const char* field, std::size_t n);
-template <std::size_t N>
-void CopyText(char (&field)[N], const std::string& text) {
+template <std::size_t N> void CopyText(char (&field)[N], const std::string& text) {
     CopyText(field, N, text);
 }
-template <std::size_t N>
-std::string TextOf(const char (&field)[N]) {
+template <std::size_t N> std::string TextOf(const char (&field)[N]) {
     return TextOf(field, N);
 }
-template <std::size_t N>
-void TerminateText(char (&field)[N]) {
+template <std::size_t N> void TerminateText(char (&field)[N]) {
     field[N - 1] = '\0';
 }
 // Replaces an empty or unterminated face name by a fallback.
-template <std::size_t N>
-void CheckFace(char (&field)[N], const char* fallback) {
+template <std::size_t N> void CheckFace(char (&field)[N], const char* fallback) {
     field[N - 1] = '\0';
-    if (field[0] == '\0') CopyText(field, fallback);
+    if (field[0] == '\0')
+        CopyText(field, fallback);
 }
 
 // Text in a font (face, pixel height) with its top-left at (x, y); the font
@@ -105,7 +102,7 @@ std::vector<TextPiece> GreekWithSubscript(const std::string& greek, const std::s
 
 // A solid pen selected for the lifetime of the object.
 class ScopedPen {
-public:
+  public:
     ScopedPen(CDC* dc, int width, COLORREF color) : dc_(dc), pen_(PS_SOLID, width, color) {
         old_ = dc_->SelectObject(&pen_);
     }
@@ -113,14 +110,14 @@ public:
     ScopedPen(const ScopedPen&) = delete;
     ScopedPen& operator=(const ScopedPen&) = delete;
 
-private:
+  private:
     CDC* dc_;
     CPen pen_;
     CPen* old_;
 };
 
 class ScopedFont {
-public:
+  public:
     ScopedFont(CDC* dc, const std::string& face, int height) : dc_(dc) {
         font_.CreateSimple(height, face);
         old_ = dc_->SelectObject(&font_);
@@ -129,7 +126,7 @@ public:
     ScopedFont(const ScopedFont&) = delete;
     ScopedFont& operator=(const ScopedFont&) = delete;
 
-private:
+  private:
     CDC* dc_;
     CFont font_;
     CFont* old_;
@@ -140,4 +137,4 @@ private:
 void SetPreviewHandler(std::function<void()> handler);
 void RequestPreview();
 
-}  // namespace plotkit
+} // namespace plotkit

@@ -27,7 +27,7 @@ enum DisplayType : int {
 };
 
 class CDisplayStructure {
-public:
+  public:
     // Non-zero: every line and text is drawn in black.
     int bBlackWhite = 0;
 

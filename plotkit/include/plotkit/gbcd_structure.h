@@ -13,42 +13,42 @@
 struct GBCDInfo {
     int32_t startX, startY;
     char crystal[64];
-    int32_t kind;             // non-zero: a CSL distribution is supplied
+    int32_t kind; // non-zero: a CSL distribution is supplied
     int32_t pad76;
-    char titleFont[32];       // x axis title
+    char titleFont[32]; // x axis title
     int32_t titleFontSize;
     int32_t showTitle;
     int32_t showBorder;
     int32_t pad124;
-    double borderWidth;       // mm
-    double titleDistance;     // mm, x axis title below the chart
+    double borderWidth;   // mm
+    double titleDistance; // mm, x axis title below the chart
     int32_t showXLabels;
     int32_t showYLabels;
-    double tickLength;        // mm, y axis ticks
-    double tickWidth;         // mm
+    double tickLength; // mm, y axis ticks
+    double tickWidth;  // mm
     char xLabelFont[32];
     int32_t xLabelFontSize;
     char yLabelFont[32];
     int32_t yLabelFontSize;
-    int32_t yLabelEvery;      // percent
-    int32_t yMax;             // percent
+    int32_t yLabelEvery; // percent
+    int32_t yMax;        // percent
     int32_t showMis;
     int32_t showCSL;
-    int32_t misFrom, misTo;   // degrees
-    int32_t misBin;           // degrees
-    int32_t cslFirst, cslLast;  // label indices shown
-    int32_t cslLastCounted;   // later entries count as random
+    int32_t misFrom, misTo;    // degrees
+    int32_t misBin;            // degrees
+    int32_t cslFirst, cslLast; // label indices shown
+    int32_t cslLastCounted;    // later entries count as random
     int32_t showRandomBar;
     int32_t selected;
     int32_t showRandomMark;
     int32_t pad292;
-    double barWidth;          // mm
-    double barLineWidth;      // mm
+    double barWidth;     // mm
+    double barLineWidth; // mm
     int32_t solidBar;
     int32_t pad316;
-    double width;             // mm
-    double height;            // mm
-    char valueFont[32];       // value texts above the bars and the mark
+    double width;       // mm
+    double height;      // mm
+    char valueFont[32]; // value texts above the bars and the mark
     int32_t valueFontSize;
     char reserved372[268];
 };
@@ -96,9 +96,9 @@ void CheckRecord(GBCDInfo& info);
 extern const char* const kCSLLabels[51];
 
 struct GBCDBar {
-    RECT rect{};           // device pixels of the last Draw
+    RECT rect{}; // device pixels of the last Draw
     std::string label;
-    std::string value;     // "%.1f" percent
+    std::string value; // "%.1f" percent
     double percent = 0.0;
 };
 // The misorientation bars of a 1 degree distribution (181 entries): bins of
@@ -108,10 +108,10 @@ std::vector<GBCDBar> MisorientationBars(const double mis[181], int from, int to,
 // lastCounted (when withRandom).
 std::vector<GBCDBar> CSLBars(const double csl[51], int first, int last, int lastCounted,
                              bool withRandom);
-}  // namespace plotkit
+} // namespace plotkit
 
 class CGBCDStructure : public CDisplayStructure {
-public:
+  public:
     CGBCDStructure(int kind, const std::string& crystal);
 
     void IniData(const double csl[51], const double misorientation[181]);
@@ -137,9 +137,8 @@ public:
     const std::vector<plotkit::GBCDBar>& CSLBarList() const { return cslBars_; }
     GBCDInfo& InfoRef() { return info_; }
 
-private:
-    void DrawBars(CDC* dc, std::vector<plotkit::GBCDBar>& bars, RECT area, int s,
-                  COLORREF colour);
+  private:
+    void DrawBars(CDC* dc, std::vector<plotkit::GBCDBar>& bars, RECT area, int s, COLORREF colour);
 
     double csl_[51] = {};
     double mis_[181] = {};

@@ -13,10 +13,10 @@ using SegmentMapper = std::function<bool(const orimath::GridPos& a, const orimat
                                          CPoint& pa, CPoint& pb)>;
 
 struct ContourStyle {
-    const double* levels;      // 10 entries
-    int count;                 // levels 10 - count .. 9 are drawn
-    const COLORREF* colours;   // 10 entries
-    int penWidth;              // pixels
+    const double* levels;    // 10 entries
+    int count;               // levels 10 - count .. 9 are drawn
+    const COLORREF* colours; // 10 entries
+    int penWidth;            // pixels
     int blackWhite;
 };
 
@@ -47,7 +47,6 @@ CPoint StereoPoint(double a, double b, int R, int left, int top);
 
 // The same azimuth convention read back: alpha and beta in degrees of a
 // pixel relative to the centre (cx, cy) of a circle of radius R.
-void StereoPosition(double x, double y, double cx, double cy, int R, double& alpha,
-                    double& beta);
+void StereoPosition(double x, double y, double cx, double cy, int R, double& alpha, double& beta);
 
-}  // namespace plotkit
+} // namespace plotkit

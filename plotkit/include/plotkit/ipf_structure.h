@@ -11,23 +11,23 @@
 
 // Format record stored raw in layout documents (624 bytes).
 struct IPFInfo {
-    char crystal[32];     // crystal system description; first three letters give the type
+    char crystal[32]; // crystal system description; first three letters give the type
     char text2[32];
-    char xAxis[32];       // crystal direction along the figure's x axis, "[u v w]"
-    char yAxis[32];       // along the figure's y axis
-    char centre[32];      // at the centre
-    int32_t form;         // 0 complete, 1 triangle (cubic) or sector (others)
+    char xAxis[32];  // crystal direction along the figure's x axis, "[u v w]"
+    char yAxis[32];  // along the figure's y axis
+    char centre[32]; // at the centre
+    int32_t form;    // 0 complete, 1 triangle (cubic) or sector (others)
     int32_t reserved164;
-    double triangleSize;  // mm, the [001]-[101] edge
-    double radius;        // mm, complete form
+    double triangleSize; // mm, the [001]-[101] edge
+    double radius;       // mm, complete form
     int32_t showLabels;
     int32_t fontSize;
     char fontName[32];
     double levels[10];
     double maximum;
-    double contourWidth;  // mm
-    double borderWidth;   // mm
-    double axisWidth;     // mm
+    double contourWidth; // mm
+    double borderWidth;  // mm
+    double axisWidth;    // mm
     int32_t showBorder;
     int32_t showAxes;
     int32_t startX, startY;
@@ -76,10 +76,10 @@ std::string IPFDescription(int crystalType, const double lattice[6]);
 // cubic 270..315, hexagonal 270..300, tetragonal 270..315, orthorhombic
 // 270..360, monoclinic 180..360, trigonal 240..300, triclinic 0..360.
 void IPFSector(int crystalType, double& betaFrom, double& betaTo);
-}  // namespace plotkit
+} // namespace plotkit
 
 class CIPFStructure : public CDisplayStructure {
-public:
+  public:
     // texts: crystal description, a second text, and the directions along
     // the figure's x axis, y axis and at the centre.
     explicit CIPFStructure(const std::string texts[5]);
@@ -114,7 +114,7 @@ public:
     CPoint Corner(int k) const { return corners_[k]; }
     IPFInfo& InfoRef() { return info_; }
 
-private:
+  private:
     void DrawComplete(CDC* dc, int s);
     void DrawTriangle(CDC* dc, int s);
     void DrawSector(CDC* dc, int s);

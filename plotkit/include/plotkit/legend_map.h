@@ -11,14 +11,14 @@
 struct LenMap {
     int32_t selected;
     int32_t showFrame;
-    double frameWidth;     // mm
-    double contourWidth;   // mm
-    int32_t style;         // 0 one column, 1 two, 2 three, 3 one row
+    double frameWidth;   // mm
+    double contourWidth; // mm
+    int32_t style;       // 0 one column, 1 two, 2 three, 3 one row
     char fontName[32];
     int32_t fontSize;
     int32_t reserved64;
     int32_t pad68;
-    double lineLength;     // mm (at 200/297.4)
+    double lineLength; // mm (at 200/297.4)
     int32_t startX, startY;
     int32_t firstId, secondId;
     double levels[10];
@@ -45,7 +45,7 @@ void CheckRecord(LenMap& info);
 }
 
 class CLegendMap : public CDisplayStructure {
-public:
+  public:
     CLegendMap(int firstId, int secondId, const double levels[10], double contourWidth);
 
     // 1 when both ids equal the stored ones (in this order).
@@ -72,7 +72,7 @@ public:
     CPoint EntryPos(int k) const { return entries_[k]; }
     LenMap& InfoRef() { return info_; }
 
-private:
+  private:
     COLORREF colours_[10] = {};
     LenMap info_{};
     int textWidth_ = 0, letterHeight_ = 0, lineLength_ = 0;

@@ -15,19 +15,19 @@
 struct ODFInfo {
     int32_t sectionShown[73];
     int32_t reserved292;
-    double contourWidth;       // mm
+    double contourWidth; // mm
     double levels[10];
     int32_t count;
-    int32_t hNameOn;           // horizontal axis name (reserves the upper name block)
-    int32_t vNameOn;           // vertical axis name (reserves the left name block)
-    int32_t titleOn;           // section title (reserves the gap above each section)
-    double sectionWidth;       // mm
-    int32_t hFrom, hTo;        // horizontal axis range, grid indices (5 degree steps)
-    int32_t vFrom, vTo;        // vertical axis range
-    double hNameDistance;      // mm
-    double vNameDistance;      // mm
-    double titleSpace;         // mm
-    int32_t titleAlign;        // 0 left, 1 centre, 2 right
+    int32_t hNameOn;      // horizontal axis name (reserves the upper name block)
+    int32_t vNameOn;      // vertical axis name (reserves the left name block)
+    int32_t titleOn;      // section title (reserves the gap above each section)
+    double sectionWidth;  // mm
+    int32_t hFrom, hTo;   // horizontal axis range, grid indices (5 degree steps)
+    int32_t vFrom, vTo;   // vertical axis range
+    double hNameDistance; // mm
+    double vNameDistance; // mm
+    double titleSpace;    // mm
+    int32_t titleAlign;   // 0 left, 1 centre, 2 right
     int32_t hNameFontSize;
     int32_t vNameFontSize;
     int32_t titleFontSize;
@@ -36,16 +36,16 @@ struct ODFInfo {
     char titleFont[32];
     int32_t showBorder;
     int32_t pad564;
-    double borderWidth;        // mm, also the key's line width
-    double tickWidth;          // mm
-    double tickLength;         // mm
+    double borderWidth; // mm, also the key's line width
+    double tickWidth;   // mm
+    double tickLength;  // mm
     char keyFont[32];
     int32_t keyFontSize;
     int32_t pad628;
-    double showKey;            // 1.0 shows the key
+    double showKey; // 1.0 shows the key
     int32_t hTicksOn;
     int32_t vTicksOn;
-    int32_t hTickStep;         // degrees
+    int32_t hTickStep; // degrees
     int32_t vTickStep;
     int32_t hTickFontSize;
     int32_t vTickFontSize;
@@ -58,7 +58,7 @@ struct ODFInfo {
     double lattice[6];
     double maximum;
     int32_t startX, startY;
-    int16_t sectionAngle;      // 0: sections of constant phi2; 1: of constant phi1
+    int16_t sectionAngle; // 0: sections of constant phi2; 1: of constant phi1
     char reserved810[270];
 };
 static_assert(sizeof(ODFInfo) == 1080);
@@ -121,10 +121,10 @@ void DefaultODFInfo(ODFInfo& info, int crystalType, const double lattice[6]);
 // f[phi2][Phi][phi1]. A uniform ODF of 1 over the whole space gives 1.
 double ODFVolumeFraction(const double f[73][37][73], int phi1From, int phi1To, int PhiFrom,
                          int PhiTo, int phi2From, int phi2To, double threshold);
-}  // namespace plotkit
+} // namespace plotkit
 
 class CODFStructure : public CDisplayStructure {
-public:
+  public:
     CODFStructure(int crystalType, const double lattice[6]);
 
     int SetODFData(const double odf[73][37][73]);
@@ -156,11 +156,11 @@ public:
     ODFInfo& InfoRef() { return info_; }
     const double (*Data() const)[37][73] { return data_.get(); }
 
-protected:
+  protected:
     // Miller indices of an orientation (degrees) on the record's lattice.
     bool pGetMiller(double phi1, double Phi, double phi2, int hkl[3], int uvw[3]) const;
 
-private:
+  private:
     void DrawSection(CDC* dc, int section, CPoint cell, int s);
     void DrawSectionDecor(CDC* dc, int section, CPoint cell, int s);
     void DrawKey(CDC* dc, CPoint cell, int s);

@@ -12,20 +12,20 @@
 // Format record stored raw in layout documents (576 bytes, little-endian).
 struct PFInfo {
     char fileName[64];
-    double radius;         // mm
+    double radius; // mm
     int32_t showLabels;
-    int32_t fontSize;      // points
+    int32_t fontSize; // points
     char fontName[32];
     double levels[10];
     double maximum;
-    double contourWidth;   // mm
-    double borderWidth;    // mm
-    double axisWidth;      // mm
+    double contourWidth; // mm
+    double borderWidth;  // mm
+    double axisWidth;    // mm
     int32_t showBorder;
     int32_t showAxes;
-    int32_t startX;        // drawing units
+    int32_t startX; // drawing units
     int32_t startY;
-    int32_t count;         // contour levels in use (the last `count`)
+    int32_t count; // contour levels in use (the last `count`)
     int32_t selected;
     char indexText[328];
 };
@@ -52,10 +52,10 @@ namespace plotkit {
 // fields terminated, sizes and widths finite and within reason; anything
 // else falls back to the default.
 void CheckRecord(PFInfo& info);
-}  // namespace plotkit
+} // namespace plotkit
 
 class CPFStructure : public CDisplayStructure {
-public:
+  public:
     // fileName: the pole figure's source file; "steel(111).pf" gives the
     // index text "{111}".
     explicit CPFStructure(const std::string& fileName);
@@ -88,7 +88,7 @@ public:
     // Direct access for the format dialog, which edits the record in place.
     PFInfo& InfoRef() { return info_; }
 
-private:
+  private:
     void FindDataRows(int& first, int& end) const;
 
     COLORREF colours_[10] = {};

@@ -13,12 +13,12 @@ struct ScanLineInfo {
     int32_t selected;
     int32_t startX, startY;
     int32_t pad12;
-    double height;            // mm, chart height
-    double width;             // mm, chart width
-    double lineWidth;         // mm, the data lines
+    double height;    // mm, chart height
+    double width;     // mm, chart width
+    double lineWidth; // mm, the data lines
     int32_t showBorder;
     int32_t pad44;
-    double borderWidth;       // mm
+    double borderWidth; // mm
     int32_t showXTitle;
     char xTitle[32];
     int32_t xTitleFontSize;
@@ -32,24 +32,24 @@ struct ScanLineInfo {
     int32_t showYLabels;
     int32_t yLabelFontSize;
     char yLabelFont[32];
-    double xTickLength;       // mm
-    double yTickLength;       // mm
-    double xTickWidth;        // mm
-    double yTickWidth;        // mm
-    double xStep;             // x tick step
-    double yStep;             // y tick step
+    double xTickLength; // mm
+    double yTickLength; // mm
+    double xTickWidth;  // mm
+    double yTickWidth;  // mm
+    double xStep;       // x tick step
+    double yStep;       // y tick step
     double xFrom, xTo;
     double yFrom, yTo;
-    double labelDistance;     // mm, tick labels from the axes
-    double legendWidth;       // mm, legend sample line length
+    double labelDistance; // mm, tick labels from the axes
+    double legendWidth;   // mm, legend sample line length
     int32_t lineCount;
     int32_t visible[10];
     int32_t showMarks;
-    double markSize;          // mm
+    double markSize; // mm
     double maximum;
     int32_t lineType;
     int32_t showLegend;
-    int32_t legendFontSize;   // points
+    int32_t legendFontSize; // points
     char names[10][32];
     char reserved740[268];
 };
@@ -101,10 +101,10 @@ void CheckRecord(ScanLineInfo& info);
 // A tick step that advances: the given one when it is positive and gives at
 // most 200 ticks over the range, else a tenth of the range (at least 1e-9).
 double UsableStep(double step, double from, double to);
-}  // namespace plotkit
+} // namespace plotkit
 
 class CScanLine : public CDisplayStructure {
-public:
+  public:
     CScanLine();
 
     // Adds a line of 73 values (x = 0, 5, ..., 360 degrees); 0 when ten
@@ -136,7 +136,7 @@ public:
     RECT GetChartRect() const { return chart_; }
     ScanLineInfo& InfoRef() { return info_; }
 
-private:
+  private:
     void DrawAxes(CDC* dc, int s, RECT& extent);
 
     int scale_ = 4;

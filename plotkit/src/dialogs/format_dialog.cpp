@@ -23,11 +23,13 @@ namespace plotkit {
 namespace {
 QString Caption(const char* format, double value, bool integer) {
     char buf[160];
-    if (integer) std::snprintf(buf, sizeof buf, format, static_cast<int>(value));
-    else std::snprintf(buf, sizeof buf, format, value);
+    if (integer)
+        std::snprintf(buf, sizeof buf, format, static_cast<int>(value));
+    else
+        std::snprintf(buf, sizeof buf, format, value);
     return QString::fromUtf8(buf);
 }
-}  // namespace
+} // namespace
 
 FormatDialog::FormatDialog(const QString& title, const QString& objectName,
                            const QString& previewText) {
@@ -60,9 +62,12 @@ void FormatDialog::Page(const QString& title) {
 }
 
 void FormatDialog::AddRow(const QString& label, QWidget* widget) {
-    if (!form_) Page(tr("Format"));
-    if (label.isEmpty()) form_->addRow(widget);
-    else form_->addRow(label, widget);
+    if (!form_)
+        Page(tr("Format"));
+    if (label.isEmpty())
+        form_->addRow(widget);
+    else
+        form_->addRow(label, widget);
 }
 
 void FormatDialog::Bind(std::function<void()> load, std::function<void()> apply) {
@@ -71,10 +76,12 @@ void FormatDialog::Bind(std::function<void()> load, std::function<void()> apply)
 }
 
 void FormatDialog::Apply() {
-    for (auto& f : apply_) f();
+    for (auto& f : apply_)
+        f();
 }
 void FormatDialog::Load() {
-    for (auto& f : load_) f();
+    for (auto& f : load_)
+        f();
 }
 
 QSlider* FormatDialog::Slider(const QString& name, const char* captionFormat, int min, int max,
@@ -85,15 +92,18 @@ QSlider* FormatDialog::Slider(const QString& name, const char* captionFormat, in
     auto* caption = new QLabel;
     caption->setObjectName(name + "Caption");
     const std::string format = captionFormat;
-    auto update = [=] { caption->setText(Caption(format.c_str(), slider->value() * factor, false)); };
+    auto update = [=] {
+        caption->setText(Caption(format.c_str(), slider->value() * factor, false));
+    };
     connect(slider, &QSlider::valueChanged, caption, update);
     AddRow({}, caption);
     AddRow({}, slider);
-    Bind([=] {
+    Bind(
+        [=] {
             slider->setValue(std::clamp(static_cast<int>(std::lround(*field / factor)), min, max));
             update();
         },
-         [=] { *field = slider->value() * factor; });
+        [=] { *field = slider->value() * factor; });
     return slider;
 }
 
@@ -108,11 +118,12 @@ QSlider* FormatDialog::IntSlider(const QString& name, const char* captionFormat,
     connect(slider, &QSlider::valueChanged, caption, update);
     AddRow({}, caption);
     AddRow({}, slider);
-    Bind([=] {
+    Bind(
+        [=] {
             slider->setValue(std::clamp(*field, min, max));
             update();
         },
-         [=] { *field = slider->value(); });
+        [=] { *field = slider->value(); });
     return slider;
 }
 
@@ -134,7 +145,8 @@ void FormatDialog::DoubleEdit(const QString& name, const QString& label, const c
          [=] { *field = std::atof(edit->text().toLocal8Bit().constData()); });
 }
 
-void FormatDialog::IntEdit(const QString& name, const QString& label, int* field, int min, int max) {
+void FormatDialog::IntEdit(const QString& name, const QString& label, int* field, int min,
+                           int max) {
     auto* edit = new QLineEdit;
     edit->setObjectName(name);
     AddRow(label, edit);
@@ -154,27 +166,32 @@ void FormatDialog::TextEdit(const QString& name, const QString& label, char* fie
 void FormatDialog::FontCombo(const QString& name, const QString& label, char* field, int size) {
     auto* combo = new QComboBox;
     combo->setObjectName(name);
-    for (const std::string& face : GetAvailableFontName()) combo->addItem(QString::fromStdString(face));
+    for (const std::string& face : GetAvailableFontName())
+        combo->addItem(QString::fromStdString(face));
     AddRow(label, combo);
-    Bind([=] {
+    Bind(
+        [=] {
             const QString face = QString::fromStdString(TextOf(field, size));
-            if (combo->findText(face) < 0) combo->addItem(face);
+            if (combo->findText(face) < 0)
+                combo->addItem(face);
             combo->setCurrentText(face);
         },
-         [=] { CopyText(field, size, combo->currentText().toStdString()); });
+        [=] { CopyText(field, size, combo->currentText().toStdString()); });
 }
 
 QComboBox* FormatDialog::IntCombo(const QString& name, const QString& label, int from, int to,
                                   int* field, int step) {
     auto* combo = new QComboBox;
     combo->setObjectName(name);
-    for (int v = from; v <= to; v += step) combo->addItem(QString::asprintf("%d", v), v);
+    for (int v = from; v <= to; v += step)
+        combo->addItem(QString::asprintf("%d", v), v);
     AddRow(label, combo);
-    Bind([=] {
+    Bind(
+        [=] {
             const int i = combo->findData(*field);
             combo->setCurrentIndex(i >= 0 ? i : 0);
         },
-         [=] { *field = combo->currentData().toInt(); });
+        [=] { *field = combo->currentData().toInt(); });
     return combo;
 }
 
@@ -204,4 +221,4 @@ void FormatDialog::Action(const QString& name, const QString& text, std::functio
     });
 }
 
-}  // namespace plotkit
+} // namespace plotkit

@@ -17,7 +17,7 @@ class QComboBox;
 namespace plotkit {
 
 class FormatDialog : public QDialog {
-public:
+  public:
     FormatDialog(const QString& title, const QString& objectName,
                  const QString& previewText = "&Preview");
 
@@ -28,7 +28,8 @@ public:
     // caption format (one %.1f or %.3f or %d style placeholder for the value).
     QSlider* Slider(const QString& name, const char* captionFormat, int min, int max, double factor,
                     double* field);
-    QSlider* IntSlider(const QString& name, const char* captionFormat, int min, int max, int* field);
+    QSlider* IntSlider(const QString& name, const char* captionFormat, int min, int max,
+                       int* field);
     void Check(const QString& name, const QString& text, int* field);
     void DoubleEdit(const QString& name, const QString& label, const char* format, double* field);
     void IntEdit(const QString& name, const QString& label, int* field, int min, int max);
@@ -47,7 +48,7 @@ public:
     void Apply();
     void Load();
 
-private:
+  private:
     QTabWidget* tabs_;
     QFormLayout* form_ = nullptr;
     std::vector<std::function<void()>> load_;
@@ -56,8 +57,7 @@ private:
 
 // Opens the dialog with the record saved; restores it unless OK ends the
 // dialog. Returns 1 for OK, 0 otherwise.
-template <class Record>
-int RunFormatDialog(FormatDialog& dialog, Record& record) {
+template <class Record> int RunFormatDialog(FormatDialog& dialog, Record& record) {
     const Record saved = record;
     dialog.Load();
     if (dialog.exec() == QDialog::Accepted) {
@@ -68,4 +68,4 @@ int RunFormatDialog(FormatDialog& dialog, Record& record) {
     return 0;
 }
 
-}  // namespace plotkit
+} // namespace plotkit

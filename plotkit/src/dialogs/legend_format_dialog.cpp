@@ -17,8 +17,8 @@ int CLegendMap::OnFormat() {
     d.Slider("lineLengthSlider", "Line length (mm) %.1f", 1, 50, 1.0, &r.lineLength);
     d.Slider("lineWidthSlider", "Line width (mm) %.1f", 1, 10, 0.1, &r.contourWidth);
     d.Page("Style");
-    d.Choice("styleChoice", "Style",
-             {"One column", "Two columns", "Three columns", "One row"}, &r.style);
+    d.Choice("styleChoice", "Style", {"One column", "Two columns", "Three columns", "One row"},
+             &r.style);
     d.Page("Frame");
     d.Check("showFrameCheck", "Show frame", &r.showFrame);
     d.Slider("frameWidthSlider", "Line width (mm) %.1f", 1, 10, 0.1, &r.frameWidth);

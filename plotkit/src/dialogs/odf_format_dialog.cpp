@@ -54,7 +54,8 @@ void AddSectionLists(plotkit::FormatDialog& d, ODFInfo& r) {
             auto* moved = new QListWidgetItem(QString::number(k * 5));
             moved->setData(Qt::UserRole, k);
             int at = 0;
-            while (at < to->count() && to->item(at)->data(Qt::UserRole).toInt() < k) ++at;
+            while (at < to->count() && to->item(at)->data(Qt::UserRole).toInt() < k)
+                ++at;
             to->insertItem(at, moved);
         }
     };
@@ -74,7 +75,7 @@ void AddSectionLists(plotkit::FormatDialog& d, ODFInfo& r) {
            });
 }
 
-}  // namespace
+} // namespace
 
 int CODFStructure::OnFormat() {
     ODFInfo& r = InfoRef();
@@ -142,8 +143,10 @@ int CODFStructure::OnFormat() {
     // "to" stays above "from" (a zero-width range would divide by zero).
     d.Bind([] {},
            [&r] {
-               if (r.hTo <= r.hFrom) r.hTo = std::min(72, r.hFrom + 1);
-               if (r.vTo <= r.vFrom) r.vTo = std::min(36, r.vFrom + 1);
+               if (r.hTo <= r.hFrom)
+                   r.hTo = std::min(72, r.hFrom + 1);
+               if (r.vTo <= r.vFrom)
+                   r.vTo = std::min(36, r.vFrom + 1);
                plotkit::CheckRecord(r);
            });
     d.Action("volFractionButton", "Vol. fraction", [this, &d] {

@@ -18,11 +18,12 @@ namespace {
 QComboBox* IndexCombo(const QString& name, int last, int current) {
     auto* c = new QComboBox;
     c->setObjectName(name);
-    for (int k = 0; k <= last; ++k) c->addItem(QString::number(k * 5), k);
+    for (int k = 0; k <= last; ++k)
+        c->addItem(QString::number(k * 5), k);
     c->setCurrentIndex(current);
     return c;
 }
-}  // namespace
+} // namespace
 
 VolumeFractionDialog::VolumeFractionDialog(const double (*odf)[37][73], QWidget* parent)
     : QDialog(parent), odf_(odf) {
@@ -63,10 +64,12 @@ double VolumeFractionDialog::Calculate() {
     for (int a = 0; a < 3; ++a) {
         lo[a] = from_[a]->currentData().toInt();
         hi[a] = to_[a]->currentData().toInt();
-        if (hi[a] < lo[a]) std::swap(lo[a], hi[a]);
+        if (hi[a] < lo[a])
+            std::swap(lo[a], hi[a]);
     }
     double threshold = threshold_->text().toDouble();
-    if (mode == 0) threshold = 0.0;
+    if (mode == 0)
+        threshold = 0.0;
     if (mode == 1) {
         lo[0] = lo[1] = lo[2] = 0;
         hi[0] = 72, hi[1] = 36, hi[2] = 72;
@@ -93,10 +96,13 @@ SaveODFTextDialog::SaveODFTextDialog(const double (*odf)[37][73], const ODFInfo&
     save->setObjectName("saveButton");
     form->addRow(save);
     connect(save, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(
-            this, "Save ODF as ASCII file", {}, "ASCII Files(*.TXT) (*.TXT *.txt);;All Files (*.*) (*)");
-        if (path.isEmpty()) return;
-        if (Save(path.toStdString())) accept();
+        const QString path =
+            QFileDialog::getSaveFileName(this, "Save ODF as ASCII file", {},
+                                         "ASCII Files(*.TXT) (*.TXT *.txt);;All Files (*.*) (*)");
+        if (path.isEmpty())
+            return;
+        if (Save(path.toStdString()))
+            accept();
     });
 }
 
@@ -109,7 +115,8 @@ int SaveODFTextDialog::Save(const std::string& path) {
     if (grid) {
         for (int k = 0; k < nPhi2; ++k)
             for (int i = 0; i < nPhi; ++i)
-                for (int j = 0; j < nPhi1; ++j) grid[k][i][j] = odf_[k][i][j];
+                for (int j = 0; j < nPhi1; ++j)
+                    grid[k][i][j] = odf_[k][i][j];
         RawHODFInfo raw{};
         raw.crystalType = info_.crystalType;
         std::memcpy(raw.lattice, info_.lattice, sizeof raw.lattice);
@@ -118,8 +125,9 @@ int SaveODFTextDialog::Save(const std::string& path) {
         ok = path.size() < sizeof raw.path ? SaveTTOFile(&raw, grid, nPhi1, nPhi, nPhi2) : 0;
         FreeMem3D(grid, nPhi2, nPhi, nPhi1);
     }
-    if (!ok) platform::ShowMessage("Can not save text ODF file");
+    if (!ok)
+        platform::ShowMessage("Can not save text ODF file");
     return ok;
 }
 
-}  // namespace plotkit
+} // namespace plotkit

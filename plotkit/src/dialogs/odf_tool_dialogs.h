@@ -13,12 +13,12 @@ class QLineEdit;
 namespace plotkit {
 
 class VolumeFractionDialog : public QDialog {
-public:
+  public:
     VolumeFractionDialog(const double (*odf)[37][73], QWidget* parent = nullptr);
     // The fraction for the dialog's current choices (also shown).
     double Calculate();
 
-private:
+  private:
     const double (*odf_)[37][73];
     QComboBox* mode_;
     QComboBox* from_[3];
@@ -28,16 +28,16 @@ private:
 };
 
 class SaveODFTextDialog : public QDialog {
-public:
+  public:
     SaveODFTextDialog(const double (*odf)[37][73], const ODFInfo& info, QWidget* parent = nullptr);
     // Writes the ODF up to the chosen indices; "Can not save text ODF file"
     // through the message sink on failure. 1 on success.
     int Save(const std::string& path);
 
-private:
+  private:
     const double (*odf_)[37][73];
     const ODFInfo& info_;
     QComboBox* upTo_[3];
 };
 
-}  // namespace plotkit
+} // namespace plotkit

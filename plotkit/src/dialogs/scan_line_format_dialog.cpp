@@ -26,7 +26,8 @@ int CScanLine::OnFormat() {
     d.DoubleEdit("markSizeEdit", "Mark size (mm):", "%.1f", &r.markSize);
     const int n = r.lineCount < 0 ? 0 : (r.lineCount > 10 ? 10 : r.lineCount);
     for (int k = 0; k < n; ++k)
-        d.Check(QString("visible%1Check").arg(k), QString("Visible: %1").arg(r.names[k]), &r.visible[k]);
+        d.Check(QString("visible%1Check").arg(k), QString("Visible: %1").arg(r.names[k]),
+                &r.visible[k]);
     auto* selector = new QComboBox;
     selector->setObjectName("lineSelector");
     d.AddRow("Line", selector);
@@ -34,10 +35,12 @@ int CScanLine::OnFormat() {
     auto refreshLines = [&d, &r, selector, n] {
         const int count = r.lineCount < 0 ? 0 : (r.lineCount > 10 ? 10 : r.lineCount);
         selector->clear();
-        for (int k = 0; k < count; ++k) selector->addItem(QString("%1: %2").arg(k + 1).arg(r.names[k]));
+        for (int k = 0; k < count; ++k)
+            selector->addItem(QString("%1: %2").arg(k + 1).arg(r.names[k]));
         for (int k = 0; k < n; ++k) {
             auto* box = d.findChild<QCheckBox*>(QString("visible%1Check").arg(k));
-            if (box == nullptr) continue;
+            if (box == nullptr)
+                continue;
             box->setText(QString("Visible: %1").arg(r.names[k]));
             box->setVisible(k < count);
         }
@@ -45,10 +48,12 @@ int CScanLine::OnFormat() {
     refreshLines();
     d.Action("deleteLineButton", "Delete this line", [this, &d, selector, refreshLines] {
         const int k = selector->currentIndex();
-        if (k < 0) return;
+        if (k < 0)
+            return;
         const auto answer = QMessageBox::question(&d, "Format Scatter Line ",
                                                   QString::asprintf("Delete line %d", k + 1));
-        if (answer != QMessageBox::Yes) return;
+        if (answer != QMessageBox::Yes)
+            return;
         DeleteLine(k);
         d.Load();
         refreshLines();
@@ -75,6 +80,7 @@ int CScanLine::OnFormat() {
     // Steps and ranges stay drawable (a zero step would never end a tick loop).
     d.Bind([] {}, [&r] { plotkit::CheckRecord(r); });
     const int result = plotkit::RunFormatDialog(d, r);
-    if (result == 0) std::memcpy(values_, savedValues, sizeof values_);
+    if (result == 0)
+        std::memcpy(values_, savedValues, sizeof values_);
     return result;
 }

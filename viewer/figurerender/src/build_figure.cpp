@@ -19,7 +19,8 @@ namespace figurerender {
 namespace {
 
 int Fail(std::string* error, const std::string& text) {
-    if (error) *error = text;
+    if (error)
+        *error = text;
     return 0;
 }
 
@@ -48,13 +49,20 @@ Family Detect(const std::string& input) {
     const std::string ext = Upper(input);
     if (ext == "HODF" || ext == "TODF" || ext == "SEDF" || ext == "TTO" || ext == "FGT")
         return Family::ODF;
-    if (ext == "HIPF" || ext == "TIPF") return Family::InversePoleFigure;
-    if (ext == "HPF" || ext == "TPF" || ext == "POL" || ext == "UXD") return Family::PoleFigure;
-    if (ext == "TGB") return Family::GBCD;
-    if (Get_IPF_File_Type(input) >= 0) return Family::InversePoleFigure;
-    if (Get_GBCD_File_Type(input.c_str()) == 0) return Family::GBCD;
-    if (Get_PF_File_Type(input) >= 0) return Family::PoleFigure;
-    if (GetODFFileType(input) >= 0) return Family::ODF;
+    if (ext == "HIPF" || ext == "TIPF")
+        return Family::InversePoleFigure;
+    if (ext == "HPF" || ext == "TPF" || ext == "POL" || ext == "UXD")
+        return Family::PoleFigure;
+    if (ext == "TGB")
+        return Family::GBCD;
+    if (Get_IPF_File_Type(input) >= 0)
+        return Family::InversePoleFigure;
+    if (Get_GBCD_File_Type(input.c_str()) == 0)
+        return Family::GBCD;
+    if (Get_PF_File_Type(input) >= 0)
+        return Family::PoleFigure;
+    if (GetODFFileType(input) >= 0)
+        return Family::ODF;
     return Family::Auto;
 }
 
@@ -62,7 +70,8 @@ Family Detect(const std::string& input) {
 // line; empty when there is none.
 std::string IndexText(const std::string& description) {
     // Readers of layouts without indices describe them as "Unknown, (1 1 1)".
-    if (description.rfind("Unknown", 0) == 0) return {};
+    if (description.rfind("Unknown", 0) == 0)
+        return {};
     for (std::size_t open = description.find('('); open != std::string::npos;
          open = description.find('(', open + 1)) {
         int n[3];
@@ -72,10 +81,13 @@ std::string IndexText(const std::string& description) {
                         &used) == 4 &&
             close == ')') {
             bool small = true;
-            for (int v : n) small = small && v >= 0 && v <= 9;
+            for (int v : n)
+                small = small && v >= 0 && v <= 9;
             char buf[64];
-            if (small) std::snprintf(buf, sizeof buf, "{%d%d%d}", n[0], n[1], n[2]);
-            else std::snprintf(buf, sizeof buf, "{%d %d %d}", n[0], n[1], n[2]);
+            if (small)
+                std::snprintf(buf, sizeof buf, "{%d%d%d}", n[0], n[1], n[2]);
+            else
+                std::snprintf(buf, sizeof buf, "{%d %d %d}", n[0], n[1], n[2]);
             return buf;
         }
     }
@@ -90,7 +102,8 @@ struct GridDeleter {
 
 int BuildPoleFigures(const std::string& input, Figure* figure, std::string* error) {
     const int type = Get_PF_File_Type(input);
-    if (type < 0) return Fail(error, "not a pole figure file of a known layout: " + input);
+    if (type < 0)
+        return Fail(error, "not a pole figure file of a known layout: " + input);
     const int count = type == 3 ? std::max(1, Get_UXD_PF_Count(input.c_str())) : 1;
     const std::string name = QFileInfo(QString::fromStdString(input)).fileName().toStdString();
     for (int k = 0; k < count; ++k) {
@@ -98,7 +111,8 @@ int BuildPoleFigures(const std::string& input, Figure* figure, std::string* erro
         int nA = 0, nB = 0;
         double** raw = type == 3 ? Open_UXD_PF(input.c_str(), k, &info, &nA, &nB)
                                  : Open_PF_File(input.c_str(), &info, type, &nA, &nB);
-        if (!raw) return Fail(error, "cannot read the pole figure file " + input);
+        if (!raw)
+            return Fail(error, "cannot read the pole figure file " + input);
         std::unique_ptr<double*, GridDeleter> grid(raw, GridDeleter{nA, nB});
         if (nA < 2 || nB < 2 || !(info.resolution > 0))
             return Fail(error, "pole figure grid too small in " + input);
@@ -108,7 +122,8 @@ int BuildPoleFigures(const std::string& input, Figure* figure, std::string* erro
         pf->SetData(data.get());
         PFInfo rec = pf->GetInfo();
         const std::string index = IndexText(info.description);
-        if (!index.empty()) plotkit::CopyText(rec.indexText, index);
+        if (!index.empty())
+            plotkit::CopyText(rec.indexText, index);
         // Side by side when one file holds several pole figures.
         rec.startX = 20 + k * 75;
         rec.startY = 20;
@@ -119,7 +134,8 @@ int BuildPoleFigures(const std::string& input, Figure* figure, std::string* erro
     // largest maximum), so that the one legend describes them all.
     if (figure->objects.size() > 1) {
         double top = -1.0;
-        for (auto& o : figure->objects) top = std::max(top, static_cast<CPFStructure&>(*o).GetInfo().maximum);
+        for (auto& o : figure->objects)
+            top = std::max(top, static_cast<CPFStructure&>(*o).GetInfo().maximum);
         for (auto& o : figure->objects) {
             auto& pf = static_cast<CPFStructure&>(*o);
             PFInfo rec = pf.GetInfo();
@@ -130,16 +146,18 @@ int BuildPoleFigures(const std::string& input, Figure* figure, std::string* erro
     return 1;
 }
 
-int BuildODF(const std::string& input, const Options& options, Figure* figure,
-             std::string* error) {
+int BuildODF(const std::string& input, const Options& options, Figure* figure, std::string* error) {
     using Odf = double[73][37][73];
     std::unique_ptr<Odf> full(reinterpret_cast<Odf*>(new double[73 * 37 * 73]()));
     RawHODFInfo info{};
     const int type = GetODFFileType(input);
     int ok = 0;
-    if (type >= 0) ok = Open_ODF_File_73x37x73(input.c_str(), &info, type, *full);
-    if (!ok) ok = OpenALLODF(input.c_str(), &info, *full);
-    if (!ok) return Fail(error, "cannot read the ODF file " + input);
+    if (type >= 0)
+        ok = Open_ODF_File_73x37x73(input.c_str(), &info, type, *full);
+    if (!ok)
+        ok = OpenALLODF(input.c_str(), &info, *full);
+    if (!ok)
+        return Fail(error, "cannot read the ODF file " + input);
     const int crystal = (info.crystalType >= 0 && info.crystalType <= 6) ? info.crystalType : 0;
     auto odf = std::make_unique<CODFStructure>(crystal, info.lattice);
     odf->SetODFData(*full);
@@ -147,7 +165,8 @@ int BuildODF(const std::string& input, const Options& options, Figure* figure,
     rec.titleOn = 1;
     rec.startX = 12;
     rec.startY = 10;
-    if (options.sectionsPerRow > 0) rec.sectionsPerRow = options.sectionsPerRow;
+    if (options.sectionsPerRow > 0)
+        rec.sectionsPerRow = options.sectionsPerRow;
     odf->SetInfo(rec);
     figure->objects.push_back(std::move(odf));
     return 1;
@@ -155,11 +174,13 @@ int BuildODF(const std::string& input, const Options& options, Figure* figure,
 
 int BuildIPF(const std::string& input, Figure* figure, std::string* error) {
     const int type = Get_IPF_File_Type(input);
-    if (type < 0) return Fail(error, "not an inverse pole figure file: " + input);
+    if (type < 0)
+        return Fail(error, "not an inverse pole figure file: " + input);
     IPFFileInfo info;
     int nA = 0, nB = 0;
     double** raw = Open_IPF_File(input.c_str(), &info, type, &nA, &nB);
-    if (!raw) return Fail(error, "cannot read the inverse pole figure file " + input);
+    if (!raw)
+        return Fail(error, "cannot read the inverse pole figure file " + input);
     std::unique_ptr<double*, GridDeleter> grid(raw, GridDeleter{nA, nB});
     if (nA < 2 || nB < 2 || !(info.resolution > 0))
         return Fail(error, "inverse pole figure grid too small in " + input);
@@ -195,24 +216,34 @@ int BuildGBCD(const std::string& input, Figure* figure, std::string* error) {
     return 1;
 }
 
-}  // namespace
+} // namespace
 
 int BuildFigure(const std::string& input, Family family, const Options& options, Figure* figure,
                 std::string* error) {
-    if (!figure) return Fail(error, "no figure");
+    if (!figure)
+        return Fail(error, "no figure");
     figure->objects.clear();
     figure->hasLegend = false;
     if (!QFileInfo::exists(QString::fromStdString(input)))
         return Fail(error, "input file not found: " + input);
-    if (family == Family::Auto) family = Detect(input);
+    if (family == Family::Auto)
+        family = Detect(input);
     int ok = 0;
     switch (family) {
-        case Family::PoleFigure: ok = BuildPoleFigures(input, figure, error); break;
-        case Family::ODF: ok = BuildODF(input, options, figure, error); break;
-        case Family::InversePoleFigure: ok = BuildIPF(input, figure, error); break;
-        case Family::GBCD: ok = BuildGBCD(input, figure, error); break;
-        case Family::Auto:
-            return Fail(error, "not a pole figure, ODF, inverse pole figure or GBCD file: " + input);
+    case Family::PoleFigure:
+        ok = BuildPoleFigures(input, figure, error);
+        break;
+    case Family::ODF:
+        ok = BuildODF(input, options, figure, error);
+        break;
+    case Family::InversePoleFigure:
+        ok = BuildIPF(input, figure, error);
+        break;
+    case Family::GBCD:
+        ok = BuildGBCD(input, figure, error);
+        break;
+    case Family::Auto:
+        return Fail(error, "not a pole figure, ODF, inverse pole figure or GBCD file: " + input);
     }
     if (!ok) {
         figure->objects.clear();
@@ -228,7 +259,8 @@ int BuildFigure(const std::string& input, Family family, const Options& options,
         int count = 5;
         double width = 0.5;
         figure->objects.front()->GetContourInfo(levels, count, width);
-        auto legend = std::make_unique<CLegendMap>(figure->objects.front()->GetType(), 0, levels, width);
+        auto legend =
+            std::make_unique<CLegendMap>(figure->objects.front()->GetType(), 0, levels, width);
         legend->SetSelection(0);
         legend->bBlackWhite = options.blackWhite ? 1 : 0;
         figure->objects.push_back(std::move(legend));
@@ -237,4 +269,4 @@ int BuildFigure(const std::string& input, Family family, const Options& options,
     return 1;
 }
 
-}  // namespace figurerender
+} // namespace figurerender

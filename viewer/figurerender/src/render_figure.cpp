@@ -16,9 +16,8 @@ const COLORREF* ContourColours() {
     // Levels 5..9 (the five in use by default) run from blue to red; 0..4
     // serve when more levels are switched on.
     static const COLORREF table[10] = {
-        RGB(110, 110, 110), RGB(110, 0, 150), RGB(90, 60, 200), RGB(40, 40, 180),
-        RGB(0, 90, 220),    RGB(0, 0, 230),   RGB(0, 150, 210), RGB(0, 150, 0),
-        RGB(235, 140, 0),   RGB(215, 0, 0)};
+        RGB(110, 110, 110), RGB(110, 0, 150), RGB(90, 60, 200), RGB(40, 40, 180), RGB(0, 90, 220),
+        RGB(0, 0, 230),     RGB(0, 150, 210), RGB(0, 150, 0),   RGB(235, 140, 0), RGB(215, 0, 0)};
     return table;
 }
 
@@ -38,7 +37,8 @@ RECT Measure(Figure& figure, int scale, CPoint origin) {
     for (auto& object : figure.objects) {
         object->Draw(&dc, origin, scale, ContourColours());
         const RECT r = object->GetRect();
-        if (first) all = r, first = false;
+        if (first)
+            all = r, first = false;
         else {
             all.left = std::min(all.left, r.left);
             all.top = std::min(all.top, r.top);
@@ -49,12 +49,13 @@ RECT Measure(Figure& figure, int scale, CPoint origin) {
     return all;
 }
 
-}  // namespace
+} // namespace
 
 QImage RenderFigureImage(Figure& figure, const Options& options) {
     const int dpi = std::clamp(options.dpi, 10, 2400);
     const int scale = ScaleForDpi(dpi);
-    if (figure.objects.empty()) return {};
+    if (figure.objects.empty())
+        return {};
     if (figure.hasLegend && figure.objects.size() >= 2) {
         // The legend stands 8 drawing units right of the figure, at its top.
         CDisplayStructure* main = figure.objects.front().get();
@@ -71,10 +72,12 @@ QImage RenderFigureImage(Figure& figure, const Options& options) {
     const int margin = static_cast<int>(std::lround(5.0 / 25.4 * dpi));
     const int width = all.right - all.left + 2 * margin;
     const int height = all.bottom - all.top + 2 * margin;
-    if (width <= 0 || height <= 0 || width > 30000 || height > 30000) return {};
+    if (width <= 0 || height <= 0 || width > 30000 || height > 30000)
+        return {};
 
     QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull()) return {};
+    if (image.isNull())
+        return {};
     image.fill(Qt::white);
     const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dpm);
@@ -82,8 +85,9 @@ QImage RenderFigureImage(Figure& figure, const Options& options) {
     QPainter painter(&image);
     CQtDC dc(&painter);
     const CPoint origin{margin - all.left, margin - all.top};
-    for (auto& object : figure.objects) object->Draw(&dc, origin, scale, ContourColours());
+    for (auto& object : figure.objects)
+        object->Draw(&dc, origin, scale, ContourColours());
     return image;
 }
 
-}  // namespace figurerender
+} // namespace figurerender

@@ -21,12 +21,14 @@ namespace figurerender {
 namespace {
 
 int Fail(std::string* error, const std::string& text) {
-    if (error) *error = text;
+    if (error)
+        *error = text;
     return 0;
 }
 
 // Draws the figure again onto a vector device of the image's pixel size.
-void DrawVector(Figure& figure, QPaintDevice* device, const QImage& raster, const Options& options) {
+void DrawVector(Figure& figure, QPaintDevice* device, const QImage& raster,
+                const Options& options) {
     // The raster pass already placed every object; find the shift it used
     // from the first object's rectangle in a measuring pass at origin 0.
     (void)raster;
@@ -42,45 +44,55 @@ void DrawVector(Figure& figure, QPaintDevice* device, const QImage& raster, cons
     for (auto& object : figure.objects) {
         object->Draw(&measure, {0, 0}, scale, ContourColours());
         const RECT r = object->GetRect();
-        if (first) all = r, first = false;
+        if (first)
+            all = r, first = false;
         all.left = std::min(all.left, r.left);
         all.top = std::min(all.top, r.top);
     }
     const int margin = static_cast<int>(std::lround(5.0 / 25.4 * dpi));
     const CPoint origin{margin - all.left, margin - all.top};
     painter.fillRect(QRect(0, 0, raster.width(), raster.height()), Qt::white);
-    for (auto& object : figure.objects) object->Draw(&dc, origin, scale, ContourColours());
+    for (auto& object : figure.objects)
+        object->Draw(&dc, origin, scale, ContourColours());
 }
 
-}  // namespace
+} // namespace
 
 int RenderFigureFile(const std::string& input, const std::string& output, const Options& options,
                      std::string* error, Family family) {
-    if (output.empty()) return Fail(error, "no output file given");
+    if (output.empty())
+        return Fail(error, "no output file given");
     const QString ext = QFileInfo(QString::fromStdString(output)).suffix().toLower();
     const QStringList known = {"png", "bmp", "jpg", "jpeg", "svg", "pdf"};
     if (!known.contains(ext))
         return Fail(error, "unknown output format '." + ext.toStdString() +
                                "' (use .png, .bmp, .jpg, .jpeg, .svg or .pdf)");
-    if (options.dpi < 10 || options.dpi > 2400) return Fail(error, "dpi must be 10..2400");
-    if (!QGuiApplication::instance()) return Fail(error, "no Qt application object");
+    if (options.dpi < 10 || options.dpi > 2400)
+        return Fail(error, "dpi must be 10..2400");
+    if (!QGuiApplication::instance())
+        return Fail(error, "no Qt application object");
 
     Figure figure;
-    if (!BuildFigure(input, family, options, &figure, error)) return 0;
+    if (!BuildFigure(input, family, options, &figure, error))
+        return 0;
     const QImage image = RenderFigureImage(figure, options);
-    if (image.isNull()) return Fail(error, "cannot render the figure (empty or too large)");
+    if (image.isNull())
+        return Fail(error, "cannot render the figure (empty or too large)");
 
     const QString target = QString::fromStdString(output);
     if (ext == "bmp" || ext == "jpg" || ext == "jpeg") {
         std::string why;
-        if (!SaveImageFile(output, [&] { return image; }, options.dpi, &why))
+        if (!SaveImageFile(
+                output, [&] { return image; }, options.dpi, &why))
             return Fail(error, why);
         return 1;
     }
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) return Fail(error, "cannot write file " + output);
+    if (!file.open(QIODevice::WriteOnly))
+        return Fail(error, "cannot write file " + output);
     if (ext == "png") {
-        if (!image.save(&file, "PNG")) return Fail(error, "cannot write file " + output);
+        if (!image.save(&file, "PNG"))
+            return Fail(error, "cannot write file " + output);
     } else if (ext == "svg") {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
@@ -98,8 +110,9 @@ int RenderFigureFile(const std::string& input, const std::string& output, const 
         pdf.setTitle(QFileInfo(QString::fromStdString(input)).fileName());
         DrawVector(figure, &pdf, image, options);
     }
-    if (!file.commit()) return Fail(error, "cannot write file " + output);
+    if (!file.commit())
+        return Fail(error, "cannot write file " + output);
     return 1;
 }
 
-}  // namespace figurerender
+} // namespace figurerender

@@ -19,18 +19,20 @@
 namespace {
 
 class QtEnvironment : public testing::Environment {
-public:
+  public:
     void SetUp() override {
         static int argc = 1;
         static char name[] = "figurerender_tests";
         static char* argv[] = {name, nullptr};
         // Headless whatever the environment says.
-        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!QGuiApplication::instance()) app_ = std::make_unique<QGuiApplication>(argc, argv);
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (!QGuiApplication::instance())
+            app_ = std::make_unique<QGuiApplication>(argc, argv);
     }
     void TearDown() override { app_.reset(); }
 
-private:
+  private:
     std::unique_ptr<QGuiApplication> app_;
 };
 const auto* const kEnv = testing::AddGlobalTestEnvironment(new QtEnvironment);
@@ -40,7 +42,8 @@ std::string WritePoleFigure(const QTemporaryDir& dir) {
     const std::string path = dir.filePath("peak.TPF").toStdString();
     double grid[19][73];
     for (int i = 0; i < 19; ++i)
-        for (int j = 0; j < 73; ++j) grid[i][j] = 6.0 * std::cos(i * 5 * M_PI / 180.0) + 0.05;
+        for (int j = 0; j < 73; ++j)
+            grid[i][j] = 6.0 * std::cos(i * 5 * M_PI / 180.0) + 0.05;
     PFFileInfo info;
     info.fileName = path;
     info.crystalType = 0;
@@ -54,11 +57,16 @@ std::string WritePoleFigure(const QTemporaryDir& dir) {
 bool Near(const QImage& img, int cx, int cy, int radius, bool (*test)(QRgb)) {
     for (int y = cy - radius; y <= cy + radius; ++y)
         for (int x = cx - radius; x <= cx + radius; ++x)
-            if (img.rect().contains(x, y) && test(img.pixel(x, y))) return true;
+            if (img.rect().contains(x, y) && test(img.pixel(x, y)))
+                return true;
     return false;
 }
-bool IsDark(QRgb c) { return qGray(c) < 110; }
-bool IsRed(QRgb c) { return qRed(c) > 150 && qGreen(c) < 110 && qBlue(c) < 110; }
+bool IsDark(QRgb c) {
+    return qGray(c) < 110;
+}
+bool IsRed(QRgb c) {
+    return qRed(c) > 150 && qGreen(c) < 110 && qBlue(c) < 110;
+}
 
 TEST(FigureRender, PoleFigurePngHasItsCircleAndContoursWhereTheGeometrySays) {
     QTemporaryDir dir;
@@ -101,7 +109,8 @@ TEST(FigureRender, EveryFamilyAndFormatRenders) {
     for (int k = 0; k < 73; ++k)
         for (int i = 0; i < 37; ++i)
             for (int j = 0; j < 73; ++j)
-                (*odf)[k][i][j] = 1.0 + 3.0 * std::exp(-((i - 9) * (i - 9) + (j - 9) * (j - 9)) / 20.0);
+                (*odf)[k][i][j] =
+                    1.0 + 3.0 * std::exp(-((i - 9) * (i - 9) + (j - 9) * (j - 9)) / 20.0);
     RawHODFInfo oinfo{};
     oinfo.crystalType = 0;
     const double lattice[6] = {1, 1, 1, 90, 90, 90};
@@ -112,7 +121,8 @@ TEST(FigureRender, EveryFamilyAndFormatRenders) {
 
     double ipfGrid[19][73];
     for (int i = 0; i < 19; ++i)
-        for (int j = 0; j < 73; ++j) ipfGrid[i][j] = 1.0 + std::cos(i * 0.1) * std::sin(j * 0.1);
+        for (int j = 0; j < 73; ++j)
+            ipfGrid[i][j] = 1.0 + std::cos(i * 0.1) * std::sin(j * 0.1);
     IPFFileInfo iinfo;
     iinfo.fileName = dir.filePath("nd.TIPF").toStdString();
     iinfo.crystalType = 0;
@@ -122,7 +132,8 @@ TEST(FigureRender, EveryFamilyAndFormatRenders) {
     ASSERT_EQ(SaveIPFFile(&iinfo, ipfGrid), 1);
 
     double angle[kGBCDAngleCount] = {}, csl[kCSLClassCount] = {};
-    for (int d = 0; d < 63; ++d) angle[d] = 1.0 / 63;
+    for (int d = 0; d < 63; ++d)
+        angle[d] = 1.0 / 63;
     csl[1] = 0.3;
     csl[50] = 0.7;
     GBCDFileInfo ginfo;
@@ -134,9 +145,12 @@ TEST(FigureRender, EveryFamilyAndFormatRenders) {
     struct {
         std::string input, output;
         const char* magic;
-    } cases[] = {{pf, "pf.svg", "<?xml"},      {pf, "pf.pdf", "%PDF"},
-                 {pf, "pf.bmp", "BM"},         {pf, "pf.JPG", "\xFF\xD8"},
-                 {odfPath, "odf.png", "\x89PNG"}, {iinfo.fileName, "ipf.png", "\x89PNG"},
+    } cases[] = {{pf, "pf.svg", "<?xml"},
+                 {pf, "pf.pdf", "%PDF"},
+                 {pf, "pf.bmp", "BM"},
+                 {pf, "pf.JPG", "\xFF\xD8"},
+                 {odfPath, "odf.png", "\x89PNG"},
+                 {iinfo.fileName, "ipf.png", "\x89PNG"},
                  {gbcd, "gbcd.png", "\x89PNG"}};
     figurerender::Options options;
     options.dpi = 72;
@@ -179,4 +193,4 @@ TEST(FigureRender, FailuresLeaveNoOutput) {
     }
 }
 
-}  // namespace
+} // namespace

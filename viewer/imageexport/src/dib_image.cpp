@@ -16,21 +16,29 @@ const QList<QRgb>& SixteenColours() {
 }
 
 int DepthFor(int sourceBits) {
-    if (sourceBits <= 1) return 1;
-    if (sourceBits <= 4) return 4;
-    if (sourceBits <= 8) return 8;
+    if (sourceBits <= 1)
+        return 1;
+    if (sourceBits <= 4)
+        return 4;
+    if (sourceBits <= 8)
+        return 8;
     return 24;
 }
 
-}  // namespace
+} // namespace
 
 int DibImage::ColourCount(const BitmapInfoHeader& h) {
-    if (h.biClrUsed != 0) return static_cast<int>(h.biClrUsed);
+    if (h.biClrUsed != 0)
+        return static_cast<int>(h.biClrUsed);
     switch (h.biBitCount) {
-        case 1: return 2;
-        case 4: return 16;
-        case 8: return 256;
-        default: return 0;
+    case 1:
+        return 2;
+    case 4:
+        return 16;
+    case 8:
+        return 256;
+    default:
+        return 0;
     }
 }
 
@@ -54,7 +62,8 @@ void DibImage::RebuildPalette() {
 bool DibImage::Capture(const QImage& image, const QRect& rect, int dpi, int sourceBits) {
     Clear();
     QImage src = rect.isEmpty() ? image : image.copy(rect.intersected(image.rect()));
-    if (src.isNull() || src.width() <= 0 || src.height() <= 0) return false;
+    if (src.isNull() || src.width() <= 0 || src.height() <= 0)
+        return false;
     const int depth = DepthFor(sourceBits > 0 ? sourceBits : src.depth());
     const int w = src.width(), h = src.height();
     try {
@@ -85,12 +94,17 @@ bool DibImage::Capture(const QImage& image, const QRect& rect, int dpi, int sour
             }
         } else {
             QList<QRgb> table;
-            if (depth == 1) table = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
-            else if (depth == 4) table = SixteenColours();
+            if (depth == 1)
+                table = {qRgb(0, 0, 0), qRgb(255, 255, 255)};
+            else if (depth == 4)
+                table = SixteenColours();
             QImage indexed;
-            if (depth == 8 && src.format() == QImage::Format_Indexed8) indexed = src;
-            else if (depth == 8) indexed = src.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
-            else indexed = src.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither);
+            if (depth == 8 && src.format() == QImage::Format_Indexed8)
+                indexed = src;
+            else if (depth == 8)
+                indexed = src.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+            else
+                indexed = src.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither);
             table = indexed.colorTable();
             const int entries = 1 << depth;
             table.resize(entries, qRgb(0, 0, 0));
@@ -105,9 +119,12 @@ bool DibImage::Capture(const QImage& image, const QRect& rect, int dpi, int sour
                 uint8_t* out = pixels_.data() + static_cast<std::size_t>(h - 1 - y) * row;
                 for (int x = 0; x < w; ++x) {
                     const int v = line[x] & (entries - 1);
-                    if (depth == 8) out[x] = static_cast<uint8_t>(v);
-                    else if (depth == 4) out[x / 2] |= static_cast<uint8_t>(x % 2 ? v : v << 4);
-                    else if (v) out[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+                    if (depth == 8)
+                        out[x] = static_cast<uint8_t>(v);
+                    else if (depth == 4)
+                        out[x / 2] |= static_cast<uint8_t>(x % 2 ? v : v << 4);
+                    else if (v)
+                        out[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
                 }
             }
         }
@@ -120,18 +137,24 @@ bool DibImage::Capture(const QImage& image, const QRect& rect, int dpi, int sour
 }
 
 uint32_t DibImage::PixelRgb(int x, int y) const {
-    if (IsEmpty() || x < 0 || y < 0 || x >= header_.biWidth || y >= header_.biHeight) return 0;
+    if (IsEmpty() || x < 0 || y < 0 || x >= header_.biWidth || y >= header_.biHeight)
+        return 0;
     const int bits = header_.biBitCount;
     if (header_.biCompression != 0 ||
         pixels_.size() < std::size_t(RowBytes(bits, header_.biWidth)) * header_.biHeight)
         return 0;
-    const uint8_t* row = pixels_.data() +
-                         static_cast<std::size_t>(header_.biHeight - 1 - y) * RowBytes(bits, header_.biWidth);
-    if (bits == 24) return (uint32_t(row[3 * x + 2]) << 16) | (uint32_t(row[3 * x + 1]) << 8) | row[3 * x];
+    const uint8_t* row = pixels_.data() + static_cast<std::size_t>(header_.biHeight - 1 - y) *
+                                              RowBytes(bits, header_.biWidth);
+    if (bits == 24)
+        return (uint32_t(row[3 * x + 2]) << 16) | (uint32_t(row[3 * x + 1]) << 8) | row[3 * x];
     int index = 0;
-    if (bits == 8) index = row[x];
-    else if (bits == 4) index = (x % 2) ? (row[x / 2] & 0x0f) : (row[x / 2] >> 4);
-    else if (bits == 1) index = (row[x / 8] >> (7 - x % 8)) & 1;
-    if (index >= static_cast<int>(palette_.size())) return 0;
+    if (bits == 8)
+        index = row[x];
+    else if (bits == 4)
+        index = (x % 2) ? (row[x / 2] & 0x0f) : (row[x / 2] >> 4);
+    else if (bits == 1)
+        index = (row[x / 8] >> (7 - x % 8)) & 1;
+    if (index >= static_cast<int>(palette_.size()))
+        return 0;
     return palette_[index] & 0xffffff;
 }

@@ -24,17 +24,20 @@ void OnError(j_common_ptr cinfo) {
 
 void Silent(j_common_ptr) {}
 
-}  // namespace
+} // namespace
 
 int JPGCompression(const char* bmpPath, const char* jpegPath) {
-    if (!bmpPath || !jpegPath) return 0;
+    if (!bmpPath || !jpegPath)
+        return 0;
     DibImage dib;
-    if (dib.ReadBmp(bmpPath) == 0 || dib.Header().biCompression != 0) return 0;
+    if (dib.ReadBmp(bmpPath) == 0 || dib.Header().biCompression != 0)
+        return 0;
     const int w = dib.Header().biWidth, h = dib.Header().biHeight;
     std::vector<JSAMPLE> row(static_cast<std::size_t>(w) * 3);
 
     std::FILE* out = std::fopen(jpegPath, "wb");
-    if (!out) return 0;
+    if (!out)
+        return 0;
     jpeg_compress_struct cinfo;
     ErrorManager err;
     cinfo.err = jpeg_std_error(&err.base);

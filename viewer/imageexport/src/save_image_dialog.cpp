@@ -9,9 +9,10 @@ int SaveImageFileDialog(QWidget* parent, const std::function<QImage()>& render, 
     dialog.setObjectName("saveImageDialog");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix("JPG");
-    dialog.setNameFilters({"Image Files(*.JPG; *.bmp) (*.jpg *.JPG *.bmp *.BMP)",
-                           "All Files (*.*) (*)"});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return 0;
+    dialog.setNameFilters(
+        {"Image Files(*.JPG; *.bmp) (*.jpg *.JPG *.bmp *.BMP)", "All Files (*.*) (*)"});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return 0;
     const std::string path = dialog.selectedFiles().front().toStdString();
     std::string error;
     if (!SaveImageFile(path, render, dpi, &error)) {

@@ -17,30 +17,35 @@ namespace {
 // stays on one file system); its name, or empty on failure.
 QString TempBeside(const QString& target, const char* suffix) {
     QFileInfo info(target);
-    QTemporaryFile tmp(info.absoluteDir().filePath("." + info.completeBaseName() +
-                                                   ".XXXXXX" + suffix));
+    QTemporaryFile tmp(
+        info.absoluteDir().filePath("." + info.completeBaseName() + ".XXXXXX" + suffix));
     tmp.setAutoRemove(false);
-    if (!tmp.open()) return {};
+    if (!tmp.open())
+        return {};
     return tmp.fileName();
 }
 
 int Fail(std::string* error, const std::string& text) {
-    if (error) *error = text;
+    if (error)
+        *error = text;
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int SaveImageFile(const std::string& path, const std::function<QImage()>& render, int dpi,
                   std::string* error) {
-    if (path.empty()) return Fail(error, "No file name given");
+    if (path.empty())
+        return Fail(error, "No file name given");
     const QImage image = render ? render() : QImage();
     DibImage dib;
-    if (!dib.Capture(image, dpi)) return Fail(error, "Cannot capture the picture");
+    if (!dib.Capture(image, dpi))
+        return Fail(error, "Cannot capture the picture");
     const QString target = QString::fromStdString(path);
 
     if (!IsJpegPath(path)) {
-        if (dib.WriteBmp(path) == 0) return Fail(error, "Cannot write file " + path);
+        if (dib.WriteBmp(path) == 0)
+            return Fail(error, "Cannot write file " + path);
         return 1;
     }
     // The BMP goes to its own unique name, never to the user's "name.bmp",
@@ -49,8 +54,10 @@ int SaveImageFile(const std::string& path, const std::function<QImage()>& render
     const QString bmp = TempBeside(target, ".bmp");
     const QString jpg = TempBeside(target, ".jpg");
     auto cleanup = [&] {
-        if (!bmp.isEmpty()) QFile::remove(bmp);
-        if (!jpg.isEmpty()) QFile::remove(jpg);
+        if (!bmp.isEmpty())
+            QFile::remove(bmp);
+        if (!jpg.isEmpty())
+            QFile::remove(jpg);
     };
     if (bmp.isEmpty() || jpg.isEmpty()) {
         cleanup();

@@ -20,7 +20,9 @@ uint32_t U32(const QByteArray& b, int at) {
     return uint8_t(b[at]) | (uint8_t(b[at + 1]) << 8) | (uint8_t(b[at + 2]) << 16) |
            (uint32_t(uint8_t(b[at + 3])) << 24);
 }
-uint16_t U16(const QByteArray& b, int at) { return uint8_t(b[at]) | (uint8_t(b[at + 1]) << 8); }
+uint16_t U16(const QByteArray& b, int at) {
+    return uint8_t(b[at]) | (uint8_t(b[at + 1]) << 8);
+}
 
 void WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -44,10 +46,10 @@ TEST(Bmp, TrueColourLayoutIsByteExact) {
     const QByteArray b = ReadAll(path);
     ASSERT_EQ(b.size(), 78);
     EXPECT_EQ(U16(b, 0), 0x4D42);
-    EXPECT_EQ(U32(b, 2), 78u);           // 14 + 40 + 2 rows of 12 bytes
+    EXPECT_EQ(U32(b, 2), 78u); // 14 + 40 + 2 rows of 12 bytes
     EXPECT_EQ(U16(b, 6), 0);
     EXPECT_EQ(U16(b, 8), 0);
-    EXPECT_EQ(U32(b, 10), 54u);          // no colour table
+    EXPECT_EQ(U32(b, 10), 54u); // no colour table
     EXPECT_EQ(U32(b, 14), 40u);
     EXPECT_EQ(U32(b, 18), 3u);
     EXPECT_EQ(U32(b, 22), 2u);
@@ -55,14 +57,15 @@ TEST(Bmp, TrueColourLayoutIsByteExact) {
     EXPECT_EQ(U16(b, 28), 24);
     EXPECT_EQ(U32(b, 30), 0u);
     EXPECT_EQ(U32(b, 34), 24u);
-    EXPECT_EQ(U32(b, 38), 2835u);        // 72 dpi
+    EXPECT_EQ(U32(b, 38), 2835u); // 72 dpi
     EXPECT_EQ(U32(b, 42), 2835u);
     EXPECT_EQ(U32(b, 46), 0u);
     EXPECT_EQ(U32(b, 50), 0u);
     // Bottom row first, blue-green-red, padded to 12 bytes.
     const uint8_t rows[24] = {12, 11, 10, 15, 14, 13, 18, 17, 16, 0, 0, 0,
                               3,  2,  1,  6,  5,  4,  9,  8,  7,  0, 0, 0};
-    for (int i = 0; i < 24; ++i) EXPECT_EQ(uint8_t(b[54 + i]), rows[i]) << i;
+    for (int i = 0; i < 24; ++i)
+        EXPECT_EQ(uint8_t(b[54 + i]), rows[i]) << i;
 
     DibImage back;
     EXPECT_EQ(back.ReadBmp(path.toStdString()), 78u);
@@ -76,7 +79,8 @@ TEST(Bmp, DepthRuleAndColourTables) {
     img.setPixel(4, 2, qRgb(0, 0, 255));
     struct {
         int sourceBits, depth, colours;
-    } cases[] = {{1, 1, 2}, {2, 4, 16}, {4, 4, 16}, {5, 8, 256}, {8, 8, 256}, {16, 24, 0}, {32, 24, 0}};
+    } cases[] = {{1, 1, 2},   {2, 4, 16},  {4, 4, 16}, {5, 8, 256},
+                 {8, 8, 256}, {16, 24, 0}, {32, 24, 0}};
     QTemporaryDir dir;
     for (const auto& c : cases) {
         DibImage dib;
@@ -111,7 +115,8 @@ TEST(Bmp, ReadBmpBoundsTheHeader) {
 
     auto patched = [&](int at, uint32_t value, int width) {
         QByteArray b = base;
-        for (int i = 0; i < width; ++i) b[at + i] = char((value >> (8 * i)) & 0xff);
+        for (int i = 0; i < width; ++i)
+            b[at + i] = char((value >> (8 * i)) & 0xff);
         return b;
     };
     struct {
@@ -143,4 +148,4 @@ TEST(Bmp, ReadBmpBoundsTheHeader) {
     EXPECT_FALSE(QFile::exists(dir.filePath("e.bmp")));
 }
 
-}  // namespace
+} // namespace

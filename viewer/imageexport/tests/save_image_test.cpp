@@ -14,7 +14,8 @@ namespace {
 QImage Picture() {
     QImage img(64, 48, QImage::Format_RGB32);
     img.fill(Qt::white);
-    for (int x = 0; x < 64; ++x) img.setPixel(x, 20, qRgb(200, 0, 0));
+    for (int x = 0; x < 64; ++x)
+        img.setPixel(x, 20, qRgb(200, 0, 0));
     return img;
 }
 
@@ -64,8 +65,8 @@ TEST(SaveImageFile, FailuresReportAndLeaveNothing) {
     const std::string target = dir.filePath("missing/sub/p.jpg").toStdString();
     EXPECT_EQ(SaveImageFile(target, Picture, 72, &error), 0);
     EXPECT_FALSE(error.empty());
-    EXPECT_EQ(SaveImageFile(dir.filePath("empty.jpg").toStdString(), [] { return QImage(); }, 72,
-                            &error),
+    EXPECT_EQ(SaveImageFile(
+                  dir.filePath("empty.jpg").toStdString(), [] { return QImage(); }, 72, &error),
               0);
     EXPECT_TRUE(Files(dir).isEmpty());
     EXPECT_EQ(JPGCompression(dir.filePath("nothing.bmp").toUtf8().constData(),
@@ -74,4 +75,4 @@ TEST(SaveImageFile, FailuresReportAndLeaveNothing) {
     EXPECT_TRUE(Files(dir).isEmpty());
 }
 
-}  // namespace
+} // namespace

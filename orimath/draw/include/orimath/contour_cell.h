@@ -11,8 +11,8 @@
 namespace orimath {
 
 struct GridPos {
-    double row;  // fractional first index
-    double col;  // fractional second index
+    double row; // fractional first index
+    double col; // fractional second index
 };
 
 namespace contour_detail {
@@ -23,15 +23,15 @@ inline bool Crossed(double p, double q, double level, double& t) {
     }
     return false;
 }
-}  // namespace contour_detail
+} // namespace contour_detail
 
 // Calls emit(GridPos a, GridPos b) for every segment of the cell (i, j) at
 // the level. Pairing of two crossings is unambiguous; with four crossings
 // (a saddle) the four segments E1-E2, E1-E3, E2-E4, E3-E4 are drawn, and
 // corners lying exactly on the level are joined to the crossings beside them.
 template <class Emit>
-void ContourCellSegments(double p00, double p10, double p01, double p11, double level, int i,
-                         int j, Emit&& emit) {
+void ContourCellSegments(double p00, double p10, double p01, double p11, double level, int i, int j,
+                         Emit&& emit) {
     using contour_detail::Crossed;
     double t1 = 0, t2 = 0, t3 = 0, t4 = 0;
     const bool e1 = Crossed(p00, p10, level, t1);
@@ -44,13 +44,19 @@ void ContourCellSegments(double p00, double p10, double p01, double p11, double 
     const GridPos a4{i + t4, j + 1.0};
 
     if (!e1) {
-        if (e3 && e4 && !e2) emit(a3, a4);
-        if (e2 && e4 && !e3) emit(a2, a4);
-        if (e2 && e3 && !e4) emit(a2, a3);
+        if (e3 && e4 && !e2)
+            emit(a3, a4);
+        if (e2 && e4 && !e3)
+            emit(a2, a4);
+        if (e2 && e3 && !e4)
+            emit(a2, a3);
     } else {
-        if (e4 && !e2 && !e3) emit(a1, a4);
-        if (e3 && !e2 && !e4) emit(a1, a3);
-        if (e2 && !e3 && !e4) emit(a1, a2);
+        if (e4 && !e2 && !e3)
+            emit(a1, a4);
+        if (e3 && !e2 && !e4)
+            emit(a1, a3);
+        if (e2 && !e3 && !e4)
+            emit(a1, a2);
         if (e2 && e3 && e4) {
             emit(a1, a2);
             emit(a1, a3);
@@ -64,15 +70,21 @@ void ContourCellSegments(double p00, double p10, double p01, double p11, double 
     const GridPos c01{static_cast<double>(i), j + 1.0};
     const GridPos c11{i + 1.0, j + 1.0};
     if (e1) {
-        if (p01 == level) emit(a1, c01);
-        if (p11 == level) emit(a1, c11);
+        if (p01 == level)
+            emit(a1, c01);
+        if (p11 == level)
+            emit(a1, c11);
     }
     if (e2) {
-        if (p00 == level) emit(a2, c00);
-        if (p01 == level) emit(a2, c01);
+        if (p00 == level)
+            emit(a2, c00);
+        if (p01 == level)
+            emit(a2, c01);
     }
-    if (e3 && p10 == level) emit(a3, c10);
-    if (e4 && p10 == level) emit(a4, c10);
+    if (e3 && p10 == level)
+        emit(a3, c10);
+    if (e4 && p10 == level)
+        emit(a4, c10);
 }
 
-}  // namespace orimath
+} // namespace orimath

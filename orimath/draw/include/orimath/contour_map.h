@@ -14,7 +14,7 @@
 // Levels: entries 10 - nLevels .. 9 of level/colour/width are drawn in that
 // order (nLevels is limited to 10; 0 or less draws nothing); mono draws
 // every level in black. bottom and reserved are not used.
-void DrawContourMap(CDC* dc, int left, int top, int right, int bottom, double** map,
-                    double step, int firstColumn, int nColumns, int firstRow, int nRows,
-                    int nLevels, const COLORREF colour[10], const int width[10],
-                    const double level[10], int mono, int mode, int reserved);
+void DrawContourMap(CDC* dc, int left, int top, int right, int bottom, double** map, double step,
+                    int firstColumn, int nColumns, int firstRow, int nRows, int nLevels,
+                    const COLORREF colour[10], const int width[10], const double level[10],
+                    int mono, int mode, int reserved);

@@ -31,4 +31,4 @@ QString DisplayText(const std::string& face, const std::string& text);
 // slant, underline and strike-out.
 QFont MakeQFont(const FontDesc& desc);
 
-}  // namespace platform
+} // namespace platform

@@ -11,18 +11,18 @@
 class QPainter;
 
 struct QtDCOptions {
-    bool printing = false;   // IsPrinting(): selection marks are not drawn
-    int bitsPerPixel = 24;   // GetDeviceCaps(BITSPIXEL)
-    int logPixels = 96;      // GetDeviceCaps(LOGPIXELSX/Y)
+    bool printing = false; // IsPrinting(): selection marks are not drawn
+    int bitsPerPixel = 24; // GetDeviceCaps(BITSPIXEL)
+    int logPixels = 96;    // GetDeviceCaps(LOGPIXELSX/Y)
     bool antialias = true;
 };
 
 class CQtDC : public CDC {
-public:
+  public:
     // The painter must be active and outlive the device context.
     CQtDC(QPainter* painter, const QtDCOptions& options = {});
 
-protected:
+  protected:
     void DoLine(CPoint from, CPoint to) override;
     void DoText(int x, int y, const std::string& text) override;
     CSize DoTextExtent(const std::string& text) const override;
@@ -32,7 +32,7 @@ protected:
     void DoEllipse(const RECT& rect) override;
     void DoPolygon(const std::vector<CPoint>& points) override;
 
-private:
+  private:
     void ApplyPen(bool withBrush);
     QPainter* painter_;
     QtDCOptions options_;

@@ -16,15 +16,15 @@ namespace figurerender {
 enum class Family { Auto, PoleFigure, ODF, InversePoleFigure, GBCD };
 
 struct Options {
-    int dpi = 300;            // output resolution; sets the drawing scale
-    bool legend = true;       // contour legend beside contoured figures
-    int sectionsPerRow = 0;   // ODF sections per row; 0 keeps the default
-    bool blackWhite = false;  // every line and text in black
+    int dpi = 300;           // output resolution; sets the drawing scale
+    bool legend = true;      // contour legend beside contoured figures
+    int sectionsPerRow = 0;  // ODF sections per row; 0 keeps the default
+    bool blackWhite = false; // every line and text in black
 };
 
 struct Figure {
-    std::vector<std::unique_ptr<CDisplayStructure>> objects;  // drawn in order
-    bool hasLegend = false;  // the last object is the legend of the first
+    std::vector<std::unique_ptr<CDisplayStructure>> objects; // drawn in order
+    bool hasLegend = false; // the last object is the legend of the first
 };
 
 // The 10-colour contour table the figures use (levels 5..9 blue to red).
@@ -46,4 +46,4 @@ QImage RenderFigureImage(Figure& figure, const Options& options);
 int RenderFigureFile(const std::string& input, const std::string& output, const Options& options,
                      std::string* error, Family family = Family::Auto);
 
-}  // namespace figurerender
+} // namespace figurerender

@@ -40,7 +40,7 @@ inline constexpr int32_t kMaxBmpSide = 32768;
 inline constexpr uint64_t kMaxBmpPixelBytes = 512ull * 1024 * 1024;
 
 class DibImage {
-public:
+  public:
     // Takes the rectangle of a rendered image (the whole image for an empty
     // rectangle). sourceBits is the bit depth of the surface it came from
     // (0: the image's own): 1 stays 1, 2..4 become 4, 5..8 become 8, more
@@ -70,7 +70,7 @@ public:
     static int ColourCount(const BitmapInfoHeader& h);
     static uint32_t RowBytes(int bitCount, int width);
 
-private:
+  private:
     void RebuildPalette();
     BitmapInfoHeader header_{};
     std::vector<uint8_t> colours_;
