@@ -1,8 +1,8 @@
-#include "orimath/contour_map.h"
+#include "orimath_draw/contour_map.h"
 
 #include <cmath>
 
-#include "orimath/contour_cell.h"
+#include "orimath_draw/contour_cell.h"
 
 namespace {
 

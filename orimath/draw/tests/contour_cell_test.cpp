@@ -1,4 +1,4 @@
-#include "orimath/contour_cell.h"
+#include "orimath_draw/contour_cell.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "orimath/contour_map.h"
+#include "orimath_draw/contour_map.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/fonts.h"
+#include "platform_qt/fonts.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

@@ -1,4 +1,4 @@
-#include "platform/qt_dc.h"
+#include "platform_qt/qt_dc.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -6,7 +6,7 @@
 #include <QPolygonF>
 #include <cmath>
 
-#include "platform/fonts.h"
+#include "platform_qt/fonts.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/qt_dc.h"
+#include "platform_qt/qt_dc.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "platform/fonts.h"
+#include "platform_qt/fonts.h"
 
 namespace {
 

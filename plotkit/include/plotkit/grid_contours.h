@@ -3,7 +3,7 @@
 // rules, with the device mapping (and any clipping) supplied by the display.
 #include <functional>
 
-#include "orimath/contour_cell.h"
+#include "orimath_draw/contour_cell.h"
 #include "platform/dc.h"
 
 namespace plotkit {

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "figurerender/figure_render.h"
-#include "platform/qt_dc.h"
+#include "platform_qt/qt_dc.h"
 
 namespace figurerender {
 

@@ -14,7 +14,7 @@
 
 #include "figurerender/figure_render.h"
 #include "imageexport/image_export.h"
-#include "platform/qt_dc.h"
+#include "platform_qt/qt_dc.h"
 
 namespace figurerender {
 
