@@ -6,8 +6,6 @@
 
 #include <QImage>
 
-class QWidget;
-
 // Converts a BMP file (1, 4, 8 or 24 bits, as WriteBmp writes) into a JPEG
 // file at quality 92 without chroma subsampling, so thin coloured lines stay
 // sharp. Returns 1 on success, 0 on failure (no file left at jpegPath).
@@ -23,8 +21,3 @@ bool IsJpegPath(const std::string& path);
 // on failure.
 int SaveImageFile(const std::string& path, const std::function<QImage()>& render, int dpi = 72,
                   std::string* error = nullptr);
-
-// The same behind the save dialog ("Image Files(*.JPG; *.bmp)", default
-// extension JPG, overwrite prompt). Cancel writes nothing and returns 0;
-// failures are reported through the message sink.
-int SaveImageFileDialog(QWidget* parent, const std::function<QImage()>& render, int dpi = 72);

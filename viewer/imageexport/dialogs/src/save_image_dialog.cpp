@@ -1,3 +1,5 @@
+#include "imageexport_dialogs/save_image_dialog.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 
