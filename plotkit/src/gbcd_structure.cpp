@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "plotkit/display_common.h"
+#include "plotkit/format_dialog_registry.h"
 
 using namespace plotkit;
 
@@ -152,4 +153,8 @@ int CGBCDStructure::ReadValuePos(CPoint pixel, std::string out[2]) {
 
 int CGBCDStructure::IsIn(CPoint pixel, int* distance) {
     return HitTestRect(rect_, pixel, distance);
+}
+
+int CGBCDStructure::OnFormat() {
+    return plotkit::OpenFormatDialog(*this);
 }

@@ -11,6 +11,7 @@
 #include "orimath/orientation.h"
 #include "orimath/projection.h"
 #include "plotkit/display_common.h"
+#include "plotkit/format_dialog_registry.h"
 #include "plotkit/grid_contours.h"
 
 using namespace plotkit;
@@ -249,4 +250,8 @@ int CIPFStructure::ReadValuePos(CPoint pixel, std::string out[2]) {
 
 int CIPFStructure::IsIn(CPoint pixel, int* distance) {
     return HitTestRect(rect_, pixel, distance);
+}
+
+int CIPFStructure::OnFormat() {
+    return plotkit::OpenFormatDialog(*this);
 }

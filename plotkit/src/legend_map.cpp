@@ -6,6 +6,7 @@
 #include <string>
 
 #include "plotkit/display_common.h"
+#include "plotkit/format_dialog_registry.h"
 
 using namespace plotkit;
 
@@ -132,4 +133,8 @@ void CLegendMap::Draw(CDC* dc, CPoint origin, int s, const COLORREF colours[10])
 
 int CLegendMap::IsIn(CPoint pixel, int* distance) {
     return HitTestRect(rect_, pixel, distance);
+}
+
+int CLegendMap::OnFormat() {
+    return plotkit::OpenFormatDialog(*this);
 }

@@ -6,6 +6,7 @@
 
 #include "orimath/orientation.h"
 #include "plotkit/display_common.h"
+#include "plotkit/format_dialog_registry.h"
 
 namespace plotkit {
 
@@ -159,4 +160,8 @@ int CODFStructure::ReadValuePos(CPoint pixel, std::string out[2]) {
 
 int CODFStructure::IsIn(CPoint pixel, int* distance) {
     return plotkit::HitTestRect(rect_, pixel, distance);
+}
+
+int CODFStructure::OnFormat() {
+    return plotkit::OpenFormatDialog(*this);
 }

@@ -6,6 +6,7 @@
 
 #include "circle_figure_defaults.h"
 #include "plotkit/display_common.h"
+#include "plotkit/format_dialog_registry.h"
 #include "plotkit/grid_contours.h"
 
 namespace {
@@ -163,4 +164,8 @@ int CPFStructure::ReadValuePos(CPoint pixel, std::string out[2]) {
 
 int CPFStructure::IsIn(CPoint pixel, int* distance) {
     return plotkit::HitTestRect(rect_, pixel, distance);
+}
+
+int CPFStructure::OnFormat() {
+    return plotkit::OpenFormatDialog(*this);
 }

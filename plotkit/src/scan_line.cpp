@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "plotkit/display_common.h"
+#include "plotkit/format_dialog_registry.h"
 
 using namespace plotkit;
 
@@ -138,4 +139,15 @@ int CScanLine::ReadValuePos(CPoint pixel, std::string out[2]) {
 
 int CScanLine::IsIn(CPoint pixel, int* distance) {
     return HitTestRect(rect_, pixel, distance);
+}
+
+int CScanLine::OnFormat() {
+    // Deleting a line in the dialog changes the data as well as the record;
+    // both come back when the dialog is cancelled.
+    double savedValues[10][73];
+    std::memcpy(savedValues, values_, sizeof values_);
+    const int result = plotkit::OpenFormatDialog(*this);
+    if (result == 0)
+        std::memcpy(values_, savedValues, sizeof values_);
+    return result;
 }

@@ -2,6 +2,7 @@
 // Display objects for 5 degree data.
 #include "plotkit/display_common.h"
 #include "plotkit/display_structure.h"
+#include "plotkit/format_dialog_registry.h"
 #include "plotkit/gbcd_structure.h"
 #include "plotkit/ipf_structure.h"
 #include "plotkit/legend_map.h"

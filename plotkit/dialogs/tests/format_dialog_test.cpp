@@ -19,9 +19,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "../src/dialogs/odf_tool_dialogs.h"
 #include "platform/message_sink.h"
 #include "plotkit/plotkit.h"
+#include "plotkit_dialogs/plotkit_dialogs.h"
 
 namespace {
 
@@ -36,6 +36,8 @@ class QtEnvironment : public testing::Environment {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         if (!QApplication::instance())
             app_ = std::make_unique<QApplication>(argc, argv);
+        // As a GUI program does at start-up: OnFormat opens these dialogs.
+        plotkit::InstallFormatDialogs();
     }
     void TearDown() override { app_.reset(); }
 

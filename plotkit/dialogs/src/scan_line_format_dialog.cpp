@@ -4,17 +4,15 @@
 #include <QComboBox>
 #include <QMessageBox>
 #include <QString>
-#include <cstring>
 
 #include "format_dialog.h"
 #include "plotkit/scan_line.h"
+#include "plotkit_dialogs/format_dialogs.h"
 
-int CScanLine::OnFormat() {
-    ScanLineInfo& r = InfoRef();
-    // Deleting a line changes the data as well as the record; both come back
-    // when the dialog is cancelled.
-    double savedValues[10][73];
-    std::memcpy(savedValues, values_, sizeof values_);
+// Deleting a line changes the data at once; CScanLine::OnFormat brings the
+// data back when the dialog is cancelled, RunFormatDialog the record.
+int plotkit::ScanLineFormatDialog(CScanLine& line) {
+    ScanLineInfo& r = line.InfoRef();
     plotkit::FormatDialog d("Format Scatter Line ", "scanLineFormatDialog");
     d.Page("Size and lines");
     d.DoubleEdit("heightEdit", "Image height (mm):", "%.1f", &r.height);
@@ -46,7 +44,7 @@ int CScanLine::OnFormat() {
         }
     };
     refreshLines();
-    d.Action("deleteLineButton", "Delete this line", [this, &d, selector, refreshLines] {
+    d.Action("deleteLineButton", "Delete this line", [&line, &d, selector, refreshLines] {
         const int k = selector->currentIndex();
         if (k < 0)
             return;
@@ -54,7 +52,7 @@ int CScanLine::OnFormat() {
                                                   QString::asprintf("Delete line %d", k + 1));
         if (answer != QMessageBox::Yes)
             return;
-        DeleteLine(k);
+        line.DeleteLine(k);
         d.Load();
         refreshLines();
     });
@@ -79,8 +77,5 @@ int CScanLine::OnFormat() {
     d.DoubleEdit("labelDistanceEdit", "Distance from axes (mm)", "%.1f", &r.labelDistance);
     // Steps and ranges stay drawable (a zero step would never end a tick loop).
     d.Bind([] {}, [&r] { plotkit::CheckRecord(r); });
-    const int result = plotkit::RunFormatDialog(d, r);
-    if (result == 0)
-        std::memcpy(values_, savedValues, sizeof values_);
-    return result;
+    return plotkit::RunFormatDialog(d, r);
 }

@@ -4,9 +4,10 @@
 
 #include "format_dialog.h"
 #include "plotkit/ipf_structure.h"
+#include "plotkit_dialogs/format_dialogs.h"
 
-int CIPFStructure::OnFormat() {
-    IPFInfo& r = InfoRef();
+int plotkit::InversePoleFigureFormatDialog(CIPFStructure& ipf) {
+    IPFInfo& r = ipf.InfoRef();
     plotkit::FormatDialog d("Inverse Pole Figure Format", "inversePoleFigureFormatDialog");
     d.Page("Format");
     d.Choice("formChoice", {},

@@ -9,9 +9,10 @@
 #include <memory>
 
 #include "format_dialog.h"
-#include "odf_tool_dialogs.h"
 #include "platform/message_sink.h"
 #include "plotkit/odf_structure.h"
+#include "plotkit_dialogs/format_dialogs.h"
+#include "plotkit_dialogs/odf_tool_dialogs.h"
 
 namespace {
 
@@ -77,8 +78,8 @@ void AddSectionLists(plotkit::FormatDialog& d, ODFInfo& r) {
 
 } // namespace
 
-int CODFStructure::OnFormat() {
-    ODFInfo& r = InfoRef();
+int plotkit::OdfFormatDialog(CODFStructure& odf) {
+    ODFInfo& r = odf.InfoRef();
     plotkit::FormatDialog d("ODF Image Properties", "odfFormatDialog", "PreView");
 
     d.Page("Size, line width && contour levels");
@@ -149,12 +150,12 @@ int CODFStructure::OnFormat() {
                    r.vTo = std::min(36, r.vFrom + 1);
                plotkit::CheckRecord(r);
            });
-    d.Action("volFractionButton", "Vol. fraction", [this, &d] {
-        plotkit::VolumeFractionDialog v(Data(), &d);
+    d.Action("volFractionButton", "Vol. fraction", [&odf, &d] {
+        plotkit::VolumeFractionDialog v(odf.Data(), &d);
         v.exec();
     });
-    d.Action("saveTextButton", "Save as text", [this, &d, &r] {
-        plotkit::SaveODFTextDialog t(Data(), r, &d);
+    d.Action("saveTextButton", "Save as text", [&odf, &d, &r] {
+        plotkit::SaveODFTextDialog t(odf.Data(), r, &d);
         t.exec();
     });
     return plotkit::RunFormatDialog(d, r);

@@ -4,9 +4,10 @@
 
 #include "format_dialog.h"
 #include "plotkit/pf_structure.h"
+#include "plotkit_dialogs/format_dialogs.h"
 
-int CPFStructure::OnFormat() {
-    PFInfo& r = InfoRef();
+int plotkit::PoleFigureFormatDialog(CPFStructure& pf) {
+    PFInfo& r = pf.InfoRef();
     plotkit::FormatDialog d("Pole Figure Format", "poleFigureFormatDialog");
     d.Page("Format");
     d.Slider("radiusSlider", "Size of pole figure in radius (%.1f mm)", 1, 100, 2.0, &r.radius);

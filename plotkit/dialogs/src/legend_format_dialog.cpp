@@ -4,9 +4,10 @@
 
 #include "format_dialog.h"
 #include "plotkit/legend_map.h"
+#include "plotkit_dialogs/format_dialogs.h"
 
-int CLegendMap::OnFormat() {
-    LenMap& r = InfoRef();
+int plotkit::LegendFormatDialog(CLegendMap& legend) {
+    LenMap& r = legend.InfoRef();
     plotkit::FormatDialog d("Contour Legend Format", "contourLegendFormatDialog");
     d.Page("Contour levels");
     for (int k = 5; k <= 9; ++k)

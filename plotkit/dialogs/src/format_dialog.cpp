@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/fonts.h"
+#include "platform_qt/fonts.h"
 #include "plotkit/display_common.h"
 
 namespace plotkit {

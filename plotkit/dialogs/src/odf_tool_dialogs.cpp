@@ -1,4 +1,4 @@
-#include "odf_tool_dialogs.h"
+#include "plotkit_dialogs/odf_tool_dialogs.h"
 
 #include <QComboBox>
 #include <QFileDialog>

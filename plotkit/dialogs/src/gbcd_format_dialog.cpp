@@ -4,9 +4,10 @@
 
 #include "format_dialog.h"
 #include "plotkit/gbcd_structure.h"
+#include "plotkit_dialogs/format_dialogs.h"
 
-int CGBCDStructure::OnFormat() {
-    GBCDInfo& r = InfoRef();
+int plotkit::GbcdFormatDialog(CGBCDStructure& gbcd) {
+    GBCDInfo& r = gbcd.InfoRef();
     plotkit::FormatDialog d("GBCD Plot Format", "gbcdFormatDialog", "Preview");
     d.Page("Size");
     d.Slider("heightSlider", "Image height %.1f mm", 10, 300, 1.0, &r.height);
