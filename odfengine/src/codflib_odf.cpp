@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <numbers>
 
 #include "engine_common.h"
 #include "odfengine/codflib.h"
@@ -25,7 +26,7 @@ int CODFlib::PPrepPoles() {
 
 void CODFlib::PTranMat() {
     poleTable.assign((size_t)6 * kHalfPhi * kHalfPhi2 * 24 * 2, 0);
-    const double pi = std::acos(-1.0);
+    using std::numbers::pi;
     const int rows = nPF * kHalfPhi;
 #pragma omp parallel for schedule(static) num_threads(TeamFor(200LL * rows * kHalfPhi2))
     for (int r = 0; r < rows; ++r) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <numbers>
 #include <thread>
 
 #include "dataformats/polefigure.h"
@@ -177,7 +178,7 @@ void PoleDirection(const double h[3], double Phi, double phi2, double* alpha, do
     if (y[2] < 0.0)
         for (double& v : y)
             v = -v;
-    const double pi = std::acos(-1.0);
+    using std::numbers::pi;
     *alpha = std::acos(std::clamp(y[2], -1.0, 1.0));
     double b = y[0] == 0.0 ? std::atan(y[1] * 1e8) : std::atan(y[1] / y[0]);
     if (y[0] < 0.0)
@@ -186,7 +187,7 @@ void PoleDirection(const double h[3], double Phi, double phi2, double* alpha, do
 }
 
 void PoleCell(double alpha, double beta, double res, int nAlpha, int nBeta, int* a, int* b) {
-    const double pi = std::acos(-1.0);
+    using std::numbers::pi;
     const double alphaDeg = alpha * 180.0 / pi, betaDeg = beta * 180.0 / pi;
     int ai = (int)(alphaDeg / res + 0.5);
     // At 2 degrees the first ring is one full step wide.

@@ -8,15 +8,16 @@
 #include <vector>
 
 #include "odfengine/progress.h"
+#include "orimath/constants.h"
 
 namespace odfengine {
 
 // Degrees to radians as the engine's volume weights use it (pi taken as
 // 3.141592654), and the slightly different factor of the ODF normalisation
 // integral, kept because stored ODFs were normalised with it.
-inline constexpr double kDegToRad = 0.017453292522222223;
-inline constexpr double kDegToRadNorm = 0.017453292222222222;
-inline constexpr double kRadToDeg = 57.29577950560105;
+using orimath::kDegToRad;
+using orimath::kDegToRadNorm;
+using orimath::kRadToDeg;
 
 // Status texts of the iteration.
 inline constexpr const char* kDeviationStopText =

@@ -1,5 +1,6 @@
 // Texture-averaged magnetocrystalline anisotropy energy and torque maps.
 #include <cmath>
+#include <numbers>
 
 #include "engine_common.h"
 #include "odfengine/hodf.h"
@@ -26,7 +27,7 @@ int HODF::pMeganeticMap(double** energy, double** torque, double*** odf, const d
         return 0;
     ThreadScope team;
     try {
-        const double pi = std::acos(-1.0);
+        using std::numbers::pi;
         const double K1 = K[0], K2 = K[1];
         // With sample symmetry only beta 0..90 is computed; the object's
         // nBeta is not touched.

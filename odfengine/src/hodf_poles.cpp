@@ -1,5 +1,6 @@
 // Poles of the input planes, the pole table and the volume weights.
 #include <cmath>
+#include <numbers>
 
 #include "engine_common.h"
 #include "odfengine/hodf.h"
@@ -28,7 +29,7 @@ int HODF::PSymVetor() {
 void HODF::PTranMat() {
     const int stride = 2 * maxSymVectors;
     poleTable.assign((size_t)nPF * nPhi * nPhi2 * stride, 0);
-    const double pi = std::acos(-1.0);
+    using std::numbers::pi;
     const int rows = nPF * nPhi;
 #pragma omp parallel for schedule(static) num_threads(TeamFor(200LL * rows * nPhi2 * maxSymVectors))
     for (int r = 0; r < rows; ++r) {

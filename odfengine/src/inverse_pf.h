@@ -6,6 +6,7 @@
 // hemisphere, with trapezoid half weights at the ends of phi1 and phi2 and
 // the cos-weighted Phi volumes.
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "engine_common.h"
@@ -19,7 +20,7 @@ namespace odfengine {
 template <class Value>
 void InversePoleFigure(const double y[3], double res, int nAlpha, int nBeta, Value&& value,
                        const ProgressCallback& cb, double** ipf) {
-    const double pi = std::acos(-1.0);
+    using std::numbers::pi;
     const int b360 = (int)(360.0 / res + 0.5);
     const int b180 = (int)(180.0 / res + 0.5);
     const int phiCount = b180 + 1;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "test_support.h"
 
@@ -10,7 +11,7 @@ using namespace enginetest;
 namespace {
 
 double Anisotropy(double alphaDeg, double betaDeg, double K1, double K2) {
-    const double a = alphaDeg * M_PI / 180, b = betaDeg * M_PI / 180;
+    const double a = alphaDeg * std::numbers::pi / 180, b = betaDeg * std::numbers::pi / 180;
     const double l1 = std::sin(a) * std::cos(b), l2 = std::sin(a) * std::sin(b), l3 = std::cos(a);
     const double x = l1 * l1, y = l2 * l2, z = l3 * l3;
     return K1 * (x * y + y * z + z * x) + K2 * x * y * z;
@@ -76,7 +77,7 @@ TEST(MagneticEnergy, SingleCrystalMapAndTorque) {
             const double h = 1e-4;
             const double dE = (Anisotropy(a * 5.0, b * 5.0 + h, K[0], K[1]) -
                                Anisotropy(a * 5.0, b * 5.0 - h, K[0], K[1])) /
-                              (2 * h * M_PI / 180);
+                              (2 * h * std::numbers::pi / 180);
             EXPECT_NEAR(m.torque.d[a][b], -scale * dE,
                         1e-5 * std::fabs(scale) * (std::fabs(K[0]) + std::fabs(K[1])));
         }

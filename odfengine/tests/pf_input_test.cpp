@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "engine_common.h"
 #include "test_support.h"
@@ -18,7 +19,8 @@ double BandMean(const std::vector<double>& pf, int nBeta, double res, int r0, in
     double s = 0, w = 0;
     for (int r = r0; r < r1; ++r) {
         const double lo = std::max(0.0, r * res - res / 2), hi = std::min(90.0, (r + 0.5) * res);
-        const double ring = std::cos(lo * M_PI / 180) - std::cos(hi * M_PI / 180);
+        const double ring =
+            std::cos(lo * std::numbers::pi / 180) - std::cos(hi * std::numbers::pi / 180);
         for (int b = 0; b < nBeta - 1; ++b) {
             s += ring * pf[(size_t)r * nBeta + b];
             w += ring;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "engine_common.h"
 #include "test_support.h"
@@ -122,7 +123,7 @@ TEST(Recalculation, EquatorPolesCountAtBothAzimuths) {
 }
 
 TEST(Recalculation, PoleCellRounding) {
-    const double deg = M_PI / 180;
+    const double deg = std::numbers::pi / 180;
     struct Case {
         double alpha, beta, res;
         int a, b;

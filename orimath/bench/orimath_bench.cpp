@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -37,7 +38,7 @@ double ReferenceAllSym(const double e1[3], const double e2[3], int type, const d
             tr += g1[i][0] * g[i][0] + g1[i][1] * g[i][1] + g1[i][2] * g[i][2];
         double cs = (tr - 1) / 2;
         cs = cs > 1 ? 1 : (cs < -1 ? -1 : cs);
-        const double a = std::acos(cs) * 180 / std::acos(-1.0);
+        const double a = std::acos(cs) * 180 / std::numbers::pi;
         if (a < best)
             best = a;
     }

@@ -58,7 +58,7 @@ void LatticeCoordinates(const double A[3][3], const double lattice[6], const dou
                         double uvw[3]);
 
 // Gmatrix with a caller-chosen degrees-to-radians factor (some routines use
-// pi from acos(-1) rather than the library's truncated constant).
+// the exact pi rather than the library's truncated constant).
 void GmatrixWith(const double euler[3], double d2r, double g[3][3]);
 
 } // namespace orimath

@@ -2,6 +2,7 @@
 // orientation and fibre comparisons built on it.
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "orimath/misorientation.h"
 #include "orimath/symmetry.h"
@@ -40,7 +41,7 @@ Smallest SmallestMisorientation(const double e1[3], const double e2in[3], int ty
         int best = 0;
         MaxAbsDot(d, ops, &best);
         r.rotation = Mul(d, Conj(ops.q[best]));
-        r.angleDeg = AngleRad(r.rotation) * (180.0 / std::acos(-1.0));
+        r.angleDeg = AngleRad(r.rotation) * (180.0 / std::numbers::pi);
         return r;
     }
 
@@ -51,7 +52,7 @@ Smallest SmallestMisorientation(const double e1[3], const double e2in[3], int ty
     int n = 0;
     if (!GetSO(e2, eq, &n, type, lattice, 0))
         return r;
-    const double r2d = 180.0 / std::acos(-1.0);
+    const double r2d = 180.0 / std::numbers::pi;
     double best = 360.0;
     double bestM[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     for (int k = 0; k < n; ++k) {
@@ -134,7 +135,7 @@ int CompareFiberAxis(const double e[3], const double hkl[3], int crystalType,
     if (!orimath::AllFinite(e, 3))
         return 0;
     const int n = std::clamp(*count, 0, 24);
-    const double pi = std::acos(-1.0);
+    using std::numbers::pi;
     double g[3][3];
     orimath::GmatrixWith(e, pi / 180.0, g);
     for (int k = 0; k < n; ++k) {

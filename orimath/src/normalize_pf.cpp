@@ -1,5 +1,6 @@
 // Normalisation of a pole figure grid to multiples of a random distribution.
 #include <cmath>
+#include <numbers>
 
 #include "orimath/ranges.h"
 
@@ -35,7 +36,7 @@ int NormalizPF(double** grid, double res) {
 
     // Each row stands for the ring between its half-steps; the ring's solid
     // angle is proportional to cos(lo) - cos(hi).
-    const double d2r = std::acos(-1.0) / 180.0;
+    const double d2r = std::numbers::pi / 180.0;
     auto lo = [&](int r) { return std::fmax(0.0, r * res - res / 2) * d2r; };
     auto hi = [&](int r) { return std::fmin(90.0, (r + 0.5) * res) * d2r; };
     double S = 0;

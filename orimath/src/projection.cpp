@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
 #include "internal.h"
 #include "orimath/symmetry.h"
@@ -23,7 +24,7 @@ bool Position(double v[3], double pos[2]) {
     if (v[2] < 0)
         for (int i = 0; i < 3; ++i)
             v[i] = -v[i];
-    const double pi = std::acos(-1.0);
+    using std::numbers::pi;
     double beta = std::atan(v[0] == 0 ? v[1] * 1e8 : v[1] / v[0]);
     if (v[0] < 0)
         beta += pi;
@@ -54,7 +55,7 @@ int Get_Ori_Pos_On_PF(double pos[][2], int* count, const double euler[3], const 
     if (!GetSymmetricPoles(n, crystalType, lattice, poles, &m))
         return 0;
     double g[3][3];
-    orimath::GmatrixWith(euler, std::acos(-1.0) / 180.0, g);
+    orimath::GmatrixWith(euler, std::numbers::pi / 180.0, g);
     for (int k = 0; k < m; ++k) {
         double y[3];
         orimath::ToSample(g, poles[k], y);
@@ -72,7 +73,7 @@ int Get_Ori_Pos_On_PF2(double pos[2], const double euler[3], const double hkl[3]
         return 0;
     if (!GetPlaneNormal(hkl, crystalType, lattice, n))
         return 0;
-    orimath::GmatrixWith(euler, std::acos(-1.0) / 180.0, g);
+    orimath::GmatrixWith(euler, std::numbers::pi / 180.0, g);
     orimath::ToSample(g, n, y);
     return orimath::Position(y, pos) ? 1 : 0;
 }
@@ -86,7 +87,7 @@ int Get_Ori_Pos_On_InvPF(double pos[2], double axes[3][3], const double euler[3]
     if (!orimath::AllFinite(euler, 3) || !orimath::AllFinite(sampleDirection, 3))
         return 0;
     double g[3][3];
-    orimath::GmatrixWith(euler, std::acos(-1.0) / 180.0, g);
+    orimath::GmatrixWith(euler, std::numbers::pi / 180.0, g);
     double c[3];
     for (int i = 0; i < 3; ++i)
         c[i] = g[i][0] * sampleDirection[0] + g[i][1] * sampleDirection[1] +
@@ -109,7 +110,7 @@ int IPF_From_Pixel_To_Pos(int x, int y, int R, int cx, int cy, double pos[2], in
                           int sectorMode, int sectorFlag) {
     if (R < 1 || !orimath::IsValidCrystalType(crystalType))
         return 0;
-    const double pi = std::acos(-1.0);
+    using std::numbers::pi;
     const double dx = double(x) - cx, dy = double(y) - cy;
     const double d = std::sqrt(dx * dx + dy * dy);
     const bool full = crystalType == orimath::kTriclinic || !sectorMode;

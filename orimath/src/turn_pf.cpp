@@ -1,5 +1,6 @@
 // A pole figure turned by 90 degrees about the sample y axis.
 #include <cmath>
+#include <numbers>
 
 #include "orimath/projection.h"
 #include "orimath/ranges.h"
@@ -9,7 +10,7 @@ int TurnY90(double** in, double** out, double res) {
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
     if (!in || !out || in == out || nA < 2 || nB < 2)
         return 0;
-    const double d2r = std::acos(-1.0) / 180.0;
+    const double d2r = std::numbers::pi / 180.0;
     const int nCols = nB - 1; // the last column repeats beta 0
     for (int i = 0; i < nA; ++i) {
         for (int j = 0; j < nCols; ++j) {

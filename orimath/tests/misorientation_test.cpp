@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <numeric>
 #include <random>
 #include <string>
@@ -50,7 +51,8 @@ TEST(CslTable, EveryEntryObeysTheSigmaRule) {
             for (int m = 0; m <= 60 && !found; ++m) {
                 if (std::gcd(m, n) != 1)
                     continue;
-                const double angle = 2 * std::atan(m * std::sqrt(double(N)) / n) * 180 / M_PI;
+                const double angle =
+                    2 * std::atan(m * std::sqrt(double(N)) / n) * 180 / std::numbers::pi;
                 if (std::fabs(angle - e->angleDeg) > 0.02)
                     continue;
                 int sigma = n * n + N * m * m;

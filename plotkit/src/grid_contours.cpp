@@ -2,13 +2,14 @@
 
 #include <cmath>
 
+#include "orimath/constants.h"
 #include "plotkit/display_common.h"
 
 namespace plotkit {
 
 namespace {
-constexpr double kDegToRad = 0.017453292522222223;
-constexpr double kRadToDeg = 57.29577950560105;
+using orimath::kDegToRad;
+using orimath::kRadToDeg;
 } // namespace
 
 void DrawGridContours(CDC* dc, const double* grid, int nCols, int iBegin, int iEnd, int jBegin,
@@ -70,7 +71,7 @@ void DrawCircleBorder(CDC* dc, int penWidth, int left, int right, int midY) {
     const double rr = (right - left) * 0.5;
     dc->MoveTo(static_cast<int>(midX + rr + 0.5), midY);
     for (int n = 1; n <= 500; ++n) {
-        const double angle = n * 2.0 * 3.141592654 / 500.0;
+        const double angle = n * 2.0 * orimath::kPi / 500.0;
         dc->LineTo(static_cast<int>(std::cos(angle) * rr + midX + 0.5),
                    static_cast<int>(midY - std::sin(angle) * rr + 0.5));
     }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "orimath/constants.h"
 #include "orimath/projection.h"
 #include "plotkit/display_common.h"
 #include "plotkit/grid_contours.h"
@@ -14,7 +15,7 @@
 using namespace plotkit;
 
 namespace {
-constexpr double kDegToRad = 0.017453292522222223;
+using orimath::kDegToRad;
 constexpr double kSqrt2 = 1.4142135623730951;
 
 // Clips the segment a-b to {f0 + t * df <= 0}; false when nothing is left.

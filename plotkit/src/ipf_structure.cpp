@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "circle_figure_defaults.h"
+#include "orimath/constants.h"
 #include "orimath/orientation.h"
 #include "orimath/projection.h"
 #include "plotkit/display_common.h"
@@ -215,8 +216,7 @@ int CIPFStructure::ReadValuePos(CPoint pixel, std::string out[2]) {
         } else {
             // The figure's x axis points right (data azimuth 270), its y
             // axis up; the centre is the projection centre.
-            constexpr double d2r = 0.017453292522222223;
-            const double phi = (beta - 270.0) * d2r, a = alpha * d2r;
+            const double phi = (beta - 270.0) * orimath::kDegToRad, a = alpha * orimath::kDegToRad;
             double d[3];
             for (int i = 0; i < 3; ++i)
                 d[i] = std::sin(a) * (std::cos(phi) * X[i] + std::sin(phi) * Y[i]) +

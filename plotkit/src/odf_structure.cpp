@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "orimath/constants.h"
 #include "orimath/orientation.h"
 #include "plotkit/display_common.h"
 #include "plotkit/format_dialog_registry.h"
@@ -58,11 +59,10 @@ double ODFVolumeFraction(const double f[73][37][73], int phi1From, int phi1To, i
     auto clamp = [](int& v, int hi) { v = v < 0 ? 0 : (v > hi ? hi : v); };
     clamp(phi1From, 72), clamp(phi1To, 72), clamp(phi2From, 72), clamp(phi2To, 72);
     clamp(PhiFrom, 36), clamp(PhiTo, 36);
-    constexpr double d2r = 0.017453292522222223;
     double sum = 0.0;
     for (int i = PhiFrom; i <= PhiTo; ++i) {
-        const double lower = (i == PhiFrom ? 5.0 * i : 5.0 * (i - 0.5)) * d2r;
-        const double upper = (i == PhiTo ? 5.0 * i : 5.0 * (i + 0.5)) * d2r;
+        const double lower = (i == PhiFrom ? 5.0 * i : 5.0 * (i - 0.5)) * orimath::kDegToRad;
+        const double upper = (i == PhiTo ? 5.0 * i : 5.0 * (i + 0.5)) * orimath::kDegToRad;
         const double wi = std::cos(lower) - std::cos(upper);
         for (int k = phi2From; k <= phi2To; ++k) {
             const double wk = (k == phi2From || k == phi2To) ? 0.5 : 1.0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <string>
 
 #include "test_util.h"
@@ -18,7 +19,7 @@ CIPFStructure Make(const std::string& crystal, const std::string& x = "[1 0 0]",
     double v[19][73];
     for (int i = 0; i < 19; ++i)
         for (int j = 0; j < 73; ++j)
-            v[i][j] = 1.0 + 2.0 * std::cos(i * 5 * M_PI / 180.0);
+            v[i][j] = 1.0 + 2.0 * std::cos(i * 5 * std::numbers::pi / 180.0);
     ipf.SetData(v);
     return ipf;
 }
@@ -115,7 +116,8 @@ TEST(IPFStructure, SectorAndCompleteForms) {
     const int R = hex.ProjectionRadius();
     std::string out[2];
     // Data azimuth 285 lies 15 degrees above the right-hand radius.
-    const double t = 15.0 * M_PI / 180.0, rho = std::tan(22.5 * M_PI / 180.0) * R;
+    const double t = 15.0 * std::numbers::pi / 180.0,
+                 rho = std::tan(22.5 * std::numbers::pi / 180.0) * R;
     ASSERT_EQ(hex.ReadValuePos({c.x + int(std::cos(t) * rho), c.y - int(std::sin(t) * rho)}, out),
               1);
     EXPECT_EQ(out[0].front(), '[');

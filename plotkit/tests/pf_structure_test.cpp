@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <numbers>
 #include <string>
 
 #include "orimath/projection.h"
@@ -19,7 +20,7 @@ void Peak(double v[19][73], int lastRow = 18) {
     std::memset(v, 0, sizeof(double) * 19 * 73);
     for (int i = 0; i <= lastRow; ++i)
         for (int j = 0; j < 73; ++j)
-            v[i][j] = 6.0 * std::cos(i * 5 * M_PI / 180.0) + 0.01;
+            v[i][j] = 6.0 * std::cos(i * 5 * std::numbers::pi / 180.0) + 0.01;
 }
 
 TEST(PFStructure, ConstructorDefaultsAndIndexText) {
@@ -115,7 +116,7 @@ TEST(PFStructure, ContoursStayInsideTheRowsWithData) {
     CRecordingDC dc;
     pf.Draw(&dc, {0, 0}, 4, col.c);
     // Row 15 is alpha 75: radius tan(37.5 deg) * 115.
-    const double limit = std::tan(37.5 * M_PI / 180) * 115 + 1.0;
+    const double limit = std::tan(37.5 * std::numbers::pi / 180) * 115 + 1.0;
     int contourSegments = 0;
     for (const auto& l : dc.Lines()) {
         if (l.pen.color == 0)

@@ -2,14 +2,15 @@
 
 #include <cmath>
 
+#include "orimath/constants.h"
 #include "orimath_draw/contour_cell.h"
 
 namespace {
 
 // The library's truncated conversion constants (degrees to radians, and the
 // same halved for the stereographic half angle).
-constexpr double kDegToRad = 0.017453292522222223;
-constexpr double kHalfDegToRad = 0.008726646261111111;
+using orimath::kDegToRad;
+constexpr double kHalfDegToRad = kDegToRad / 2;
 
 bool RowHasData(double** map, int row, int firstColumn, int nColumns) {
     const double* r = map[row];

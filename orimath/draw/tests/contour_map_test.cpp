@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "platform/recording_dc.h"
@@ -90,7 +91,7 @@ TEST(DrawContourMap, PolarModeStopsAtTheLastRowWithData) {
         EXPECT_EQ(l.pen.width, 8);
         // Level 5.0 lies on row 10.5 (alpha 52.5): radius tan(26.25 deg) * 200.
         const double r = std::hypot(l.points[0].x - 200.5, l.points[0].y - 200.0);
-        EXPECT_NEAR(r, std::tan(26.25 * M_PI / 180) * 200, 1.5);
+        EXPECT_NEAR(r, std::tan(26.25 * std::numbers::pi / 180) * 200, 1.5);
     }
 }
 
@@ -105,7 +106,7 @@ TEST(DrawContourMap, PolarModePutsBetaZeroAtTopAndNinetyLeft) {
     CRecordingDC dc;
     DrawContourMap(&dc, 0, 0, 400, 400, g.map(), 5.0, 0, 73, 0, 19, 1, lv.colour, lv.width,
                    lv.level, 0, 0, 0);
-    const double rr = std::tan(22.5 * M_PI / 180) * 200;
+    const double rr = std::tan(22.5 * std::numbers::pi / 180) * 200;
     bool top = false, left = false;
     for (const auto& l : dc.Lines())
         for (const auto& p : l.points) {

@@ -5,6 +5,7 @@
 #include <QPen>
 #include <QPolygonF>
 #include <cmath>
+#include <numbers>
 
 #include "platform_qt/fonts.h"
 
@@ -108,8 +109,8 @@ void CQtDC::DoArc(const RECT& box, CPoint start, CPoint end) {
         return;
     ApplyPen(false);
     const double cx = (box.left + box.right) / 2.0, cy = (box.top + box.bottom) / 2.0;
-    const double a0 = std::atan2(-(start.y - cy), start.x - cx) * 180.0 / M_PI;
-    const double a1 = std::atan2(-(end.y - cy), end.x - cx) * 180.0 / M_PI;
+    const double a0 = std::atan2(-(start.y - cy), start.x - cx) * 180.0 / std::numbers::pi;
+    const double a1 = std::atan2(-(end.y - cy), end.x - cx) * 180.0 / std::numbers::pi;
     double span = a1 - a0;
     if (span <= 0)
         span += 360.0;

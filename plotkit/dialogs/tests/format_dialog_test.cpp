@@ -12,6 +12,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -145,7 +146,7 @@ TEST(FormatDialogs, VolumeFractionModesAndTextExport) {
     plotkit::VolumeFractionDialog v(*odf);
     // Rows 0..18 hold 2: their volume share is (1 - cos 92.5 deg) / 2, the
     // last row reaching half a step past 90 degrees.
-    const double w = 1.0 - std::cos(92.5 * M_PI / 180.0);
+    const double w = 1.0 - std::cos(92.5 * std::numbers::pi / 180.0);
     // Whole space, no threshold: the mean of the ODF.
     EXPECT_NEAR(v.Calculate(), 2.0 * w / 2 + 0.5 * (2.0 - w) / 2, 1e-8);
     // Intensity above 1 over the whole space: only the rows holding 2.

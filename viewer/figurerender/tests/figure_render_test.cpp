@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <numbers>
 
 #include "dataformats/gbcd.h"
 #include "dataformats/inversepf.h"
@@ -43,7 +44,7 @@ std::string WritePoleFigure(const QTemporaryDir& dir) {
     double grid[19][73];
     for (int i = 0; i < 19; ++i)
         for (int j = 0; j < 73; ++j)
-            grid[i][j] = 6.0 * std::cos(i * 5 * M_PI / 180.0) + 0.05;
+            grid[i][j] = 6.0 * std::cos(i * 5 * std::numbers::pi / 180.0) + 0.05;
     PFFileInfo info;
     info.fileName = path;
     info.crystalType = 0;
@@ -86,7 +87,7 @@ TEST(FigureRender, PoleFigurePngHasItsCircleAndContoursWhereTheGeometrySays) {
     const int cx = 70 + 143, cy = 50 + 143, R = 143;
     EXPECT_EQ(img.width(), 51 + 2 * R + 2 * 19);
     for (int k = 0; k < 36; ++k) {
-        const double t = k * 10 * M_PI / 180;
+        const double t = k * 10 * std::numbers::pi / 180;
         const int x = cx + static_cast<int>(std::lround(std::cos(t) * R));
         const int y = cy - static_cast<int>(std::lround(std::sin(t) * R));
         EXPECT_TRUE(Near(img, x, y, 1, IsDark)) << "circle at " << k * 10;
