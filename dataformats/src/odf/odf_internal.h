@@ -15,6 +15,8 @@ namespace dataformats::odf {
 // held by a text of textBytes (each value takes at least two characters).
 inline constexpr long long kMaxValues = 32LL * 1024 * 1024;
 bool CountsFit(int n1, int n, int n2, std::size_t textBytes);
+// CountsFit for the text of t; notes the failure on t.
+bool CountsFitText(TextStream& t, int n1, int n, int n2);
 
 inline constexpr int kFull1 = 73, kFull = 37, kFull2 = 73;
 inline constexpr std::size_t kFullValues = 73u * 37u * 73u;
@@ -27,6 +29,10 @@ bool IsUsableOdfResolution(double res);
 void PutSections(TextBuffer& out, double*** grid, int n1, int n, int n2, int precision,
                  const std::function<void(TextBuffer&, int)>& sectionLine);
 
+// Notes on the stream that section k (0-based) stopped after `found` of its
+// `expected` values (-1: at its section line) and returns false.
+bool SectionFailed(TextStream& t, int k, int found, int expected);
+
 // Copies a file name into the record's 260-byte path field (always terminated).
 void SetPath(RawHODFInfo* info, const char* fileName);
 // Terminates every fixed text field of a record read from a file.
@@ -34,7 +40,9 @@ void TerminateTexts(RawHODFInfo* info);
 
 // TODF / SEDF binary.
 bool ReadTODFHeader(const char* path, RawHODFInfo* header);
-bool ReadTODF(const char* path, RawHODFInfo* info, std::vector<double>* full);
+// error (optional) receives what failed and at which byte.
+bool ReadTODF(const char* path, RawHODFInfo* info, std::vector<double>* full,
+              FileError* error = nullptr);
 bool IsTODF(const char* path);
 
 // HODF text, first and second generation: header into info and counts.
@@ -48,6 +56,10 @@ bool ReadCubic(TextStream& text, double*** grid);
 // Content test: the structure reads and no further number follows it.
 bool IsCubic(TextStream& text);
 void CubicInfo(RawHODFInfo* info);
+
+// TTO text (5 degrees): the title line, then the header and the grid.
+bool IsTTO(TextStream& text);
+double*** ReadTTO(TextStream& text, RawHODFInfo* info, int* n1, int* n, int* n2);
 
 // FGT text.
 bool ParseFGTHeader(TextStream& text, RawHODFInfo* info, int* n1, int* n, int* n2,
