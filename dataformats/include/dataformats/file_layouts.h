@@ -124,6 +124,14 @@ DATAFORMATS_EXPORT Expected<const FileLayout*> DetectLayout(const std::string& p
 // Detects and reads figure `index` of a file of any family.
 DATAFORMATS_EXPORT Expected<FileData> ReadAnyFile(const std::string& path, int index = 0);
 
+// The ODF of `data` (a read of any ODF layout) on the full 5 degree grid
+// full[phi2][Phi][phi1]: the file's region unfolded through the symmetry of
+// its crystal system (and four-fold sample symmetry when it has it); grids
+// of another resolution are sampled by the largest value around each 5
+// degree point, as Open_ODF_File_73x37x73 does.
+DATAFORMATS_EXPORT Expected<Done> UnfoldToFiveDegrees(const FileData& data,
+                                                      double full[73][37][73]);
+
 // File dialog filters of a family, as plain strings: first all the family's
 // extensions ("Pole figure files (*.TPF *.HPF ...)"), then one filter per
 // layout ("HPF (high-resolution text pole figure) (*.HPF)"), then

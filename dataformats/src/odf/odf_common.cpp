@@ -79,8 +79,8 @@ Window WindowAt(int index5, double res, int w, int count) {
 
 } // namespace
 
-void FillFull(double*** grid, int n1, int n, int n2, int crystal, double res, int sampleSym,
-              double full[73][37][73]) {
+void FillFull(const double* const* const* grid, int n1, int n, int n2, int crystal, double res,
+              int sampleSym, double full[73][37][73]) {
     const bool same = std::fabs(res - 5.0) < 1e-4;
     // Largest file value in a box around every scaled 5-degree point (the
     // box maximum is taken one angle at a time); searches start from 0.

@@ -69,7 +69,7 @@ double*** ReadFGTData(TextStream& text, int headerLines, int n1, int n, int n2);
 // Fills the full 5-degree grid from a grid of the reduced region of
 // (crystal, sampleSym) at resolution res. Indices outside the grid's own
 // counts give 0.
-void FillFull(double*** grid, int n1, int n, int n2, int crystal, double res, int sampleSym,
-              double full[73][37][73]);
+void FillFull(const double* const* const* grid, int n1, int n, int n2, int crystal, double res,
+              int sampleSym, double full[73][37][73]);
 
 } // namespace dataformats::odf

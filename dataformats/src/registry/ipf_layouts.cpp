@@ -66,12 +66,11 @@ Expected<Done> Write(const FileLayout& layout, const std::string& path, const Fi
     auto grid = data.grid2;
     if (grid.empty())
         return FileError{"", "no grid to write"};
-    const int ok = layout.code == 0
-                       ? SaveHIPF(path.c_str(), info.crystalType, info.angle1, info.angle2,
-                                  info.directions, info.resolution, grid.alphaCount(),
-                                  grid.betaCount(), grid.Tree())
-                       : SaveHIPFFile(path.c_str(), &info, grid.alphaCount(), grid.betaCount(),
-                                      grid.Tree());
+    const int ok =
+        layout.code == 0
+            ? SaveHIPF(path.c_str(), info.crystalType, info.angle1, info.angle2, info.directions,
+                       info.resolution, grid.alphaCount(), grid.betaCount(), grid.Tree())
+            : SaveHIPFFile(path.c_str(), &info, grid.alphaCount(), grid.betaCount(), grid.Tree());
     if (!ok)
         return FileError{"", "cannot write the file"};
     return Done{};
@@ -84,7 +83,12 @@ constexpr FileLayoutHooks kHooks{Detect, CountOne, Describe, Read, Write};
 std::vector<FileLayout> InversePoleFigureLayouts() {
     const FileFamily f = FileFamily::InversePoleFigure;
     return {
-        {f, 0, "tipf", "inverse pole figure text without lattice line (TIPF)", {"TIPF"}, {},
+        {f,
+         0,
+         "tipf",
+         "inverse pole figure text without lattice line (TIPF)",
+         {"TIPF"},
+         {},
          &kHooks},
         {f, 1, "hipf", "inverse pole figure text with lattice line (HIPF)", {"HIPF"}, {}, &kHooks},
     };

@@ -231,9 +231,8 @@ Expected<Done> WriteTODF(const FileLayout&, const std::string& path, const FileD
     // The file holds the full 73 x 37 x 73 grid: the region is unfolded.
     std::vector<double> full(odf::kFullValues);
     auto* cube = reinterpret_cast<double(*)[37][73]>(full.data());
-    auto grid = g;
-    odf::FillFull(grid.Tree(), g.phi1Count(), g.PhiCount(), g.phi2Count(), info.crystalType,
-                  info.resolution, info.sampleSymmetry, cube);
+    if (auto unfolded = UnfoldToFiveDegrees(data, cube); !unfolded)
+        return unfolded.error();
     odf::SetPath(&info, path.c_str());
     if (!SaveODFFile(&info, full.data()))
         return CannotWrite();
@@ -272,6 +271,20 @@ constexpr FileLayoutHooks kHODF{Detect, CountOne, Describe, Read, WriteHODF};
 constexpr FileLayoutHooks kTTO{Detect, CountOne, Describe, Read, WriteTTO};
 
 } // namespace
+
+Expected<Done> UnfoldToFiveDegrees(const FileData& data, double full[73][37][73]) {
+    const RawHODFInfo& info = data.description.odf;
+    if (data.description.family != FileFamily::ODF || data.grid3.empty())
+        return FileError{"", "no ODF grid"};
+    if (!odf::IsUsableOdfResolution(info.resolution))
+        return FileError{"", "the ODF resolution is not 0.1 to 90 degrees"};
+    if (!ValidCrystal(info.crystalType))
+        return FileError{"", "the crystal system code is not 0 to 6"};
+    const auto& grid = data.grid3;
+    odf::FillFull(grid.Tree(), grid.phi1Count(), grid.PhiCount(), grid.phi2Count(),
+                  info.crystalType, info.resolution, info.sampleSymmetry, full);
+    return Done{};
+}
 
 std::vector<FileLayout> OdfLayouts() {
     const FileFamily f = FileFamily::ODF;

@@ -143,15 +143,15 @@ Expected<PFFileInfo> Describe(const FileLayout& layout, TextStream& text, const 
         return StreamFailure(text, std::string("no ") + layout.name + " description could be read");
     if (!pf::IsUsableResolution(info.resolution)) {
         char what[160];
-        std::snprintf(what, sizeof what,
-                      "grid step %g degrees is not usable (0.1 to 90 degrees)", info.resolution);
+        std::snprintf(what, sizeof what, "grid step %g degrees is not usable (0.1 to 90 degrees)",
+                      info.resolution);
         return FileError{"", what};
     }
     return info;
 }
 
-Expected<FileDescription> DescribeHook(const FileLayout& layout, const std::string& path,
-                                       int index, const FileDescription&) {
+Expected<FileDescription> DescribeHook(const FileLayout& layout, const std::string& path, int index,
+                                       const FileDescription&) {
     TextStream text;
     if (!text.Open(path.c_str()))
         return CannotOpen();

@@ -96,8 +96,8 @@ const char* FamilyName(FileFamily family) {
 const std::vector<FileLayout>& FileLayouts() {
     static const std::vector<FileLayout> all = [] {
         std::vector<FileLayout> v;
-        for (auto part : {PoleFigureLayouts(), OdfLayouts(), InversePoleFigureLayouts(),
-                          GbcdLayouts()})
+        for (auto part :
+             {PoleFigureLayouts(), OdfLayouts(), InversePoleFigureLayouts(), GbcdLayouts()})
             v.insert(v.end(), part.begin(), part.end());
         return v;
     }();
