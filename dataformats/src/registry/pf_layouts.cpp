@@ -135,8 +135,11 @@ Expected<int> Count(const FileLayout& layout, const std::string& path) {
 // checked, as the grid size is derived from it.
 Expected<PFFileInfo> Describe(const FileLayout& layout, TextStream& text, const std::string& path,
                               int index) {
-    if (index != 0 && layout.code != 3)
-        return NoSuchFigure(index, 1);
+    if (index != 0) {
+        const int count = layout.code == 3 ? pf::CountUXD(text) : 1;
+        if (index < 0 || index >= count)
+            return NoSuchFigure(index, count);
+    }
     PFFileInfo info;
     text.ClearFailure();
     if (!Ops(layout).info(text, path.c_str(), index, &info))

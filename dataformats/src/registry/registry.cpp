@@ -213,17 +213,18 @@ std::vector<std::string> FileDialogFilters(FileFamily family) {
         return out;
     };
     std::vector<std::string> filters;
+    // The family's filter: the layouts' own extensions first, then the
+    // other names such files are given, each once.
     std::vector<std::string> seen;
     std::string all;
-    for (const FileLayout& l : FileLayouts()) {
-        if (l.family != family)
-            continue;
-        std::string own = patterns(l.ownExtensions, &seen);
-        std::string other = patterns(l.otherExtensions, &seen);
-        for (const std::string& p : {own, other})
+    for (bool own : {true, false})
+        for (const FileLayout& l : FileLayouts()) {
+            if (l.family != family)
+                continue;
+            std::string p = patterns(own ? l.ownExtensions : l.otherExtensions, &seen);
             if (!p.empty())
                 all += (all.empty() ? "" : " ") + p;
-    }
+        }
     std::string title = FamilyName(family);
     if (family == FileFamily::PoleFigure || family == FileFamily::InversePoleFigure)
         title[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(title[0])));
