@@ -1,19 +1,15 @@
 // quelta-cli info: detects the layout of texture files and prints their
-// description, and whether the data read completely.
+// description, and whether the data read completely (and if not, why).
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <memory>
 
 #include "calcjobs/odf_info.h"
 #include "cli_common.h"
 #include "commands.h"
-#include "dataformats/dataformats.h"
-#include "file_kind.h"
-#include "orimath/arrays.h"
-#include "orimath/ranges.h"
+#include "dataformats/file_layouts.h"
 #include "orimath/symmetry.h"
 
 namespace quelta_cli {
@@ -29,58 +25,42 @@ void PrintRange(const char* label, double lo, double hi) {
     std::printf("  %s: min %.4f, max %.4f\n", label, lo, hi);
 }
 
-bool InfoPoleFigure(const std::string& path, int layout) {
-    PFFileInfo info;
-    if (!Get_PF_File_Info(path.c_str(), layout, &info)) {
-        std::printf("  description: unreadable\n");
-        return false;
-    }
-    std::printf("  description: %s\n  resolution: %.2f degrees\n", info.description.c_str(),
-                info.resolution);
-    int nA = 0, nB = 0;
-    double** grid = Open_PF_File(path.c_str(), &info, layout, &nA, &nB);
-    if (!grid) {
-        std::printf("  data: could not be read\n");
-        return false;
-    }
-    double lo = std::numeric_limits<double>::max(), hi = -lo;
-    int emptyRings = 0;
-    for (int i = 0; i < nA; ++i) {
-        bool empty = true;
-        for (int j = 0; j < nB; ++j) {
-            lo = std::min(lo, grid[i][j]);
-            hi = std::max(hi, grid[i][j]);
-            if (grid[i][j] != 0)
-                empty = false;
-        }
-        emptyRings += empty;
-    }
-    std::printf("  grid: %d x %d (alpha x beta), %d empty ring(s)\n", nA, nB, emptyRings);
-    PrintRange("values", lo, hi);
-    FreeMem2D(grid, nA, nB);
-    if (layout == 3) {
-        int count = Get_UXD_PF_Count(path.c_str());
-        if (count > 1)
-            std::printf("  pole figures in file: %d (the first is described)\n", count);
-    }
-    return true;
+// Prints the reason a file could not be read: in the file's block on
+// stdout, and as "<path>: <reason>" on stderr for scripts.
+void PrintFailure(const std::string& path, const char* label, const dataformats::FileError& e) {
+    std::printf("  %s: %s\n", label, e.Text().c_str());
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), e.Text().c_str());
 }
 
-bool InfoODF(const std::string& path, int layout) {
-    RawHODFInfo info{};
-    double*** grid = nullptr;
-    int n1 = 0, n = 0, n2 = 0;
-    if (layout == kTTOLayout) {
-        std::snprintf(info.path, sizeof info.path, "%s", path.c_str());
-        grid = OpenTTOFile(&info, &n1, &n, &n2);
-        info.resolution = 5;
-    } else {
-        if (!Get_ODF_File_Info(path.c_str(), &info, layout)) {
-            std::printf("  description: unreadable\n");
-            return false;
-        }
-        grid = Open_ODF_File(path.c_str(), &info, layout, &n1, &n, &n2);
+template <class Grid> void PrintValueRange(const Grid& grid) {
+    const auto& v = grid.values();
+    if (v.empty())
+        return;
+    PrintRange("values", *std::min_element(v.begin(), v.end()),
+               *std::max_element(v.begin(), v.end()));
+}
+
+void PrintPoleFigure(const dataformats::FileData& data) {
+    const auto& grid = data.grid2;
+    int emptyRings = 0;
+    for (int i = 0; i < grid.alphaCount(); ++i) {
+        bool empty = true;
+        for (int j = 0; j < grid.betaCount(); ++j)
+            if (grid[i][j] != 0)
+                empty = false;
+        emptyRings += empty;
     }
+    std::printf("  grid: %d x %d (alpha x beta), %d empty ring(s)\n", grid.alphaCount(),
+                grid.betaCount(), emptyRings);
+    PrintValueRange(grid);
+}
+
+void PrintPoleFigureDescription(const PFFileInfo& info) {
+    std::printf("  description: %s\n  resolution: %.2f degrees\n", info.description.c_str(),
+                info.resolution);
+}
+
+void PrintODFDescription(const RawHODFInfo& info) {
     std::printf("  %s\n", calcjobs::FormatODFInfoLine(info).c_str());
     std::printf("  crystal system: %s (%d)\n", CrystalName(info.crystalType).c_str(),
                 info.crystalType);
@@ -93,96 +73,101 @@ bool InfoODF(const std::string& path, int layout) {
                     name.c_str());
     }
     std::printf("  iterations: %d, final deviation: %.4f\n", info.iterations, info.deviation);
-    if (!grid) {
-        std::printf("  data: could not be read\n");
-        return false;
-    }
-    double lo = std::numeric_limits<double>::max(), hi = -lo;
-    for (int k = 0; k < n2; ++k)
-        for (int j = 0; j < n; ++j)
-            for (int i = 0; i < n1; ++i) {
-                lo = std::min(lo, grid[k][j][i]);
-                hi = std::max(hi, grid[k][j][i]);
-            }
-    std::printf("  grid: %d x %d x %d (phi1 x Phi x phi2)\n", n1, n, n2);
-    PrintRange("values", lo, hi);
-    FreeMem3D(grid, n2, n, n1);
-    return true;
 }
 
-bool InfoInversePoleFigure(const std::string& path, int layout) {
-    IPFFileInfo info;
-    if (!Get_IPF_File_Info(path.c_str(), layout, &info)) {
-        std::printf("  description: unreadable\n");
-        return false;
-    }
+void PrintODF(const dataformats::FileData& data) {
+    const auto& grid = data.grid3;
+    std::printf("  grid: %d x %d x %d (phi1 x Phi x phi2)\n", grid.phi1Count(), grid.PhiCount(),
+                grid.phi2Count());
+    PrintValueRange(grid);
+}
+
+void PrintIPFDescription(const IPFFileInfo& info) {
     std::printf("  crystal system: %s, resolution: %.2f degrees, angles (%.0f, %.0f)\n",
                 CrystalName(info.crystalType).c_str(), info.resolution, info.angle1, info.angle2);
     for (const auto& d : info.directions)
         std::printf("  direction: [%.2f %.2f %.2f]\n", d[0], d[1], d[2]);
-    int nA = 0, nB = 0;
-    double** grid = Open_IPF_File(path.c_str(), &info, layout, &nA, &nB);
-    if (!grid) {
-        std::printf("  data: could not be read\n");
-        return false;
-    }
-    double lo = std::numeric_limits<double>::max(), hi = -lo;
-    for (int i = 0; i < nA; ++i)
-        for (int j = 0; j < nB; ++j) {
-            lo = std::min(lo, grid[i][j]);
-            hi = std::max(hi, grid[i][j]);
-        }
-    std::printf("  grid: %d x %d\n", nA, nB);
-    PrintRange("values", lo, hi);
-    FreeMem2D(grid, nA, nB);
-    return true;
 }
 
-bool InfoGBCD(const std::string& path, int layout) {
-    GBCDFileInfo info;
-    auto angle = std::make_unique<double[]>(kGBCDAngleCount);
-    auto csl = std::make_unique<double[]>(kCSLClassCount);
-    if (!Open_GBCD_File(path.c_str(), &info, layout, angle.get(), csl.get())) {
-        std::printf("  data: could not be read\n");
-        return false;
-    }
+void PrintIPF(const dataformats::FileData& data) {
+    std::printf("  grid: %d x %d\n", data.grid2.alphaCount(), data.grid2.betaCount());
+    PrintValueRange(data.grid2);
+}
+
+void PrintGBCD(const dataformats::FileData& data) {
+    const GBCDFileInfo& info = data.description.gbcd;
     std::printf("  description: %s\n  grain pairs: %d\n  CSL distribution: %s\n",
                 info.description.c_str(), info.grainPairs, info.cslCalculated ? "yes" : "no");
+}
+
+void PrintDescription(const dataformats::FileDescription& d) {
+    switch (d.family) {
+    case dataformats::FileFamily::PoleFigure:
+        PrintPoleFigureDescription(d.pf);
+        break;
+    case dataformats::FileFamily::ODF:
+        PrintODFDescription(d.odf);
+        break;
+    case dataformats::FileFamily::InversePoleFigure:
+        PrintIPFDescription(d.ipf);
+        break;
+    case dataformats::FileFamily::GBCD:
+        break; // described with its data
+    }
+}
+
+void PrintData(const dataformats::FileData& data) {
+    switch (data.description.family) {
+    case dataformats::FileFamily::PoleFigure:
+        PrintPoleFigure(data);
+        break;
+    case dataformats::FileFamily::ODF:
+        PrintODF(data);
+        break;
+    case dataformats::FileFamily::InversePoleFigure:
+        PrintIPF(data);
+        break;
+    case dataformats::FileFamily::GBCD:
+        PrintGBCD(data);
+        break;
+    }
+}
+
+// Describes one file; false when it is not recognised or does not read.
+bool InfoFile(const std::string& path) {
+    std::printf("%s\n", path.c_str());
+    auto layout = dataformats::DetectLayout(path);
+    if (!layout) {
+        PrintFailure(path, "not readable", layout.error());
+        return false;
+    }
+    const dataformats::FileLayout& l = **layout;
+    std::printf("  kind: %s\n", dataformats::FamilyName(l.family));
+    if (l.code >= 0)
+        std::printf("  layout: %d, %s\n", l.code, l.name);
+    else
+        std::printf("  layout: %s\n", l.name);
+    auto description = l.Describe(path);
+    if (!description) {
+        PrintFailure(path, "description unreadable", description.error());
+        return false;
+    }
+    PrintDescription(*description);
+    auto data = l.Read(path);
+    if (!data) {
+        PrintFailure(path, "data could not be read", data.error());
+        return false;
+    }
+    PrintData(*data);
+    if (auto count = l.Count(path); count && *count > 1)
+        std::printf("  pole figures in file: %d (the first is described)\n", *count);
     return true;
 }
 
 int RunInfo(const std::vector<std::string>& files) {
     int failures = 0;
-    for (const std::string& path : files) {
-        FileKind kind = DetectFileKind(path);
-        std::printf("%s\n", path.c_str());
-        if (kind.family == FileFamily::kNone) {
-            std::printf(
-                "  not a pole figure, ODF, inverse pole figure or GBCD file the suite reads\n");
-            ++failures;
-            continue;
-        }
-        std::printf("  kind: %s\n  layout: %d, %s\n", FamilyName(kind.family), kind.layout,
-                    LayoutName(kind.family, kind.layout));
-        bool ok = false;
-        switch (kind.family) {
-        case FileFamily::kPoleFigure:
-            ok = InfoPoleFigure(path, kind.layout);
-            break;
-        case FileFamily::kODF:
-            ok = InfoODF(path, kind.layout);
-            break;
-        case FileFamily::kInversePoleFigure:
-            ok = InfoInversePoleFigure(path, kind.layout);
-            break;
-        case FileFamily::kGBCD:
-            ok = InfoGBCD(path, kind.layout);
-            break;
-        default:
-            break;
-        }
-        failures += !ok;
-    }
+    for (const std::string& path : files)
+        failures += !InfoFile(path);
     std::fflush(stdout);
     return failures;
 }

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "cli_common.h"
+#include "dataformats/file_layouts.h"
 #include "figurerender/figure_render.h"
-#include "file_kind.h"
 
 namespace {
 
@@ -24,21 +24,6 @@ struct RenderArgs {
     bool blackWhite = false;
 };
 
-figurerender::Family ToFamily(quelta_cli::FileFamily family) {
-    switch (family) {
-    case quelta_cli::FileFamily::kPoleFigure:
-        return figurerender::Family::PoleFigure;
-    case quelta_cli::FileFamily::kODF:
-        return figurerender::Family::ODF;
-    case quelta_cli::FileFamily::kInversePoleFigure:
-        return figurerender::Family::InversePoleFigure;
-    case quelta_cli::FileFamily::kGBCD:
-        return figurerender::Family::GBCD;
-    default:
-        return figurerender::Family::Auto;
-    }
-}
-
 // Qt's start-up notes (no runtime folder on a headless machine) are not
 // the command's business; real warnings and errors still go to stderr.
 void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text) {
@@ -50,10 +35,11 @@ void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text
 }
 
 void RunRender(const RenderArgs& args) {
-    const quelta_cli::FileKind kind = quelta_cli::DetectFileKind(args.input);
-    if (kind.family == quelta_cli::FileFamily::kNone)
-        quelta_cli::Fail("render: " + args.input +
-                         " is not a pole figure, ODF, inverse pole figure or GBCD file");
+    // The renderer detects the layout itself; this check only ends the
+    // command before Qt starts when no layout matches.
+    const auto layout = dataformats::DetectLayout(args.input);
+    if (!layout)
+        quelta_cli::Fail("render: " + args.input + ": " + layout.error().Text());
 
     std::unique_ptr<QGuiApplication> app;
     if (!QCoreApplication::instance()) {
@@ -71,8 +57,7 @@ void RunRender(const RenderArgs& args) {
     options.sectionsPerRow = args.sectionsPerRow;
     options.blackWhite = args.blackWhite;
     std::string error;
-    if (!figurerender::RenderFigureFile(args.input, args.output, options, &error,
-                                        ToFamily(kind.family)))
+    if (!figurerender::RenderFigureFile(args.input, args.output, options, &error))
         quelta_cli::Fail("render: " + error);
     std::printf("picture: %s\n", args.output.c_str());
 }

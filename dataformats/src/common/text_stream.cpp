@@ -229,6 +229,27 @@ bool TextStream::Match(char c) {
     return false;
 }
 
+int TextStream::LineAt(std::size_t pos) const {
+    pos = std::min(pos, text_.size());
+    if (pos == text_.size() && pos > 0 && text_[pos - 1] == '\n')
+        --pos;
+    return 1 + static_cast<int>(std::count(text_.begin(), text_.begin() + pos, '\n'));
+}
+
+std::string TextStream::Where() const {
+    return "line " + std::to_string(LineAt(pos_));
+}
+
+bool TextStream::Fail(std::string what) {
+    return FailAtLine(LineAt(pos_), std::move(what));
+}
+
+bool TextStream::FailAtLine(int line, std::string what) {
+    failure_ = FileError{"line " + std::to_string(line), std::move(what)};
+    failed_ = true;
+    return false;
+}
+
 std::size_t ParseFloatPrefix(std::string_view text, float* value) {
     return ParsePrefix(text, value, ParseReal<float>);
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "dataformats/file_error.h"
+
 namespace dataformats {
 
 // Scan results, as the scanf family returns them for one conversion.
@@ -51,9 +53,27 @@ class TextStream {
     // A literal character of a format: consumed when it is next.
     bool Match(char c);
 
+    // 1-based line of a position. A position at the very end of a text that
+    // ends with a line end counts to the last line, which is where a reader
+    // that ran out of input stopped.
+    int LineAt(std::size_t pos) const;
+    // "line N" of the current position.
+    std::string Where() const;
+
+    // Notes why reading stopped ("line N: what", N of the current position)
+    // and returns false, so that a reader can `return text.Fail(...)`. The
+    // note is kept until the next one or ClearFailure; readers still return
+    // their plain result and the caller takes the reason from here.
+    bool Fail(std::string what);
+    bool FailAtLine(int line, std::string what);
+    const FileError* Failure() const { return failed_ ? &failure_ : nullptr; }
+    void ClearFailure() { failed_ = false; }
+
   private:
     std::string text_;
     std::size_t pos_ = 0;
+    FileError failure_;
+    bool failed_ = false;
 };
 
 // Parses a "%f" number at the start of text (blanks skipped). Returns the

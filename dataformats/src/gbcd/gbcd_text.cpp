@@ -8,6 +8,7 @@
 #include "common/text_util.h"
 #include "common/text_writer.h"
 #include "dataformats/gbcd.h"
+#include "gbcd_internal.h"
 #include "orimath/symmetry.h"
 
 using namespace dataformats;
@@ -32,13 +33,17 @@ int CrystalCode(std::string_view name) {
     return -1;
 }
 
+} // namespace
+
+namespace dataformats::gbcd {
+
 // Lines 1 to 4: description, flag, and what the header says of the crystal,
 // lattice and grain pairs.
 bool ReadHeader(TextStream& t, GBCDFileInfo* info, std::size_t lineBuffer) {
     std::string_view line1, line2, line3, line4;
     if (!t.GetLine(&line1, lineBuffer) || !t.GetLineCut(&line2, lineBuffer) ||
         !t.GetLineCut(&line3, lineBuffer) || !t.GetLine(&line4, lineBuffer))
-        return false;
+        return t.Fail("the four header lines are incomplete");
     info->description = std::string(line2) + ", " + std::string(line3);
     info->cslCalculated = (Contains(line4, "not") || Contains(line4, "Not")) ? 0 : 1;
     int code = CrystalCode(line2);
@@ -62,59 +67,47 @@ bool ReadHeader(TextStream& t, GBCDFileInfo* info, std::size_t lineBuffer) {
     return true;
 }
 
-} // namespace
-
-int Get_GBCD_File_Type(const char* fileName) {
-    TextStream t;
-    if (fileName == nullptr || !t.Open(fileName) || !t.SkipLines(5))
-        return -1;
+bool IsGBCD(TextStream& t) {
+    t.Rewind();
+    if (!t.SkipLines(5))
+        return false;
     int a, b;
     float x, y;
     if (t.ScanInt(&a) != kConverted || t.ScanFloat(&x) != kConverted ||
         t.ScanInt(&b) != kConverted || t.ScanFloat(&y) != kConverted)
-        return -1;
-    return (a == 0 && b == 1) ? 0 : -1;
+        return false;
+    return a == 0 && b == 1;
 }
 
-int Get_GBCD_File_Info(const char* fileName, int type, GBCDFileInfo* info) {
-    if (fileName == nullptr || info == nullptr || type != 0)
-        return 0;
-    TextStream t;
-    if (!t.Open(fileName))
-        return 0;
+bool ReadDistributions(TextStream& t, GBCDFileInfo* info, double angle[kGBCDAngleCount],
+                       double csl[kCSLClassCount]) {
+    t.Rewind();
     GBCDFileInfo r = *info;
-    if (!ReadHeader(t, &r, 512))
-        return 0;
-    *info = r;
-    return 1;
-}
-
-int OpenGBCD(GBCDFileInfo* info, double angle[kGBCDAngleCount], double csl[kCSLClassCount]) {
-    if (info == nullptr || angle == nullptr || csl == nullptr)
-        return 0;
-    TextStream t;
-    if (!t.Open(info->fileName.c_str()))
-        return 0;
-    GBCDFileInfo r = *info;
-    if (!ReadHeader(t, &r, 256) || !t.SkipLines(1, 256))
-        return 0;
+    if (!ReadHeader(t, &r, 256))
+        return false;
+    if (!t.SkipLines(1, 256))
+        return t.Fail("the angle table is missing");
     double a[kGBCDAngleCount] = {};
     for (int i = 0; i < kGBCDFileAngles; ++i) {
         int index;
         float v;
         if (t.ScanInt(&index) != kConverted || t.ScanFloat(&v) != kConverted)
-            return 0;
+            return t.Fail("expected " + std::to_string(kGBCDFileAngles) +
+                          " angle rows, found " + std::to_string(i) +
+                          (t.AtEnd() ? " (the file ends here)" : ""));
         a[i] = v;
     }
     double c[kCSLClassCount] = {};
     if (r.cslCalculated == 1) {
         if (!t.SkipLines(2, 256))
-            return 0; // rest of the last angle line, "Sigma" line
+            return t.Fail("the CSL table is missing"); // rest of the last angle line, "Sigma" line
         for (int k = 0; k < kCSLClassCount; ++k) {
             std::string label;
             float v;
             if (t.ScanWord(&label, 63) != kConverted || t.ScanFloat(&v) != kConverted)
-                return 0;
+                return t.Fail("expected " + std::to_string(kCSLClassCount) +
+                              " CSL rows, found " + std::to_string(k) +
+                              (t.AtEnd() ? " (the file ends here)" : ""));
             c[k] = v;
         }
         for (int k = 0; k < kCSLClassCount; ++k)
@@ -123,18 +116,10 @@ int OpenGBCD(GBCDFileInfo* info, double angle[kGBCDAngleCount], double csl[kCSLC
     for (int i = 0; i < kGBCDAngleCount; ++i)
         angle[i] = a[i];
     *info = r;
-    return 1;
+    return true;
 }
 
-int Open_GBCD_File(const char* fileName, GBCDFileInfo* info, int type,
-                   double angle[kGBCDAngleCount], double csl[kCSLClassCount]) {
-    if (fileName == nullptr || info == nullptr)
-        return 0;
-    if (!Get_GBCD_File_Info(fileName, type, info))
-        return 0;
-    info->fileName = fileName;
-    return OpenGBCD(info, angle, csl);
-}
+} // namespace dataformats::gbcd
 
 int SaveGBCDFile(GBCDFileInfo* info, const double angle[kGBCDAngleCount],
                  const double csl[kCSLClassCount]) {

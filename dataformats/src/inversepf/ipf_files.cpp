@@ -9,6 +9,7 @@
 #include "common/text_util.h"
 #include "common/text_writer.h"
 #include "dataformats/inversepf.h"
+#include "ipf_internal.h"
 #include "orimath/arrays.h"
 #include "orimath/orientation.h"
 #include "orimath/ranges.h"
@@ -44,31 +45,6 @@ bool SixNumbers(std::string_view line, double out[6]) {
         out[i] = v;
     }
     return true;
-}
-
-bool IsCode0(TextStream& t) {
-    t.Rewind();
-    std::string_view line;
-    if (!t.SkipLines(2) || !t.GetLine(&line) || !HasAll(line, "(,)"))
-        return false;
-    for (int i = 0; i < 3; ++i)
-        if (!t.GetLine(&line) || !HasAll(line, "[] "))
-            return false;
-    return FiveValues(t);
-}
-
-bool IsCode1(TextStream& t) {
-    t.Rewind();
-    std::string_view line;
-    double lattice[6];
-    if (!t.SkipLines(2) || !t.GetLine(&line) || !SixNumbers(line, lattice))
-        return false;
-    if (!t.GetLine(&line) || !HasAll(line, "(,)"))
-        return false;
-    for (int i = 0; i < 3; ++i)
-        if (!t.GetLine(&line) || !HasAll(line, "[] "))
-            return false;
-    return FiveValues(t);
 }
 
 // Crystal code from the first two letters of a name; -1 when none matches.
@@ -109,43 +85,6 @@ bool ParseDirection(std::string_view line, double d[3]) {
     return true;
 }
 
-bool ReadInfo(TextStream& t, int type, IPFFileInfo* info) {
-    t.Rewind();
-    std::string_view line;
-    IPFFileInfo r = *info;
-    if (!t.SkipLines(1) || !t.GetLineCut(&line))
-        return false;
-    int code = CrystalCode(line);
-    if (code >= 0)
-        r.crystalType = code;
-    r.resolution = 5.0;
-    std::size_t eq = line.find('=');
-    if (eq != line.npos) {
-        float v;
-        if (ParseFloatPrefix(line.substr(eq + 1), &v) == 0)
-            return false;
-        r.resolution = v;
-    }
-    if (!(std::isfinite(r.resolution) && r.resolution >= 0.1 && r.resolution <= 90))
-        return false;
-    for (double& v : r.lattice)
-        v = 0.0;
-    if (type == 1 && (!t.GetLineCut(&line) || !SixNumbers(line, r.lattice)))
-        return false;
-    if (!t.GetLineCut(&line) || !ParseAngles(line, &r.angle1, &r.angle2))
-        return false;
-    for (auto& d : r.directions)
-        if (!t.GetLineCut(&line) || !ParseDirection(line, d))
-            return false;
-    r.fileName = "Unknown";
-    for (auto& h : r.headerLines)
-        h.clear();
-    r.flags[0] = r.flags[1] = 0;
-    r.comment = "Unknown";
-    *info = r;
-    return true;
-}
-
 std::string CrystalName(int crystalType) {
     if (crystalType < 0 || crystalType > 6)
         return "Unknown";
@@ -172,55 +111,87 @@ void PutRows(TextBuffer& out, int nRows, int nCols, const std::function<double(i
 
 } // namespace
 
-int Get_IPF_File_Type(const std::string& fileName) {
-    TextStream t;
-    if (!t.Open(fileName.c_str()))
-        return -1;
-    if (IsCode0(t))
-        return 0;
-    if (IsCode1(t))
-        return 1;
-    return -1;
-}
+namespace dataformats::ipf {
 
-int Get_IPF_File_Info(const char* fileName, int type, IPFFileInfo* info) {
-    if (fileName == nullptr || info == nullptr || (type != 0 && type != 1))
-        return 0;
-    TextStream t;
-    if (!t.Open(fileName))
-        return 0;
-    return ReadInfo(t, type, info) ? 1 : 0;
-}
-
-double** Open_IPF_File(const char* fileName, IPFFileInfo* info, int type, int* nA, int* nB) {
-    if (fileName == nullptr || info == nullptr || nA == nullptr || nB == nullptr)
-        return nullptr;
-    if (type != 0 && type != 1)
-        return nullptr;
-    TextStream t;
-    if (!t.Open(fileName) || !ReadInfo(t, type, info))
-        return nullptr;
-    Get_AB_Range_In_Full_PF_Space(nA, nB, info->resolution);
-    if (*nA < 1 || *nB < 1)
-        return nullptr;
-    double** grid = AllocMem2D(*nA, *nB);
-    if (grid == nullptr)
-        return nullptr;
+bool IsCode0(TextStream& t) {
     t.Rewind();
-    bool ok = t.SkipLines(type == 0 ? 6 : 7);
-    for (int i = 0; ok && i < *nA; ++i)
-        for (int j = 0; ok && j < *nB; ++j) {
-            float v;
-            ok = t.ScanFloat(&v) == kConverted;
-            if (ok)
-                grid[i][j] = v;
-        }
-    if (!ok) {
-        FreeMem2D(grid, *nA, *nB);
-        return nullptr;
-    }
-    return grid;
+    std::string_view line;
+    if (!t.SkipLines(2) || !t.GetLine(&line) || !HasAll(line, "(,)"))
+        return false;
+    for (int i = 0; i < 3; ++i)
+        if (!t.GetLine(&line) || !HasAll(line, "[] "))
+            return false;
+    return FiveValues(t);
 }
+
+bool IsCode1(TextStream& t) {
+    t.Rewind();
+    std::string_view line;
+    double lattice[6];
+    if (!t.SkipLines(2) || !t.GetLine(&line) || !SixNumbers(line, lattice))
+        return false;
+    if (!t.GetLine(&line) || !HasAll(line, "(,)"))
+        return false;
+    for (int i = 0; i < 3; ++i)
+        if (!t.GetLine(&line) || !HasAll(line, "[] "))
+            return false;
+    return FiveValues(t);
+}
+
+bool ReadInfo(TextStream& t, int type, IPFFileInfo* info) {
+    t.Rewind();
+    std::string_view line;
+    IPFFileInfo r = *info;
+    if (!t.SkipLines(1) || !t.GetLineCut(&line))
+        return t.Fail("the header ends early");
+    int code = CrystalCode(line);
+    if (code >= 0)
+        r.crystalType = code;
+    r.resolution = 5.0;
+    std::size_t eq = line.find('=');
+    if (eq != line.npos) {
+        float v;
+        if (ParseFloatPrefix(line.substr(eq + 1), &v) == 0)
+            return t.FailAtLine(2, "no resolution after '='");
+        r.resolution = v;
+    }
+    if (!(std::isfinite(r.resolution) && r.resolution >= 0.1 && r.resolution <= 90))
+        return t.FailAtLine(2, "resolution is not 0.1 to 90 degrees");
+    for (double& v : r.lattice)
+        v = 0.0;
+    if (type == 1 && (!t.GetLineCut(&line) || !SixNumbers(line, r.lattice)))
+        return t.FailAtLine(3, "expected six lattice parameters");
+    if (!t.GetLineCut(&line) || !ParseAngles(line, &r.angle1, &r.angle2))
+        return t.FailAtLine(type == 0 ? 3 : 4, "expected the angles \"(a, b)\"");
+    for (int i = 0; i < 3; ++i)
+        if (!t.GetLineCut(&line) || !ParseDirection(line, r.directions[i]))
+            return t.FailAtLine((type == 0 ? 4 : 5) + i, "expected a direction \"[u v w]\"");
+    r.fileName = "Unknown";
+    for (auto& h : r.headerLines)
+        h.clear();
+    r.flags[0] = r.flags[1] = 0;
+    r.comment = "Unknown";
+    *info = r;
+    return true;
+}
+
+bool ReadGrid(TextStream& t, int type, double** grid, int nA, int nB) {
+    t.Rewind();
+    if (!t.SkipLines(type == 0 ? 6 : 7))
+        return t.Fail("the header ends early");
+    for (int i = 0; i < nA; ++i)
+        for (int j = 0; j < nB; ++j) {
+            float v;
+            if (t.ScanFloat(&v) != kConverted)
+                return t.Fail("row " + std::to_string(i + 1) + ": expected " + std::to_string(nB) +
+                              " numbers, found " + std::to_string(j) +
+                              (t.AtEnd() ? " (the file ends here)" : ""));
+            grid[i][j] = v;
+        }
+    return true;
+}
+
+} // namespace dataformats::ipf
 
 int SaveIPFFile(IPFFileInfo* info, const double grid[19][73]) {
     if (info == nullptr || grid == nullptr)

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -14,6 +15,14 @@ bool CountsFit(int n1, int n, int n2, std::size_t textBytes) {
         return false;
     long long total = static_cast<long long>(n1) * n * n2;
     return total <= kMaxValues && total <= static_cast<long long>(textBytes / 2 + 1);
+}
+
+bool CountsFitText(TextStream& t, int n1, int n, int n2) {
+    if (CountsFit(n1, n, n2, t.Size()))
+        return true;
+    char what[160];
+    std::snprintf(what, sizeof what, "a %d x %d x %d grid does not fit this file", n1, n, n2);
+    return t.FailAtLine(1, what);
 }
 
 bool IsUsableOdfResolution(double res) {
@@ -31,6 +40,17 @@ void PutSections(TextBuffer& out, double*** grid, int n1, int n, int n2, int pre
             out.Put('\n');
         }
     }
+}
+
+bool SectionFailed(TextStream& t, int k, int found, int expected) {
+    std::string what = "section " + std::to_string(k + 1) + ": ";
+    if (found < 0)
+        what += "expected the section heading";
+    else
+        what += "expected " + std::to_string(expected) + " numbers, found " + std::to_string(found);
+    if (t.AtEnd())
+        what += " (the file ends here)";
+    return t.Fail(std::move(what));
 }
 
 void SetPath(RawHODFInfo* info, const char* fileName) {
@@ -59,8 +79,8 @@ Window WindowAt(int index5, double res, int w, int count) {
 
 } // namespace
 
-void FillFull(double*** grid, int n1, int n, int n2, int crystal, double res, int sampleSym,
-              double full[73][37][73]) {
+void FillFull(const double* const* const* grid, int n1, int n, int n2, int crystal, double res,
+              int sampleSym, double full[73][37][73]) {
     const bool same = std::fabs(res - 5.0) < 1e-4;
     // Largest file value in a box around every scaled 5-degree point (the
     // box maximum is taken one angle at a time); searches start from 0.

@@ -17,13 +17,14 @@ bool ReadCubic(TextStream& t, double*** grid) {
             for (int c = 0; c < 19; ++c) {
                 float v;
                 if (t.ScanFloat(&v) != kConverted)
-                    return false;
+                    return t.Fail("block " + std::to_string(b + 1) + ": expected 361 numbers, found " +
+                                  std::to_string(r * 19 + c));
                 if (grid)
                     grid[b][r][c] = v;
             }
         float extra;
         if (t.ScanFloat(&extra) != kConverted)
-            return false;
+            return t.Fail("block " + std::to_string(b + 1) + ": expected its closing number");
         std::string_view rest;
         t.GetLine(&rest);
     }

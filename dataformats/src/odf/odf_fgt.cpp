@@ -79,7 +79,7 @@ bool ParseFGTHeader(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2, 
 // A data block shorter than the grid, or a value that does not convert,
 // fails the read (a truncated file is not taken for an ODF with zeros).
 double*** ReadFGTData(TextStream& t, int headerLines, int n1, int n, int n2) {
-    if (!CountsFit(n1, n, n2, t.Size()))
+    if (!CountsFitText(t, n1, n, n2))
         return nullptr;
     t.Rewind();
     if (!t.SkipLines(headerLines, 1024))
@@ -92,6 +92,10 @@ double*** ReadFGTData(TextStream& t, int headerLines, int n1, int n, int n2) {
             for (int k = 0; k < n2; ++k) {
                 float v;
                 if (t.ScanFloat(&v) != kConverted) {
+                    const long long read = (static_cast<long long>(i) * n + j) * n2 + k;
+                    t.Fail("expected " + std::to_string(static_cast<long long>(n1) * n * n2) +
+                           " values, found " + std::to_string(read) +
+                           (t.AtEnd() ? " (the file ends here)" : ""));
                     FreeMem3D(grid, n2, n, n1);
                     return nullptr;
                 }

@@ -75,24 +75,23 @@ bool ParseHODF1Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2
 // Reads the values after the header: per section one angle ("%f"), then
 // nPhi x nPhi1 values ("%lf").
 double*** ReadHODF1Data(TextStream& t, int n1, int n, int n2) {
-    if (!CountsFit(n1, n, n2, t.Size()))
+    if (!CountsFitText(t, n1, n, n2))
         return nullptr;
     double*** grid = AllocMem3D(n2, n, n1);
     if (grid == nullptr)
         return nullptr;
     for (int k = 0; k < n2; ++k) {
         float angle;
-        if (t.ScanFloat(&angle) != kConverted)
-            goto fail;
-        for (int j = 0; j < n; ++j)
-            for (int i = 0; i < n1; ++i)
-                if (t.ScanDouble(&grid[k][j][i]) != kConverted)
-                    goto fail;
+        bool ok = t.ScanFloat(&angle) == kConverted || SectionFailed(t, k, -1, n * n1);
+        for (int v = 0; ok && v < n * n1; ++v)
+            ok = t.ScanDouble(&grid[k][v / n1][v % n1]) == kConverted ||
+                 SectionFailed(t, k, v, n * n1);
+        if (!ok) {
+            FreeMem3D(grid, n2, n, n1);
+            return nullptr;
+        }
     }
     return grid;
-fail:
-    FreeMem3D(grid, n2, n, n1);
-    return nullptr;
 }
 
 } // namespace dataformats::odf

@@ -93,28 +93,29 @@ bool ParseHODF2Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2
 }
 
 double*** ReadHODF2Data(TextStream& t, int n1, int n, int n2) {
-    if (!CountsFit(n1, n, n2, t.Size()))
+    if (!CountsFitText(t, n1, n, n2))
         return nullptr;
     double*** grid = AllocMem3D(n2, n, n1);
     if (grid == nullptr)
         return nullptr;
     for (int k = 0; k < n2; ++k) {
         t.SkipSpace();
+        const std::size_t at = t.Position();
         std::string_view line;
-        if (!t.GetLine(&line) || line.substr(0, 3) != "FI2")
-            goto fail;
-        for (int j = 0; j < n; ++j)
-            for (int i = 0; i < n1; ++i) {
-                float v;
-                if (t.ScanFloat(&v) != kConverted)
-                    goto fail;
-                grid[k][j][i] = v;
-            }
+        bool ok = (t.GetLine(&line) && line.substr(0, 3) == "FI2") ||
+                  (t.Seek(at), SectionFailed(t, k, -1, 0));
+        for (int v = 0; ok && v < n * n1; ++v) {
+            float value;
+            ok = t.ScanFloat(&value) == kConverted || SectionFailed(t, k, v, n * n1);
+            if (ok)
+                grid[k][v / n1][v % n1] = value;
+        }
+        if (!ok) {
+            FreeMem3D(grid, n2, n, n1);
+            return nullptr;
+        }
     }
     return grid;
-fail:
-    FreeMem3D(grid, n2, n, n1);
-    return nullptr;
 }
 
 } // namespace dataformats::odf

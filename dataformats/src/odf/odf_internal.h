@@ -15,6 +15,8 @@ namespace dataformats::odf {
 // held by a text of textBytes (each value takes at least two characters).
 inline constexpr long long kMaxValues = 32LL * 1024 * 1024;
 bool CountsFit(int n1, int n, int n2, std::size_t textBytes);
+// CountsFit for the text of t; notes the failure on t.
+bool CountsFitText(TextStream& t, int n1, int n, int n2);
 
 inline constexpr int kFull1 = 73, kFull = 37, kFull2 = 73;
 inline constexpr std::size_t kFullValues = 73u * 37u * 73u;
@@ -27,6 +29,10 @@ bool IsUsableOdfResolution(double res);
 void PutSections(TextBuffer& out, double*** grid, int n1, int n, int n2, int precision,
                  const std::function<void(TextBuffer&, int)>& sectionLine);
 
+// Notes on the stream that section k (0-based) stopped after `found` of its
+// `expected` values (-1: at its section line) and returns false.
+bool SectionFailed(TextStream& t, int k, int found, int expected);
+
 // Copies a file name into the record's 260-byte path field (always terminated).
 void SetPath(RawHODFInfo* info, const char* fileName);
 // Terminates every fixed text field of a record read from a file.
@@ -34,7 +40,9 @@ void TerminateTexts(RawHODFInfo* info);
 
 // TODF / SEDF binary.
 bool ReadTODFHeader(const char* path, RawHODFInfo* header);
-bool ReadTODF(const char* path, RawHODFInfo* info, std::vector<double>* full);
+// error (optional) receives what failed and at which byte.
+bool ReadTODF(const char* path, RawHODFInfo* info, std::vector<double>* full,
+              FileError* error = nullptr);
 bool IsTODF(const char* path);
 
 // HODF text, first and second generation: header into info and counts.
@@ -49,6 +57,10 @@ bool ReadCubic(TextStream& text, double*** grid);
 bool IsCubic(TextStream& text);
 void CubicInfo(RawHODFInfo* info);
 
+// TTO text (5 degrees): the title line, then the header and the grid.
+bool IsTTO(TextStream& text);
+double*** ReadTTO(TextStream& text, RawHODFInfo* info, int* n1, int* n, int* n2);
+
 // FGT text.
 bool ParseFGTHeader(TextStream& text, RawHODFInfo* info, int* n1, int* n, int* n2,
                     int* headerLines);
@@ -57,7 +69,7 @@ double*** ReadFGTData(TextStream& text, int headerLines, int n1, int n, int n2);
 // Fills the full 5-degree grid from a grid of the reduced region of
 // (crystal, sampleSym) at resolution res. Indices outside the grid's own
 // counts give 0.
-void FillFull(double*** grid, int n1, int n, int n2, int crystal, double res, int sampleSym,
-              double full[73][37][73]);
+void FillFull(const double* const* const* grid, int n1, int n, int n2, int crystal, double res,
+              int sampleSym, double full[73][37][73]);
 
 } // namespace dataformats::odf

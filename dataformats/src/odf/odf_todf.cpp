@@ -46,18 +46,33 @@ bool ReadTODFHeader(const char* path, RawHODFInfo* header) {
     return f && ReadHeaderFrom(f.get(), header);
 }
 
-bool ReadTODF(const char* path, RawHODFInfo* info, std::vector<double>* full) {
+bool ReadTODF(const char* path, RawHODFInfo* info, std::vector<double>* full, FileError* error) {
+    auto fail = [error](std::size_t byte, std::string what) {
+        if (error)
+            *error = FileError{"byte " + std::to_string(byte), std::move(what)};
+        return false;
+    };
     File f(std::fopen(path, "rb"));
     if (!f)
-        return false;
+        return fail(0, "cannot open the file");
     RawHODFInfo header;
-    if (!ReadHeaderFrom(f.get(), &header))
-        return false;
+    if (!ReadHeaderFrom(f.get(), &header)) {
+        if (header.nPF < 0 || header.nPF > 6)
+            return fail(offsetof(RawHODFInfo, nPF),
+                        "pole figure count " + std::to_string(header.nPF) + " is not 0 to 6");
+        if (header.crystalType < 0 || header.crystalType > 6)
+            return fail(offsetof(RawHODFInfo, crystalType),
+                        "crystal system code " + std::to_string(header.crystalType) +
+                            " is not 0 to 6");
+        return fail(0, "the file ends inside its 2032-byte header");
+    }
     full->assign(kFullValues, 0.0);
     // One Phi row of one phi2 section (73 doubles) per read.
     for (std::size_t row = 0; row < 73u * 37u; ++row)
         if (std::fread(full->data() + row * 73, sizeof(double), 73, f.get()) != 73)
-            return false;
+            return fail(kTODFHeaderBytes + row * 73 * sizeof(double),
+                        "the file ends after " + std::to_string(row * 73) + " of " +
+                            std::to_string(kFullValues) + " values");
     // Callers index symmetry tables by the crystal code.
     if (header.crystalType < 0 || header.crystalType > 6)
         return false;

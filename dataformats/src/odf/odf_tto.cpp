@@ -43,6 +43,75 @@ int SaveTTOFile(RawHODFInfo* info, double*** grid, int nPhi1, int nPhi, int nPhi
     return WriteFileAtomically(path, out.Text(), WriteMessage::kNone);
 }
 
+namespace dataformats::odf {
+
+bool IsTTO(TextStream& t) {
+    t.Rewind();
+    std::string_view line;
+    return t.GetLine(&line) && line.substr(0, 37) == kTitle;
+}
+
+double*** ReadTTO(TextStream& t, RawHODFInfo* info, int* nPhi1, int* nPhi, int* nPhi2) {
+    if (!IsTTO(t))
+        return t.FailAtLine(1, "no TTO title line"), nullptr;
+    std::string_view line;
+    RawHODFInfo r = *info;
+    int n1, n, n2;
+    if (t.ScanInt(&n1) != kConverted || t.ScanInt(&n) != kConverted || t.ScanInt(&n2) != kConverted)
+        return t.Fail("expected the three grid counts"), nullptr;
+    // A 5-degree grid: at most 73 x 37 x 73.
+    if (n1 < 1 || n < 1 || n2 < 1 || n1 > 73 || n > 37 || n2 > 73)
+        return t.Fail("grid counts beyond the 5 degree grid (73 x 37 x 73)"), nullptr;
+    if (!Int(t, &r.crystalType))
+        return t.Fail("expected the crystal system code"), nullptr;
+    for (double& v : r.lattice)
+        if (t.ScanDouble(&v) != kConverted)
+            return t.Fail("expected six lattice parameters"), nullptr;
+    int nPF;
+    if (t.ScanInt(&nPF) != kConverted || nPF < 0 || nPF > 6)
+        return t.Fail("expected a pole figure count of 0 to 6"), nullptr;
+    r.nPF = nPF;
+    if (!t.GetLine(&line))
+        return t.Fail("the header ends early"), nullptr;
+    for (int i = 0; i < nPF; ++i) {
+        if (!t.GetLine(&line, 256))
+            return t.Fail("the header ends early"), nullptr;
+        CopyBounded(r.pfNames[i], sizeof r.pfNames[i], CutAtLineEnd(line));
+    }
+    for (int i = 0; i < nPF; ++i)
+        for (double& v : r.hkl[i])
+            if (t.ScanDouble(&v) != kConverted)
+                return t.Fail("expected Miller indices"), nullptr;
+    if (!Int(t, &r.normalized) || !Int(t, &r.stopMode) || !Int(t, &r.maxLoops) ||
+        !Int(t, &r.iterations) || t.ScanDouble(&r.tolerance) != kConverted ||
+        t.ScanDouble(&r.deviation) != kConverted)
+        return t.Fail("the header ends early"), nullptr;
+    if (!odf::CountsFitText(t, n1, n, n2))
+        return nullptr;
+    double*** grid = AllocMem3D(n2, n, n1);
+    if (grid == nullptr)
+        return nullptr;
+    for (int k = 0; k < n2; ++k) {
+        int angle;
+        bool ok = t.ScanInt(&angle) == kConverted || odf::SectionFailed(t, k, -1, n * n1);
+        for (int v = 0; ok && v < n * n1; ++v)
+            ok = t.ScanDouble(&grid[k][v / n1][v % n1]) == kConverted ||
+                 odf::SectionFailed(t, k, v, n * n1);
+        if (!ok) {
+            FreeMem3D(grid, n2, n, n1);
+            return nullptr;
+        }
+    }
+    r.resolution = 5.0;
+    *info = r;
+    *nPhi1 = n1;
+    *nPhi = n;
+    *nPhi2 = n2;
+    return grid;
+}
+
+} // namespace dataformats::odf
+
 double*** OpenTTOFile(RawHODFInfo* info, int* nPhi1, int* nPhi, int* nPhi2) {
     if (info == nullptr || nPhi1 == nullptr || nPhi == nullptr || nPhi2 == nullptr)
         return nullptr;
@@ -51,62 +120,8 @@ double*** OpenTTOFile(RawHODFInfo* info, int* nPhi1, int* nPhi, int* nPhi2) {
     TextStream t;
     if (!t.Open(path))
         return nullptr;
-    std::string_view line;
-    if (!t.GetLine(&line) || line.substr(0, 37) != kTitle)
-        return nullptr;
-    RawHODFInfo r = *info;
-    int n1, n, n2;
-    if (t.ScanInt(&n1) != kConverted || t.ScanInt(&n) != kConverted || t.ScanInt(&n2) != kConverted)
-        return nullptr;
-    // A 5-degree grid: at most 73 x 37 x 73.
-    if (n1 < 1 || n < 1 || n2 < 1 || n1 > 73 || n > 37 || n2 > 73)
-        return nullptr;
-    if (!Int(t, &r.crystalType))
-        return nullptr;
-    for (double& v : r.lattice)
-        if (t.ScanDouble(&v) != kConverted)
-            return nullptr;
-    int nPF;
-    if (t.ScanInt(&nPF) != kConverted || nPF < 0 || nPF > 6)
-        return nullptr;
-    r.nPF = nPF;
-    if (!t.GetLine(&line))
-        return nullptr;
-    for (int i = 0; i < nPF; ++i) {
-        if (!t.GetLine(&line, 256))
-            return nullptr;
-        CopyBounded(r.pfNames[i], sizeof r.pfNames[i], CutAtLineEnd(line));
-    }
-    for (int i = 0; i < nPF; ++i)
-        for (double& v : r.hkl[i])
-            if (t.ScanDouble(&v) != kConverted)
-                return nullptr;
-    if (!Int(t, &r.normalized) || !Int(t, &r.stopMode) || !Int(t, &r.maxLoops) ||
-        !Int(t, &r.iterations) || t.ScanDouble(&r.tolerance) != kConverted ||
-        t.ScanDouble(&r.deviation) != kConverted)
-        return nullptr;
-    if (!odf::CountsFit(n1, n, n2, t.Size()))
-        return nullptr;
-    double*** grid = AllocMem3D(n2, n, n1);
-    if (grid == nullptr)
-        return nullptr;
-    for (int k = 0; k < n2; ++k) {
-        int angle;
-        if (t.ScanInt(&angle) != kConverted)
-            goto fail;
-        for (int j = 0; j < n; ++j)
-            for (int i = 0; i < n1; ++i)
-                if (t.ScanDouble(&grid[k][j][i]) != kConverted)
-                    goto fail;
-    }
-    r.resolution = 5.0;
-    *info = r;
-    std::memcpy(info->path, path, sizeof path);
-    *nPhi1 = n1;
-    *nPhi = n;
-    *nPhi2 = n2;
+    double*** grid = odf::ReadTTO(t, info, nPhi1, nPhi, nPhi2);
+    if (grid != nullptr)
+        std::memcpy(info->path, path, sizeof path);
     return grid;
-fail:
-    FreeMem3D(grid, n2, n, n1);
-    return nullptr;
 }

@@ -1,6 +1,7 @@
 // Layouts 0 and 1: the suite's own text pole figures (two header lines, then
 // one line of values per ring from the centre to the rim).
 #include <cmath>
+#include <string>
 
 #include "common/text_util.h"
 #include "common/text_writer.h"
@@ -85,10 +86,12 @@ int InfoOwnText1(TextStream& text, PFFileInfo* info) {
     std::size_t c1 = line.find(',');
     std::size_t c2 = c1 == std::string_view::npos ? c1 : line.find(',', c1 + 1);
     if (c2 == std::string_view::npos)
-        return 0;
+        return text.FailAtLine(2, "the description has no third field (the resolution)");
     double res = 0;
-    if (ParseDoublePrefix(line.substr(c2 + 1), &res) == 0 || !IsUsableResolution(res))
-        return 0;
+    if (ParseDoublePrefix(line.substr(c2 + 1), &res) == 0)
+        return text.FailAtLine(2, "the third field of the description is not a resolution");
+    if (!IsUsableResolution(res))
+        return text.FailAtLine(2, "resolution is not 0.1 to 90 degrees");
     info->description = std::string(line);
     info->resolution = res;
     return 1;
@@ -98,14 +101,16 @@ int ReadOwnText(TextStream& text, char* description, double** grid, int nA, int 
     text.Rewind();
     std::string_view line;
     if (!text.GetLine(&line) || !text.GetLineCut(&line))
-        return 0;
+        return text.Fail("the two header lines are incomplete");
     PutDescription(description, line);
     for (int i = 0; i < nA; ++i) {
         double* row = grid[i];
         for (int j = 0; j < nB; ++j) {
             float v;
             if (text.ScanFloat(&v) != kConverted)
-                return 0;
+                return text.Fail("ring " + std::to_string(i + 1) + " of " + std::to_string(nA) +
+                                 ": expected " + std::to_string(nB) + " numbers, found " +
+                                 std::to_string(j) + (text.AtEnd() ? " (the file ends here)" : ""));
             row[j] = v;
         }
     }

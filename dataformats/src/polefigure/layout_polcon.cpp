@@ -1,5 +1,7 @@
 // Layout 2: PolCon triplets (alpha, beta, intensity) on the 5-degree grid,
 // 19 rings of 72 azimuths, rings outermost.
+#include <string>
+
 #include "pf_internal.h"
 
 namespace dataformats::pf {
@@ -41,7 +43,8 @@ int ReadPolCon(TextStream& text, char* description, double** grid) {
             float a, b, v;
             if (text.ScanFloat(&a) != kConverted || text.ScanFloat(&b) != kConverted ||
                 text.ScanFloat(&v) != kConverted)
-                return 0;
+                return text.Fail("expected " + std::to_string(kRings * kAzimuths) +
+                                 " triplets, found " + std::to_string(i * kAzimuths + j));
             grid[i][j] = v;
         }
         grid[i][kAzimuths] = grid[i][0];

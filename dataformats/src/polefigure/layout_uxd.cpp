@@ -244,30 +244,3 @@ int OpenUXD(const std::string& fileName, char* description, double** grid, int n
         return 0;
     return pf::ReadUXD(text, 0, description, grid, nA, nB);
 }
-
-int Get_UXD_PF_Count(const char* fileName) {
-    TextStream text;
-    if (!text.Open(fileName))
-        return 0;
-    return pf::CountUXD(text);
-}
-
-double** Open_UXD_PF(const char* fileName, int index, PFFileInfo* info, int* nA, int* nB) {
-    if (info == nullptr || nA == nullptr || nB == nullptr)
-        return nullptr;
-    TextStream text;
-    if (!text.Open(fileName))
-        return nullptr;
-    if (!pf::InfoUXD(text, index, info))
-        return nullptr;
-    Get_AB_Range_In_Full_PF_Space(nA, nB, info->resolution);
-    double** grid = AllocMem2D(*nA, *nB);
-    if (grid == nullptr)
-        return nullptr;
-    char scratch[pf::kDescriptionSize];
-    if (!pf::ReadUXD(text, index, scratch, grid, *nA, *nB)) {
-        FreeMem2D(grid, *nA, *nB);
-        return nullptr;
-    }
-    return grid;
-}

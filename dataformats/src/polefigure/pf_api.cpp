@@ -1,135 +1,63 @@
-// Pole figure layout detection, description and reading by layout code.
-#include "common/text_util.h"
+// The exported pole figure calls by layout code, over the layout registry.
 #include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "orimath/ranges.h"
-#include "pf_internal.h"
+#include "registry/registry_internal.h"
 
 using namespace dataformats;
 
 int Get_PF_File_Type(const std::string& fileName) {
-    TextStream text;
-    if (!text.Open(fileName.c_str()))
-        return -1;
-    if (pf::IsPolCon(text))
-        return 2;
-    if (pf::IsPairs(text))
-        return 8;
-    if (pf::IsRings(text))
-        return 7;
-    if (pf::IsODFInput(text))
-        return 5;
-    if (pf::IsInterval(text))
-        return 6;
-    if (pf::IsKeyword(text))
-        return 4;
-    int own = -1;
-    // A layout-0 file holds exactly one full grid of values.
-    if (pf::IsOwnText(text, &own) && (own == 1 || pf::IsFullGridCount(text)))
-        return own;
-    // UXD is known by the extension of the file name (a dot in a folder name
-    // does not count).
-    if (EqualsNoCase(FileExtension(fileName), "uxd"))
-        return 3;
-    return -1;
+    FileProbe probe(fileName);
+    const FileLayout* layout = DetectReportedLayout(probe, FileFamily::PoleFigure);
+    return layout ? layout->code : -1;
 }
-
-namespace {
-
-int InfoFromText(TextStream& text, const char* fileName, int type, PFFileInfo* info) {
-    switch (type) {
-    case 0:
-        return pf::InfoOwnText0(text, info);
-    case 1:
-        return pf::InfoOwnText1(text, info);
-    case 2:
-        return pf::InfoPolCon(info);
-    case 3:
-        return pf::InfoUXD(text, 0, info);
-    case 4:
-        return pf::InfoKeyword(text, info);
-    case 5:
-        return pf::InfoODFInput(info);
-    case 6:
-        return pf::InfoInterval(text, fileName, info);
-    case 7:
-        return pf::InfoRings(text, info);
-    case 8:
-        return pf::InfoPairs(text, fileName, info);
-    default:
-        return 0;
-    }
-}
-
-int ReadFromText(TextStream& text, int type, PFFileInfo* info, double** grid, int nA, int nB) {
-    char scratch[pf::kDescriptionSize];
-    switch (type) {
-    case 0:
-    case 1:
-        return pf::ReadOwnText(text, scratch, grid, nA, nB);
-    case 2:
-        return pf::ReadPolCon(text, scratch, grid);
-    case 3:
-        return pf::ReadUXD(text, 0, scratch, grid, nA, nB);
-    case 4:
-        return pf::ReadKeyword(text, info, grid, nA, nB);
-    case 5:
-        return pf::ReadODFInput(text, grid, nA, nB);
-    case 6:
-        return pf::ReadInterval(text, info, grid, nA, nB);
-    case 7:
-        return pf::ReadRings(text, grid, nA, nB);
-    case 8:
-        return pf::ReadPairs(text, info, grid, nA, nB);
-    default:
-        return 0;
-    }
-}
-
-} // namespace
 
 int Get_PF_File_Info(const char* fileName, int type, PFFileInfo* info) {
-    if (fileName == nullptr || info == nullptr || type < 0 || type > 8)
+    const FileLayout* layout = FindLayout(FileFamily::PoleFigure, type);
+    if (fileName == nullptr || info == nullptr || layout == nullptr)
         return 0;
-    TextStream text;
-    if (!text.Open(fileName))
+    Expected<FileDescription> d = layout->Describe(fileName);
+    if (!d)
         return 0;
-    PFFileInfo out = *info;
-    if (!InfoFromText(text, fileName, type, &out) || !pf::IsUsableResolution(out.resolution))
-        return 0;
-    *info = std::move(out);
+    // The layouts describe a file by these two fields; the rest of the
+    // caller's record stays as it was.
+    info->description = std::move(d->pf.description);
+    info->resolution = d->pf.resolution;
     return 1;
 }
 
 double** Open_PF_File(const char* fileName, PFFileInfo* info, int type, int* nA, int* nB) {
+    const FileLayout* layout = FindLayout(FileFamily::PoleFigure, type);
+    if (fileName == nullptr || info == nullptr || nA == nullptr || nB == nullptr ||
+        layout == nullptr)
+        return nullptr;
+    Expected<FileDescription> d = layout->Describe(fileName);
+    if (!d)
+        return nullptr;
+    info->description = d->pf.description;
+    info->resolution = d->pf.resolution;
+    Get_AB_Range_In_Full_PF_Space(nA, nB, info->resolution);
+    Expected<FileData> data = layout->Read(fileName);
+    return data ? orimath::NewTree(data->grid2) : nullptr;
+}
+
+int Get_UXD_PF_Count(const char* fileName) {
+    if (fileName == nullptr)
+        return 0;
+    Expected<int> n = FindLayout(FileFamily::PoleFigure, 3)->Count(fileName);
+    return n ? *n : 0;
+}
+
+double** Open_UXD_PF(const char* fileName, int index, PFFileInfo* info, int* nA, int* nB) {
     if (fileName == nullptr || info == nullptr || nA == nullptr || nB == nullptr)
         return nullptr;
-    if (type < 0 || type > 8)
+    const FileLayout* uxd = FindLayout(FileFamily::PoleFigure, 3);
+    Expected<FileDescription> d = uxd->Describe(fileName, index);
+    if (!d)
         return nullptr;
-    TextStream text;
-    if (!text.Open(fileName))
-        return nullptr;
-    PFFileInfo out = *info;
-    if (!InfoFromText(text, fileName, type, &out) || !pf::IsUsableResolution(out.resolution))
-        return nullptr;
-    *info = out;
+    info->description = d->pf.description;
+    info->resolution = d->pf.resolution;
     Get_AB_Range_In_Full_PF_Space(nA, nB, info->resolution);
-    if (*nA < 2 || *nB < 2)
-        return nullptr;
-    if (type == 2 && (*nA != 19 || *nB != 73))
-        return nullptr;
-    // Layouts that read a value for (nearly) every grid point cannot be
-    // filled by a text shorter than two characters per value.
-    const bool everyPoint =
-        type == 0 || type == 1 || type == 5 || (type == 3 && pf::IsCountsUXD(text));
-    if (everyPoint &&
-        static_cast<long long>(*nA) * (*nB - 1) > static_cast<long long>(text.Size() / 2 + 1))
-        return nullptr;
-    double** grid = AllocMem2D(*nA, *nB);
-    if (grid == nullptr)
-        return nullptr;
-    if (!ReadFromText(text, type, &out, grid, *nA, *nB)) {
-        FreeMem2D(grid, *nA, *nB);
-        return nullptr;
-    }
-    return grid;
+    Expected<FileData> data = uxd->Read(fileName, index);
+    return data ? orimath::NewTree(data->grid2) : nullptr;
 }

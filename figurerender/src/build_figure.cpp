@@ -1,16 +1,13 @@
-// Reading a data file through dataformats into the viewer's display objects.
+// Reading a data file through the dataformats layout registry into the
+// viewer's display objects.
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 
-#include "dataformats/gbcd.h"
-#include "dataformats/inversepf.h"
-#include "dataformats/odf.h"
-#include "dataformats/polefigure.h"
+#include "dataformats/file_layouts.h"
 #include "figurerender/figure_render.h"
-#include "orimath/arrays.h"
 #include "orimath/symmetry.h"
 #include "plotkit/plotkit.h"
 
@@ -41,29 +38,57 @@ void ResampleTo5Degree(double** grid, int nA, int nB, double res, double out[19]
         }
 }
 
-std::string Upper(const std::string& path) {
-    return QFileInfo(QString::fromStdString(path)).suffix().toUpper().toStdString();
+dataformats::FileFamily ToFileFamily(Family family) {
+    switch (family) {
+    case Family::ODF:
+        return dataformats::FileFamily::ODF;
+    case Family::InversePoleFigure:
+        return dataformats::FileFamily::InversePoleFigure;
+    case Family::GBCD:
+        return dataformats::FileFamily::GBCD;
+    default:
+        return dataformats::FileFamily::PoleFigure;
+    }
 }
 
-Family Detect(const std::string& input) {
-    const std::string ext = Upper(input);
-    if (ext == "HODF" || ext == "TODF" || ext == "SEDF" || ext == "TTO" || ext == "FGT")
+Family FromFileFamily(dataformats::FileFamily family) {
+    switch (family) {
+    case dataformats::FileFamily::ODF:
         return Family::ODF;
-    if (ext == "HIPF" || ext == "TIPF")
+    case dataformats::FileFamily::InversePoleFigure:
         return Family::InversePoleFigure;
-    if (ext == "HPF" || ext == "TPF" || ext == "POL" || ext == "UXD")
-        return Family::PoleFigure;
-    if (ext == "TGB")
+    case dataformats::FileFamily::GBCD:
         return Family::GBCD;
-    if (Get_IPF_File_Type(input) >= 0)
-        return Family::InversePoleFigure;
-    if (Get_GBCD_File_Type(input.c_str()) == 0)
-        return Family::GBCD;
-    if (Get_PF_File_Type(input) >= 0)
-        return Family::PoleFigure;
-    if (GetODFFileType(input) >= 0)
-        return Family::ODF;
-    return Family::Auto;
+    case dataformats::FileFamily::PoleFigure:
+        break;
+    }
+    return Family::PoleFigure;
+}
+
+// The layout of the input: any family for Auto, else within the family.
+const dataformats::FileLayout* FindInputLayout(const std::string& input, Family family,
+                                               std::string* error) {
+    if (family == Family::Auto) {
+        auto layout = dataformats::DetectLayout(input);
+        if (!layout) {
+            Fail(error, input + ": " + layout.error().Text());
+            return nullptr;
+        }
+        return *layout;
+    }
+    dataformats::FileProbe probe(input);
+    const dataformats::FileLayout* layout = dataformats::DetectLayout(probe, ToFileFamily(family));
+    if (!layout)
+        Fail(error, std::string("not a ") + dataformats::FamilyName(ToFileFamily(family)) +
+                        " file of a known layout: " + input);
+    return layout;
+}
+
+// "cannot read the <family> file <input>: <reason>"
+int ReadFailure(std::string* error, const dataformats::FileLayout& layout, const std::string& input,
+                const dataformats::FileError& why) {
+    return Fail(error, std::string("cannot read the ") + dataformats::FamilyName(layout.family) +
+                           " file " + input + ": " + why.Text());
 }
 
 // "{111}" from the first "(h k l)" of three integers in the description
@@ -94,31 +119,24 @@ std::string IndexText(const std::string& description) {
     return {};
 }
 
-struct GridDeleter {
-    int nA;
-    int nB;
-    void operator()(double** g) const { FreeMem2D(g, nA, nB); }
-};
-
-int BuildPoleFigures(const std::string& input, Figure* figure, std::string* error) {
-    const int type = Get_PF_File_Type(input);
-    if (type < 0)
-        return Fail(error, "not a pole figure file of a known layout: " + input);
-    const int count = type == 3 ? std::max(1, Get_UXD_PF_Count(input.c_str())) : 1;
+int BuildPoleFigures(const dataformats::FileLayout& layout, const std::string& input,
+                     Figure* figure, std::string* error) {
+    auto count = layout.Count(input);
+    if (!count)
+        return ReadFailure(error, layout, input, count.error());
     const std::string name = QFileInfo(QString::fromStdString(input)).fileName().toStdString();
-    for (int k = 0; k < count; ++k) {
-        PFFileInfo info;
-        int nA = 0, nB = 0;
-        double** raw = type == 3 ? Open_UXD_PF(input.c_str(), k, &info, &nA, &nB)
-                                 : Open_PF_File(input.c_str(), &info, type, &nA, &nB);
-        if (!raw)
-            return Fail(error, "cannot read the pole figure file " + input);
-        std::unique_ptr<double*, GridDeleter> grid(raw, GridDeleter{nA, nB});
-        if (nA < 2 || nB < 2 || !(info.resolution > 0))
+    for (int k = 0; k < *count; ++k) {
+        auto read = layout.Read(input, k);
+        if (!read)
+            return ReadFailure(error, layout, input, read.error());
+        const PFFileInfo& info = read->description.pf;
+        auto& grid = read->grid2;
+        if (grid.alphaCount() < 2 || grid.betaCount() < 2 || !(info.resolution > 0))
             return Fail(error, "pole figure grid too small in " + input);
         auto pf = std::make_unique<CPFStructure>(name);
         auto data = std::make_unique<double[][73]>(19);
-        ResampleTo5Degree(grid.get(), nA, nB, info.resolution, data.get());
+        ResampleTo5Degree(grid.Tree(), grid.alphaCount(), grid.betaCount(), info.resolution,
+                          data.get());
         pf->SetData(data.get());
         PFInfo rec = pf->GetInfo();
         const std::string index = IndexText(info.description);
@@ -146,18 +164,16 @@ int BuildPoleFigures(const std::string& input, Figure* figure, std::string* erro
     return 1;
 }
 
-int BuildODF(const std::string& input, const Options& options, Figure* figure, std::string* error) {
+int BuildODF(const dataformats::FileLayout& layout, const std::string& input,
+             const Options& options, Figure* figure, std::string* error) {
+    auto read = layout.Read(input);
+    if (!read)
+        return ReadFailure(error, layout, input, read.error());
     using Odf = double[73][37][73];
     std::unique_ptr<Odf> full(reinterpret_cast<Odf*>(new double[73 * 37 * 73]()));
-    RawHODFInfo info{};
-    const int type = GetODFFileType(input);
-    int ok = 0;
-    if (type >= 0)
-        ok = Open_ODF_File_73x37x73(input.c_str(), &info, type, *full);
-    if (!ok)
-        ok = OpenALLODF(input.c_str(), &info, *full);
-    if (!ok)
-        return Fail(error, "cannot read the ODF file " + input);
+    if (auto unfolded = dataformats::UnfoldToFiveDegrees(*read, *full); !unfolded)
+        return ReadFailure(error, layout, input, unfolded.error());
+    const RawHODFInfo& info = read->description.odf;
     const int crystal = (info.crystalType >= 0 && info.crystalType <= 6) ? info.crystalType : 0;
     auto odf = std::make_unique<CODFStructure>(crystal, info.lattice);
     odf->SetODFData(*full);
@@ -172,20 +188,18 @@ int BuildODF(const std::string& input, const Options& options, Figure* figure, s
     return 1;
 }
 
-int BuildIPF(const std::string& input, Figure* figure, std::string* error) {
-    const int type = Get_IPF_File_Type(input);
-    if (type < 0)
-        return Fail(error, "not an inverse pole figure file: " + input);
-    IPFFileInfo info;
-    int nA = 0, nB = 0;
-    double** raw = Open_IPF_File(input.c_str(), &info, type, &nA, &nB);
-    if (!raw)
-        return Fail(error, "cannot read the inverse pole figure file " + input);
-    std::unique_ptr<double*, GridDeleter> grid(raw, GridDeleter{nA, nB});
+int BuildIPF(const dataformats::FileLayout& layout, const std::string& input, Figure* figure,
+             std::string* error) {
+    auto read = layout.Read(input);
+    if (!read)
+        return ReadFailure(error, layout, input, read.error());
+    const IPFFileInfo& info = read->description.ipf;
+    auto& grid = read->grid2;
+    const int nA = grid.alphaCount(), nB = grid.betaCount();
     if (nA < 2 || nB < 2 || !(info.resolution > 0))
         return Fail(error, "inverse pole figure grid too small in " + input);
     auto data = std::make_unique<double[][73]>(19);
-    ResampleTo5Degree(grid.get(), nA, nB, info.resolution, data.get());
+    ResampleTo5Degree(grid.Tree(), nA, nB, info.resolution, data.get());
     const std::string texts[5] = {plotkit::IPFDescription(info.crystalType, info.lattice), "",
                                   "[1 0 0]", "[0 1 0]", "[0 0 1]"};
     auto ipf = std::make_unique<CIPFStructure>(texts);
@@ -198,15 +212,18 @@ int BuildIPF(const std::string& input, Figure* figure, std::string* error) {
     return 1;
 }
 
-int BuildGBCD(const std::string& input, Figure* figure, std::string* error) {
-    GBCDFileInfo info;
-    double angle[kGBCDAngleCount] = {}, csl[kCSLClassCount] = {};
-    if (!Open_GBCD_File(input.c_str(), &info, 0, angle, csl))
-        return Fail(error, "cannot read the GBCD file " + input);
+int BuildGBCD(const dataformats::FileLayout& layout, const std::string& input, Figure* figure,
+              std::string* error) {
+    auto read = layout.Read(input);
+    if (!read)
+        return ReadFailure(error, layout, input, read.error());
+    const GBCDFileInfo& info = read->description.gbcd;
+    std::vector<double>& angle = read->angle;
+    std::vector<double>& csl = read->csl;
     char name[32] = "Cubic";
     Get_Crystal_Type_Name(name, info.crystalType);
     auto chart = std::make_unique<CGBCDStructure>(info.cslCalculated, name);
-    chart->IniData(csl, angle);
+    chart->IniData(csl.data(), angle.data());
     GBCDInfo rec = chart->GetInfo();
     rec.showCSL = info.cslCalculated ? 1 : 0;
     rec.startX = 15;
@@ -226,24 +243,26 @@ int BuildFigure(const std::string& input, Family family, const Options& options,
     figure->hasLegend = false;
     if (!QFileInfo::exists(QString::fromStdString(input)))
         return Fail(error, "input file not found: " + input);
-    if (family == Family::Auto)
-        family = Detect(input);
+    const dataformats::FileLayout* layout = FindInputLayout(input, family, error);
+    if (layout == nullptr)
+        return 0;
+    family = FromFileFamily(layout->family);
     int ok = 0;
     switch (family) {
     case Family::PoleFigure:
-        ok = BuildPoleFigures(input, figure, error);
+        ok = BuildPoleFigures(*layout, input, figure, error);
         break;
     case Family::ODF:
-        ok = BuildODF(input, options, figure, error);
+        ok = BuildODF(*layout, input, options, figure, error);
         break;
     case Family::InversePoleFigure:
-        ok = BuildIPF(input, figure, error);
+        ok = BuildIPF(*layout, input, figure, error);
         break;
     case Family::GBCD:
-        ok = BuildGBCD(input, figure, error);
+        ok = BuildGBCD(*layout, input, figure, error);
         break;
     case Family::Auto:
-        return Fail(error, "not a pole figure, ODF, inverse pole figure or GBCD file: " + input);
+        break;
     }
     if (!ok) {
         figure->objects.clear();
