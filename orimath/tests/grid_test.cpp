@@ -109,6 +109,10 @@ TEST(Grid, ExtentsBeyondMemoryFailAsBadAllocAndTryGridReportsThem) {
     EXPECT_THROW(Grid2<double>(Extent2{.alpha = kMax, .beta = kMax}), std::bad_alloc);
     EXPECT_FALSE(orimath::TryGrid<double>(Extent3{.phi1 = kMax, .Phi = kMax, .phi2 = kMax}));
     EXPECT_FALSE(orimath::TryGrid<double>(Extent2{.alpha = kMax, .beta = kMax}));
+    // A failed reader's null tree is adopted as nothing, whatever its counts.
+    EXPECT_TRUE(orimath::AdoptTree(static_cast<double***>(nullptr),
+                                   Extent3{.phi1 = kMax, .Phi = kMax, .phi2 = kMax})
+                    .empty());
 
     const auto fits = orimath::TryGrid<double>(Extent3{.phi1 = 4, .Phi = 3, .phi2 = 2});
     ASSERT_TRUE(fits);

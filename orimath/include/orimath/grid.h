@@ -178,20 +178,20 @@ template <class T> class Grid3 {
 };
 
 // Copies a pointer tree into a grid of the given extent (an empty grid for a
-// null tree).
+// null tree, whatever the counts a failed reader left behind).
 template <class T> Grid2<T> CopyTree(const T* const* tree, Extent2 e) {
-    Grid2<T> g(e);
     if (!tree)
         return Grid2<T>();
+    Grid2<T> g(e);
     for (int i = 0; i < g.alphaCount(); ++i)
         for (int j = 0; j < g.betaCount(); ++j)
             g[i][j] = tree[i][j];
     return g;
 }
 template <class T> Grid3<T> CopyTree(const T* const* const* tree, Extent3 e) {
-    Grid3<T> g(e);
     if (!tree)
         return Grid3<T>();
+    Grid3<T> g(e);
     for (int l = 0; l < g.phi2Count(); ++l)
         for (int i = 0; i < g.PhiCount(); ++i)
             for (int t = 0; t < g.phi1Count(); ++t)
