@@ -16,7 +16,7 @@
 #include "dataformats/odf.h"
 #include "dataformats/polefigure.h"
 #include "odfengine/model_odf.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "orimath/ranges.h"
 
 namespace quelta_cli {
@@ -44,15 +44,9 @@ std::string HklText(const std::vector<int>& hkl) {
     return text;
 }
 
-struct PoleFigureGrid {
-    double** data = nullptr;
-    int nA = 0, nB = 0;
-    ~PoleFigureGrid() { FreeMem2D(data, nA, nB); }
-};
-
 // PolCon triplets (5 degrees): for each ring alpha 0..90 and azimuth 0..355,
 // "alpha beta intensity"; the file starts with "0 0".
-bool WritePolCon(const std::string& path, double** grid) {
+bool WritePolCon(const std::string& path, const orimath::Grid2<double>& grid) {
     const std::string temp = TemporaryPathBeside(path);
     {
         std::ofstream out(temp);
@@ -112,14 +106,10 @@ void RunModel(const ModelOptions& opt) {
     const int sampleSym = opt.noSampleSym ? 0 : 1;
     int n1 = 0, n = 0, n2 = 0;
     GetEulerRangeInODFSpace(&n1, &n, &n2, type, opt.res, sampleSym);
-    struct Odf {
-        double*** data;
-        int n1, n, n2;
-        ~Odf() { FreeMem3D(data, n2, n, n1); }
-    } odf{AllocMem3D(n2, n, n1), n1, n, n2};
-    if (!odf.data)
+    auto odf = orimath::TryGrid<double>({.phi1 = n1, .Phi = n, .phi2 = n2});
+    if (!odf)
         Fail("Can not allocate memory for the ODF");
-    if (!odfengine::MakeModelODF(odf.data, type, lattice, opt.res, sampleSym, components,
+    if (!odfengine::MakeModelODF(odf->Tree(), type, lattice, opt.res, sampleSym, components,
                                  opt.background))
         Fail("Can not make the model ODF");
 
@@ -149,7 +139,7 @@ void RunModel(const ModelOptions& opt) {
                 std::filesystem::remove(p, ignored);
         }
     } cleanup{&temporaries};
-    if (!odfengine::WriteModelPoleFigures(odf.data, type, lattice, opt.res, sampleSym, hklArray,
+    if (!odfengine::WriteModelPoleFigures(odf->Tree(), type, lattice, opt.res, sampleSym, hklArray,
                                           static_cast<int>(hkl.size()), hpfPaths, opt.alphaMax))
         Fail("Can not save pole figure file");
 
@@ -159,11 +149,12 @@ void RunModel(const ModelOptions& opt) {
         for (const std::string& format : opt.formats) {
             if (format == "hpf")
                 continue;
-            PoleFigureGrid grid;
             PFFileInfo info;
-            grid.data = Open_PF_File(hpfPaths[i].c_str(), &info, 1, &grid.nA, &grid.nB);
-            if (!grid.data)
+            int nA = 0, nB = 0;
+            double** tree = Open_PF_File(hpfPaths[i].c_str(), &info, 1, &nA, &nB);
+            if (!tree)
                 Fail("Can not read pole figure file " + hpfPaths[i]);
+            const orimath::Grid2<double> grid = orimath::AdoptTree(tree, {.alpha = nA, .beta = nB});
             const std::string base = (dir / (opt.name + "_" + HklText(hkl[i]))).string();
             std::string path;
             bool ok = false;
@@ -174,11 +165,11 @@ void RunModel(const ModelOptions& opt) {
                 double fixed[19][73];
                 for (int r = 0; r < 19; ++r)
                     for (int c = 0; c < 73; ++c)
-                        fixed[r][c] = grid.data[r][c];
+                        fixed[r][c] = grid[r][c];
                 ok = SavePFFile(&info, fixed) != 0;
             } else {
                 path = base + ".pol";
-                ok = WritePolCon(path, grid.data);
+                ok = WritePolCon(path, grid);
             }
             if (!ok)
                 Fail("Can not save pole figure file");
@@ -201,7 +192,7 @@ void RunModel(const ModelOptions& opt) {
         info.resolution = opt.res;
         info.sampleSymmetry = sampleSym;
         std::snprintf(info.path, sizeof info.path, "%s", opt.odf.c_str());
-        if (!Save_ODF_File(opt.odf.c_str(), odf.data, &info, n1, n, n2))
+        if (!Save_ODF_File(opt.odf.c_str(), odf->Tree(), &info, n1, n, n2))
             Fail("Can not save odf file");
         std::printf("ODF: %s\n", opt.odf.c_str());
     }

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "calcjobs/recalc_jobs.h"
 #include "calcjobs/rp_error.h"
@@ -10,7 +11,7 @@
 #include "cli_common.h"
 #include "commands.h"
 #include "dataformats/polefigure.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "orimath/ranges.h"
 #include "progress_line.h"
 
@@ -31,31 +32,31 @@ struct IpfOptions {
     std::string output;
 };
 
-struct PoleFigureGrid {
-    double** data = nullptr;
-    int nA = 0, nB = 0;
-    ~PoleFigureGrid() { FreeMem2D(data, nA, nB); }
-};
-
-bool ReadPoleFigure(const std::string& path, PoleFigureGrid* grid) {
+// The pole figure of a file in any readable layout; nothing when it can not
+// be read.
+std::optional<orimath::Grid2<double>> ReadPoleFigure(const std::string& path) {
     int type = Get_PF_File_Type(path);
     PFFileInfo info;
     if (type < 0)
-        return false;
-    grid->data = Open_PF_File(path.c_str(), &info, type, &grid->nA, &grid->nB);
-    return grid->data != nullptr;
+        return std::nullopt;
+    int nA = 0, nB = 0;
+    double** tree = Open_PF_File(path.c_str(), &info, type, &nA, &nB);
+    if (!tree)
+        return std::nullopt;
+    return orimath::AdoptTree(tree, {.alpha = nA, .beta = nB});
 }
 
 void PrintRpError(const std::string& measuredPath, const std::string& recalculatedPath) {
-    PoleFigureGrid measured, recalculated;
-    if (!ReadPoleFigure(measuredPath, &measured))
+    std::optional<orimath::Grid2<double>> measured = ReadPoleFigure(measuredPath);
+    if (!measured)
         Fail("Can not read pole figure file " + measuredPath);
-    if (!ReadPoleFigure(recalculatedPath, &recalculated))
+    std::optional<orimath::Grid2<double>> recalculated = ReadPoleFigure(recalculatedPath);
+    if (!recalculated)
         Fail("Can not read pole figure file " + recalculatedPath);
-    if (measured.nA != recalculated.nA || measured.nB != recalculated.nB)
+    if (measured->extent() != recalculated->extent())
         Fail("File resolution incorrect");
-    double rp =
-        calcjobs::RecalculationRpError(measured.data, recalculated.data, measured.nA, measured.nB);
+    double rp = calcjobs::RecalculationRpError(measured->Tree(), recalculated->Tree(),
+                                               measured->alphaCount(), measured->betaCount());
     if (rp < 0)
         Fail("The pole figure " + measuredPath + " holds no measured values");
     std::printf("RP error against %s: %.2f %%\n", measuredPath.c_str(), rp);

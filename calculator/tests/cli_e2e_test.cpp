@@ -12,7 +12,7 @@
 #include "calcjobs/rp_error.h"
 #include "cli_runner.h"
 #include "dataformats/dataformats.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "orimath/ranges.h"
 #include "test_files.h"
 
@@ -32,26 +32,15 @@ constexpr double kRpClassic = 8.0;
 constexpr double kRpComplete = 3.0;
 constexpr double kRpIncomplete = 16.0;
 
-struct Grid {
-    double** data = nullptr;
-    int nA = 0, nB = 0;
-    PFFileInfo info;
-    explicit Grid(const std::string& path) {
-        int type = Get_PF_File_Type(path);
-        if (type >= 0)
-            data = Open_PF_File(path.c_str(), &info, type, &nA, &nB);
-    }
-    ~Grid() { FreeMem2D(data, nA, nB); }
-};
-
 double RpError(const std::string& measuredPath, const std::string& recalculatedPath) {
-    Grid measured(measuredPath), recalculated(recalculatedPath);
-    EXPECT_NE(measured.data, nullptr) << measuredPath;
-    EXPECT_NE(recalculated.data, nullptr) << recalculatedPath;
-    if (!measured.data || !recalculated.data || measured.nA != recalculated.nA)
+    calctest::PoleFigureFile measured(measuredPath), recalculated(recalculatedPath);
+    EXPECT_TRUE(measured.read) << measuredPath;
+    EXPECT_TRUE(recalculated.read) << recalculatedPath;
+    if (!measured.read || !recalculated.read ||
+        measured.grid.extent() != recalculated.grid.extent())
         return 1e9;
-    return calcjobs::RecalculationRpError(measured.data, recalculated.data, measured.nA,
-                                          measured.nB);
+    return calcjobs::RecalculationRpError(measured.grid.Tree(), recalculated.grid.Tree(),
+                                          measured.grid.alphaCount(), measured.grid.betaCount());
 }
 
 struct PathCase {
@@ -92,15 +81,15 @@ TEST_P(CliPathTest, OdfThenRecalculatedPoleFiguresMatchInput) {
     int n1 = 0, n = 0, n2 = 0;
     const std::string odf = dir.Path("odf.HODF");
     ASSERT_EQ(GetODFFileType(odf), 2);
-    double*** grid = Open_ODF_File(odf.c_str(), &info, 2, &n1, &n, &n2);
-    ASSERT_NE(grid, nullptr);
+    double*** tree = Open_ODF_File(odf.c_str(), &info, 2, &n1, &n, &n2);
+    ASSERT_NE(tree, nullptr);
+    orimath::AdoptTree(tree, {.phi1 = n1, .Phi = n, .phi2 = n2});
     EXPECT_EQ(n1, c.expectedCounts);
     EXPECT_EQ(n, c.expectedCounts);
     EXPECT_EQ(n2, c.expectedCounts);
     EXPECT_NEAR(info.resolution, c.res, 1e-6);
     EXPECT_EQ(info.nPF, 3);
     EXPECT_GT(info.iterations, 0);
-    FreeMem3D(grid, n2, n, n1);
 
     for (auto& h : hkls) {
         const std::string out = dir.Path(std::string("recalc_") + h[0] + ".HPF");
@@ -110,7 +99,7 @@ TEST_P(CliPathTest, OdfThenRecalculatedPoleFiguresMatchInput) {
         EXPECT_NE(run.out.find("RP error against"), std::string::npos) << run.out;
         double rp = RpError(input, out);
         EXPECT_LT(rp, c.maxRp) << c.name << " {" << h[0] << "}";
-        Grid recalculated(out);
+        calctest::PoleFigureFile recalculated(out);
         EXPECT_NEAR(recalculated.info.resolution, c.res, 1e-6);
     }
 
@@ -119,8 +108,10 @@ TEST_P(CliPathTest, OdfThenRecalculatedPoleFiguresMatchInput) {
     const std::string ipfPath = dir.Path("nd.HIPF"); // the .hip extension becomes .HIPF
     IPFFileInfo ipfInfo;
     int nA = 0, nB = 0;
-    double** ipf = Open_IPF_File(ipfPath.c_str(), &ipfInfo, Get_IPF_File_Type(ipfPath), &nA, &nB);
-    ASSERT_NE(ipf, nullptr);
+    double** ipfTree =
+        Open_IPF_File(ipfPath.c_str(), &ipfInfo, Get_IPF_File_Type(ipfPath), &nA, &nB);
+    ASSERT_NE(ipfTree, nullptr);
+    const orimath::Grid2<double> ipf = orimath::AdoptTree(ipfTree, {.alpha = nA, .beta = nB});
     double maxValue = 0;
     for (int i = 0; i < nA; ++i)
         for (int j = 0; j < nB; ++j) {
@@ -128,7 +119,6 @@ TEST_P(CliPathTest, OdfThenRecalculatedPoleFiguresMatchInput) {
             maxValue = std::max(maxValue, ipf[i][j]);
         }
     EXPECT_GT(maxValue, 1.5); // a rolling texture concentrates ND in a few crystal directions
-    FreeMem2D(ipf, nA, nB);
     EXPECT_EQ(calctest::TemporaryFileCount(dir.Root()), 0) << "temporary files left behind";
 }
 
@@ -159,9 +149,9 @@ TEST(CliOutputLayoutTest, TodfAndTtoFromTheFiveDegreeRun) {
         } else {
             std::snprintf(info.path, sizeof info.path, "%s", out.c_str());
             int n1 = 0, n = 0, n2 = 0;
-            double*** grid = OpenTTOFile(&info, &n1, &n, &n2);
-            ASSERT_NE(grid, nullptr);
-            FreeMem3D(grid, n2, n, n1);
+            double*** tree = OpenTTOFile(&info, &n1, &n, &n2);
+            ASSERT_NE(tree, nullptr);
+            orimath::AdoptTree(tree, {.phi1 = n1, .Phi = n, .phi2 = n2});
         }
     }
     EXPECT_EQ(calctest::TemporaryFileCount(dir.Root()), 0) << "intermediate HODF left behind";

@@ -7,7 +7,7 @@
 
 #include "cli_runner.h"
 #include "dataformats/dataformats.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "test_files.h"
 
 namespace {
@@ -47,15 +47,17 @@ TEST(CliFilesTest, ConvertRoundTripsPoleFiguresAndOdfs) {
     EXPECT_EQ(Get_PF_File_Type(dir.Path("b.HPF")), 1);
     PFFileInfo info;
     int nA = 0, nB = 0, mA = 0, mB = 0;
-    double** original = Open_PF_File(Sample("rolling_220.HPF").c_str(), &info, 1, &nA, &nB);
-    double** converted = Open_PF_File(dir.Path("b.HPF").c_str(), &info, 1, &mA, &mB);
-    ASSERT_TRUE(original && converted);
+    double** originalTree = Open_PF_File(Sample("rolling_220.HPF").c_str(), &info, 1, &nA, &nB);
+    const orimath::Grid2<double> original =
+        orimath::AdoptTree(originalTree, {.alpha = nA, .beta = nB});
+    double** convertedTree = Open_PF_File(dir.Path("b.HPF").c_str(), &info, 1, &mA, &mB);
+    const orimath::Grid2<double> converted =
+        orimath::AdoptTree(convertedTree, {.alpha = mA, .beta = mB});
+    ASSERT_TRUE(originalTree && convertedTree);
     ASSERT_EQ(nA, mA);
     for (int i = 0; i < nA; ++i)
         for (int j = 0; j < nB; ++j)
             EXPECT_NEAR(converted[i][j], original[i][j], 1e-3) << i << " " << j;
-    FreeMem2D(original, nA, nB);
-    FreeMem2D(converted, mA, mB);
 
     for (const char* out : {"m.TODF", "m.TTO", "m2.HODF"}) {
         calctest::CliRun run =

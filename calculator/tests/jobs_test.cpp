@@ -13,7 +13,7 @@
 #include "dataformats/inversepf.h"
 #include "dataformats/odf.h"
 #include "odfengine/model_odf.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "orimath/ranges.h"
 #include "platform/message_sink.h"
 #include "test_files.h"
@@ -33,12 +33,12 @@ WriteModelPoleFigures(const calctest::ScratchDir& dir, const std::string& prefix
         components = odfengine::DefaultRollingTexture();
     int n1, n, n2;
     GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 1);
-    double*** odf = AllocMem3D(n2, n, n1);
+    orimath::Grid3<double> grid(orimath::Extent3{.phi1 = n1, .Phi = n, .phi2 = n2});
+    double*** odf = grid.Tree();
     EXPECT_EQ(odfengine::MakeModelODF(odf, 0, kCubic, res, 1, components, 0.3), 1);
     std::string paths[3] = {dir.Path(prefix + "111.HPF"), dir.Path(prefix + "200.HPF"),
                             dir.Path(prefix + "220.HPF")};
     EXPECT_EQ(odfengine::WriteModelPoleFigures(odf, 0, kCubic, res, 1, kHkl, 3, paths, 90), 1);
-    FreeMem3D(odf, n2, n, n1);
     return {paths[0], paths[1], paths[2]};
 }
 
@@ -152,18 +152,13 @@ TEST(RecalcJobTest, OdfWhoseGridDisagreesWithItsHeaderIsRefused) {
     calctest::ScratchDir dir("job-mismatch");
     // A 10 degree cubic ODF written with the sample-symmetric grid (10 x 10 x
     // 10) but a header without sample symmetry, which asks for 37 x 10 x 10.
-    double*** odf = AllocMem3D(10, 10, 10);
-    for (int k = 0; k < 10; ++k)
-        for (int j = 0; j < 10; ++j)
-            for (int i = 0; i < 10; ++i)
-                odf[k][j][i] = 1;
+    orimath::Grid3<double> odf(orimath::Extent3{.phi1 = 10, .Phi = 10, .phi2 = 10}, 1.0);
     RawHODFInfo info{};
     std::memcpy(info.lattice, kCubic, sizeof kCubic);
     info.nPF = 1;
     info.hkl[0][0] = 1;
     info.resolution = 10;
-    ASSERT_EQ(Save_ODF_File(dir.Path("bad.HODF").c_str(), odf, &info, 10, 10, 10), 1);
-    FreeMem3D(odf, 10, 10, 10);
+    ASSERT_EQ(Save_ODF_File(dir.Path("bad.HODF").c_str(), odf.Tree(), &info, 10, 10, 10), 1);
 
     PFJobParams params;
     ASSERT_EQ(LoadODFInfo(dir.Path("bad.HODF"), &params.odfInfo), "");
@@ -187,7 +182,8 @@ TEST(RecalcJobTest, InversePoleFigureGetsTheCrystalAxes) {
     for (double res : {5.0, 10.0}) { // classic and arbitrary-resolution engine
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 1);
-        double*** odf = AllocMem3D(n2, n, n1);
+        orimath::Grid3<double> grid(orimath::Extent3{.phi1 = n1, .Phi = n, .phi2 = n2});
+        double*** odf = grid.Tree();
         ASSERT_EQ(odfengine::MakeModelODF(odf, 0, kCubic, res, 1,
                                           odfengine::DefaultRollingTexture(), 0.3),
                   1);
@@ -202,7 +198,6 @@ TEST(RecalcJobTest, InversePoleFigureGetsTheCrystalAxes) {
         name += ".HODF";
         const std::string odfFile = dir.Path(name);
         ASSERT_EQ(Save_ODF_File(odfFile.c_str(), odf, &info, n1, n, n2), 1);
-        FreeMem3D(odf, n2, n, n1);
 
         IPFJobParams params;
         ASSERT_EQ(LoadODFInfo(odfFile, &params.odfInfo), "");

@@ -49,4 +49,12 @@ std::string Sample(const std::string& name) {
     return (std::filesystem::path(QUELTA_SAMPLES_DIR) / name).string();
 }
 
+PoleFigureFile::PoleFigureFile(const std::string& path) {
+    const int type = Get_PF_File_Type(path);
+    int nA = 0, nB = 0;
+    double** tree = type >= 0 ? Open_PF_File(path.c_str(), &info, type, &nA, &nB) : nullptr;
+    read = tree != nullptr;
+    grid = orimath::AdoptTree(tree, {.alpha = nA, .beta = nB});
+}
+
 } // namespace calctest

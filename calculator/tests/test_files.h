@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <string>
 
+#include "dataformats/polefigure.h"
+#include "orimath/grid.h"
+
 namespace calctest {
 
 // A fresh folder under the test binary folder, removed when the object dies.
@@ -27,5 +30,13 @@ bool Exists(const std::string& path);
 int TemporaryFileCount(const std::filesystem::path& folder);
 
 std::string Sample(const std::string& name); // path in data/samples
+
+// A pole figure file read in the layout it is detected as.
+struct PoleFigureFile {
+    explicit PoleFigureFile(const std::string& path);
+    bool read = false; // the reader returned a grid
+    PFFileInfo info;
+    orimath::Grid2<double> grid;
+};
 
 } // namespace calctest

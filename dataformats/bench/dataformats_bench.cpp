@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "dataformats/dataformats.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 
 namespace {
 
@@ -63,7 +63,8 @@ int main() {
 
     // ODF: 1 degree, cubic, no sample symmetry: 361 x 91 x 91.
     const int n1 = 361, n = 91, n2 = 91;
-    double*** odf = AllocMem3D(n2, n, n1);
+    orimath::Grid3<double> grid(orimath::Extent3{.phi1 = n1, .Phi = n, .phi2 = n2});
+    double*** odf = grid.Tree();
     for (int k = 0; k < n2; ++k)
         for (int j = 0; j < n; ++j)
             for (int i = 0; i < n1; ++i)
@@ -98,12 +99,14 @@ int main() {
     std::printf("HODF 361 x 91 x 91 (%.1f MB of text)\n", mb);
     Report("write (Save_ODF_File vs fprintf)", mb, writeOurs, writeStdio);
 
-    double*** back = nullptr;
-    int r1 = 0, r = 0, r2 = 0;
+    // The timing includes adopting the tree into a grid, as every caller does.
+    orimath::Grid3<double> back;
     double readOurs = Seconds([&] {
-        FreeMem3D(back, r2, r, r1);
         RawHODFInfo in{};
-        back = Open_ODF_File(hodf.c_str(), &in, 2, &r1, &r, &r2);
+        int r1 = 0, r = 0, r2 = 0;
+        double*** tree = Open_ODF_File(hodf.c_str(), &in, 2, &r1, &r, &r2);
+        back = tree ? orimath::AdoptTree(tree, {.phi1 = r1, .Phi = r, .phi2 = r2})
+                    : orimath::Grid3<double>();
     });
     const int headerLines = 14; // with one pole figure name line and one hkl line
     std::vector<double> viaLf;
@@ -113,19 +116,19 @@ int main() {
     Report("read (Open_ODF_File vs fscanf %lf)", mb, readOurs, readLf);
     Report("read (Open_ODF_File vs fscanf %f)", mb, readOurs, readF);
     // The stdio lists hold the section angles too: n1 * n values after each.
-    bool same = back != nullptr && viaLf.size() == static_cast<std::size_t>(n2) * (n * n1 + 1);
+    bool same = back.extent() == grid.extent() &&
+                viaLf.size() == static_cast<std::size_t>(n2) * (n * n1 + 1);
     for (int k = 0; same && k < n2; ++k)
         for (int j = 0; same && j < n; ++j)
             for (int i = 0; same && i < n1; ++i)
                 same =
                     std::memcmp(&back[k][j][i], &viaLf[k * (n * n1 + 1) + 1 + j * n1 + i], 8) == 0;
     std::printf("  values bit-identical to fscanf(\"%%lf\"): %s\n", same ? "yes" : "NO");
-    FreeMem3D(back, r2, r, r1);
-    FreeMem3D(odf, n2, n, n1);
 
     // Pole figure: 0.5 degree, 181 x 721.
     const int nA = 181, nB = 721;
-    double** pf = AllocMem2D(nA, nB);
+    orimath::Grid2<double> pfGrid(orimath::Extent2{.alpha = nA, .beta = nB});
+    double** pf = pfGrid.Tree();
     for (int i = 0; i < nA; ++i)
         for (int j = 0; j < nB; ++j)
             pf[i][j] = 100.0 * (1.0 + std::sin(i * 0.03) * std::cos(j * 0.013));
@@ -148,17 +151,18 @@ int main() {
     double pmb = MB(hpf);
     std::printf("Pole figure 181 x 721 (%.1f MB of text)\n", pmb);
     Report("write (SaveHPFFile vs fprintf)", pmb, pfWrite, pfWriteStdio);
-    double** pback = nullptr;
-    int a = 0, b = 0;
+    orimath::Grid2<double> pback;
     double pfRead = Seconds([&] {
-        FreeMem2D(pback, a, b);
         PFFileInfo in;
-        pback = Open_PF_File(hpf.c_str(), &in, 1, &a, &b);
+        int a = 0, b = 0;
+        double** tree = Open_PF_File(hpf.c_str(), &in, 1, &a, &b);
+        pback = tree ? orimath::AdoptTree(tree, {.alpha = a, .beta = b}) : orimath::Grid2<double>();
     });
     std::vector<float> pviaF;
     double pfReadF = Seconds([&] { pviaF = StdioRead<float>(hpf, 2, "%f"); });
     Report("read (Open_PF_File vs fscanf %f)", pmb, pfRead, pfReadF);
-    bool psame = pback != nullptr && pviaF.size() == static_cast<std::size_t>(nA) * nB;
+    bool psame =
+        pback.extent() == pfGrid.extent() && pviaF.size() == static_cast<std::size_t>(nA) * nB;
     for (int i = 0; psame && i < nA; ++i)
         for (int j = 0; psame && j < nB; ++j) {
             double expected = pviaF[static_cast<std::size_t>(i) * nB + j];
@@ -166,8 +170,6 @@ int main() {
         }
     std::printf("  values bit-identical to fscanf(\"%%f\") stored as double: %s\n",
                 psame ? "yes" : "NO");
-    FreeMem2D(pback, a, b);
-    FreeMem2D(pf, nA, nB);
     std::filesystem::remove_all(dir);
     return same && psame ? 0 : 1;
 }

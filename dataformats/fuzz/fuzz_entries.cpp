@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 #include "dataformats/dataformats.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "platform/message_sink.h"
 
 namespace dffuzz {
@@ -61,12 +62,15 @@ Scratch& TheScratch() {
     return scratch;
 }
 
+// Readers hand over pointer trees; adopting one copies every cell of the
+// extent the reader reported, so a tree shorter than its counts shows under
+// the address sanitizer, and frees it.
 void OpenAndFreePF(const char* path, int type) {
     PFFileInfo info;
     Get_PF_File_Info(path, type, &info);
     int nA = 0, nB = 0;
-    double** grid = Open_PF_File(path, &info, type, &nA, &nB);
-    FreeMem2D(grid, nA, nB);
+    double** tree = Open_PF_File(path, &info, type, &nA, &nB);
+    orimath::AdoptTree(tree, {.alpha = nA, .beta = nB});
     ParserPFInfo(info.description.c_str(), &info);
 }
 
@@ -85,8 +89,8 @@ void PoleFigure(const uint8_t* data, std::size_t size) {
     int count = Get_UXD_PF_Count(path);
     for (int i = 0; i < count && i < 3; ++i) {
         int nA = 0, nB = 0;
-        double** grid = Open_UXD_PF(path, i, &info, &nA, &nB);
-        FreeMem2D(grid, nA, nB);
+        double** tree = Open_UXD_PF(path, i, &info, &nA, &nB);
+        orimath::AdoptTree(tree, {.alpha = nA, .beta = nB});
     }
 }
 
@@ -98,14 +102,14 @@ void ODF(const uint8_t* data, std::size_t size) {
         RawHODFInfo info{};
         Get_ODF_File_Info(paths[0].c_str(), &info, type);
         int n1 = 0, n = 0, n2 = 0;
-        double*** grid = Open_ODF_File(paths[0].c_str(), &info, type, &n1, &n, &n2);
-        FreeMem3D(grid, n2, n, n1);
+        double*** tree = Open_ODF_File(paths[0].c_str(), &info, type, &n1, &n, &n2);
+        orimath::AdoptTree(tree, {.phi1 = n1, .Phi = n, .phi2 = n2});
     }
     RawHODFInfo info{};
     std::snprintf(info.path, sizeof info.path, "%s", paths[0].c_str());
     int n1 = 0, n = 0, n2 = 0;
-    double*** grid = OpenTTOFile(&info, &n1, &n, &n2);
-    FreeMem3D(grid, n2, n, n1);
+    double*** tree = OpenTTOFile(&info, &n1, &n, &n2);
+    orimath::AdoptTree(tree, {.phi1 = n1, .Phi = n, .phi2 = n2});
 }
 
 void ODFFullGrid(const uint8_t* data, std::size_t size) {
@@ -129,8 +133,8 @@ void InversePoleFigure(const uint8_t* data, std::size_t size) {
         IPFFileInfo info;
         Get_IPF_File_Info(path, type, &info);
         int nA = 0, nB = 0;
-        double** grid = Open_IPF_File(path, &info, type, &nA, &nB);
-        FreeMem2D(grid, nA, nB);
+        double** tree = Open_IPF_File(path, &info, type, &nA, &nB);
+        orimath::AdoptTree(tree, {.alpha = nA, .beta = nB});
     }
     static double fixed[19][73];
     IPFFileInfo info;
@@ -155,10 +159,10 @@ void GrainMap(const uint8_t* data, std::size_t size) {
     std::vector<std::string> labels;
     if (OpenGBMap(paths[0].c_str(), &W, &H, &third, &d1, &d2, &d3, &d4, &map, &G, &grains, &B,
                   &values, &labels, &pairs)) {
-        FreeMem2S(map, W, H);
-        FreeMem2S(grains, G, 3);
-        FreeMem2S(pairs, B, 2);
-        delete[] values;
+        orimath::AdoptTree(map, {.alpha = W, .beta = H});
+        orimath::AdoptTree(grains, {.alpha = G, .beta = 3});
+        orimath::AdoptTree(pairs, {.alpha = B, .beta = 2});
+        std::unique_ptr<int32_t[]> owned(values);
     }
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "dataformats/dataformats.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 
 namespace fs = std::filesystem;
 
@@ -33,13 +33,12 @@ void PoleFigures(const fs::path& dir) {
     info.fileName = (dir / "tpf5").string();
     info.crystalType = 0;
     SavePFFile(&info, fixed);
-    double** g = AllocMem2D(4, 13);
+    orimath::Grid2<double> g(orimath::Extent2{.alpha = 4, .beta = 13});
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 13; ++j)
             g[i][j] = i * 13 + j;
     info.resolution = 30;
-    SaveHPFFile((dir / "hpf30").string().c_str(), &info, 4, 13, g);
-    FreeMem2D(g, 4, 13);
+    SaveHPFFile((dir / "hpf30").string().c_str(), &info, 4, 13, g.Tree());
 
     std::string polcon;
     for (int i = 0; i < 19; ++i)
@@ -115,7 +114,8 @@ RawHODFInfo OdfInfo(double res, int sym) {
 }
 
 void Odfs(const fs::path& dir, const fs::path& dir73) {
-    double*** g = AllocMem3D(4, 4, 4);
+    orimath::Grid3<double> grid(orimath::Extent3{.phi1 = 4, .Phi = 4, .phi2 = 4});
+    double*** g = grid.Tree();
     for (int k = 0; k < 4; ++k)
         for (int j = 0; j < 4; ++j)
             for (int i = 0; i < 4; ++i)
@@ -129,7 +129,6 @@ void Odfs(const fs::path& dir, const fs::path& dir73) {
     Save_ODF_File((dir73 / "hodf5").string().c_str(), g, &five, 4, 4, 4);
     std::snprintf(five.path, sizeof five.path, "%s", (dir / "tto").string().c_str());
     SaveTTOFile(&five, g, 4, 4, 4);
-    FreeMem3D(g, 4, 4, 4);
     std::string cubic = "h1\nh2\n";
     for (int b = 0; b < 19; ++b) {
         for (int r = 0; r < 19; ++r) {
@@ -152,7 +151,8 @@ void Odfs(const fs::path& dir, const fs::path& dir73) {
 
 void Others(const fs::path& ipf, const fs::path& gbcd, const fs::path& gbm) {
     const double dirs[3][3] = {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}};
-    double** g = AllocMem2D(4, 13);
+    orimath::Grid2<double> grid(orimath::Extent2{.alpha = 4, .beta = 13});
+    double** g = grid.Tree();
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 13; ++j)
             g[i][j] = i + j;
@@ -161,7 +161,6 @@ void Others(const fs::path& ipf, const fs::path& gbcd, const fs::path& gbm) {
     info.resolution = 30;
     info.lattice[0] = info.lattice[1] = info.lattice[2] = 1;
     SaveHIPFFile((ipf / "hipf-lattice").string().c_str(), &info, 4, 13, g);
-    FreeMem2D(g, 4, 13);
 
     double angle[kGBCDAngleCount] = {}, csl[kCSLClassCount] = {};
     for (int i = 0; i < kGBCDAngleCount; ++i)
@@ -172,9 +171,10 @@ void Others(const fs::path& ipf, const fs::path& gbcd, const fs::path& gbm) {
     gi.crystalType = 1;
     Save_GBCD_File((gbcd / "hexagonal").string().c_str(), &gi, angle, csl);
 
-    int16_t** map = AllocMem2S(3, 2);
-    int16_t** grains = AllocMem2S(2, 3);
-    int16_t** pairs = AllocMem2S(1, 2);
+    // The map is W x H = 3 x 2; two grains of three angles; one boundary pair.
+    orimath::Grid2<int16_t> map(orimath::Extent2{.alpha = 3, .beta = 2});
+    orimath::Grid2<int16_t> grains(orimath::Extent2{.alpha = 2, .beta = 3});
+    orimath::Grid2<int16_t> pairs(orimath::Extent2{.alpha = 1, .beta = 2});
     for (int x = 0; x < 3; ++x)
         map[x][0] = map[x][1] = static_cast<int16_t>(x % 2);
     for (int i = 0; i < 2; ++i)
@@ -182,11 +182,8 @@ void Others(const fs::path& ipf, const fs::path& gbcd, const fs::path& gbm) {
     pairs[0][0] = 0;
     pairs[0][1] = 1;
     const int32_t values[1] = {0};
-    SaveGBMap((gbm / "map").string().c_str(), 3, 2, 1, 1, 1, 1, 40, map, 2, grains, 1, values,
-              {"S3"}, pairs);
-    FreeMem2S(map, 3, 2);
-    FreeMem2S(grains, 2, 3);
-    FreeMem2S(pairs, 1, 2);
+    SaveGBMap((gbm / "map").string().c_str(), 3, 2, 1, 1, 1, 1, 40, map.Tree(), 2, grains.Tree(), 1,
+              values, {"S3"}, pairs.Tree());
 }
 
 } // namespace

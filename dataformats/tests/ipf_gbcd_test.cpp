@@ -2,32 +2,32 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "dataformats/gbcd.h"
 #include "dataformats/inversepf.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "orimath/misorientation.h"
 #include "test_support.h"
 
+using dftest::ReadGrid;
 using dftest::TempDir;
 using dftest::Write;
+using orimath::Extent2;
+using orimath::Grid2;
 
 namespace {
 
-struct Grid {
-    double** data = nullptr;
-    int nA = 0, nB = 0;
-    Grid() = default;
-    Grid(int a, int b) : data(AllocMem2D(a, b)), nA(a), nB(b) {
-        for (int i = 0; i < a; ++i)
-            for (int j = 0; j < b; ++j)
-                data[i][j] = i + j / 1000.0;
-    }
-    Grid(const Grid&) = delete;
-    ~Grid() { FreeMem2D(data, nA, nB); }
-};
+// A grid with value i + j / 1000 in row i, column j.
+Grid2<double> Numbered(int nA, int nB) {
+    Grid2<double> g(Extent2{.alpha = nA, .beta = nB});
+    for (int i = 0; i < nA; ++i)
+        for (int j = 0; j < nB; ++j)
+            g[i][j] = i + j / 1000.0;
+    return g;
+}
 
 const double kDirections[3][3] = {{0.5, 0.5, 1.0}, {1, 0, 0}, {0, -1, 1}};
 
@@ -35,24 +35,24 @@ const double kDirections[3][3] = {{0.5, 0.5, 1.0}, {1, 0, 0}, {0, -1, 1}};
 
 TEST(InversePoleFigure, HighResolutionWithoutLatticeIsCodeZero) {
     TempDir dir;
-    Grid g(37, 145);
+    Grid2<double> g = Numbered(37, 145);
     std::string path = dir.File("a.hipf");
-    ASSERT_EQ(SaveHIPF(path.c_str(), 1, 30, 60, kDirections, 2.5, 37, 145, g.data), 1);
+    ASSERT_EQ(SaveHIPF(path.c_str(), 1, 30, 60, kDirections, 2.5, 37, 145, g.Tree()), 1);
     EXPECT_EQ(Get_IPF_File_Type(path), 0);
     IPFFileInfo info;
     info.crystalType = 6;
-    Grid r;
-    r.data = Open_IPF_File(path.c_str(), &info, 0, &r.nA, &r.nB);
-    ASSERT_NE(r.data, nullptr);
+    Grid2<double> r;
+    ASSERT_TRUE(ReadGrid(
+        [&](int* nA, int* nB) { return Open_IPF_File(path.c_str(), &info, 0, nA, nB); }, &r));
     EXPECT_EQ(info.crystalType, 1);
     EXPECT_EQ(info.resolution, 2.5);
-    EXPECT_EQ(r.nA, 37);
-    EXPECT_EQ(r.nB, 145);
+    EXPECT_EQ(r.alphaCount(), 37);
+    EXPECT_EQ(r.betaCount(), 145);
     EXPECT_EQ(info.angle1, 30);
     EXPECT_EQ(info.angle2, 60);
     EXPECT_EQ(info.directions[0][2], 2); // written as the nice vector [1 1 2]
     EXPECT_EQ(info.fileName, "Unknown");
-    EXPECT_NEAR(r.data[36][144], 36.144, 5e-5);
+    EXPECT_NEAR(r[36][144], 36.144, 5e-5);
 }
 
 TEST(InversePoleFigure, FiveDegreeAndLatticeLayouts) {
@@ -81,34 +81,35 @@ TEST(InversePoleFigure, FiveDegreeAndLatticeLayouts) {
     EXPECT_EQ(byName.headerLines[2], "[1 1 2]");
     EXPECT_EQ(back[18][72], 108);
 
-    Grid g(19, 73);
+    Grid2<double> g = Numbered(19, 73);
     IPFFileInfo lat = info;
     const double lattice[6] = {3.2, 3.2, 5.2, 90, 90, 120};
     std::memcpy(lat.lattice, lattice, sizeof lattice);
     lat.crystalType = 1;
     lat.resolution = 5;
     std::string path = dir.File("l.hipf");
-    ASSERT_EQ(SaveHIPFFile(path.c_str(), &lat, 19, 73, g.data), 1);
+    ASSERT_EQ(SaveHIPFFile(path.c_str(), &lat, 19, 73, g.Tree()), 1);
     EXPECT_EQ(Get_IPF_File_Type(path), 1);
-    Grid r;
-    r.data = Open_IPF_File(path.c_str(), &read, 1, &r.nA, &r.nB);
-    ASSERT_NE(r.data, nullptr);
+    Grid2<double> r;
+    ASSERT_TRUE(ReadGrid(
+        [&](int* nA, int* nB) { return Open_IPF_File(path.c_str(), &read, 1, nA, nB); }, &r));
     EXPECT_NEAR(read.lattice[2], 5.2, 1e-6);
     EXPECT_NEAR(read.directions[0][0], 0.5, 1e-6);
-    EXPECT_NEAR(r.data[18][72], 18.072, 5e-5);
+    EXPECT_NEAR(r[18][72], 18.072, 5e-5);
 
     // Truncated grids and broken headers fail.
     std::string text = dftest::Read(path);
-    Grid none;
-    EXPECT_EQ(Open_IPF_File(Write(dir.File("s.hipf"), text.substr(0, text.size() - 40)).c_str(),
-                            &read, 1, &none.nA, &none.nB),
-              nullptr);
+    const std::string shortFile = Write(dir.File("s.hipf"), text.substr(0, text.size() - 40));
+    Grid2<double> none;
+    EXPECT_FALSE(ReadGrid(
+        [&](int* nA, int* nB) { return Open_IPF_File(shortFile.c_str(), &read, 1, nA, nB); },
+        &none));
     std::string zero = text;
     zero.replace(zero.find("5.00, 19"), 4, "0.00");
     EXPECT_EQ(Get_IPF_File_Info(Write(dir.File("z.hipf"), zero).c_str(), 1, &read), 0);
     EXPECT_EQ(Get_IPF_File_Info(path.c_str(), 2, &read), 0);
     dftest::MessageRecorder messages;
-    EXPECT_EQ(SaveHIPF(dir.File("no/dir.hipf").c_str(), 0, 0, 0, kDirections, 5, 19, 73, g.data),
+    EXPECT_EQ(SaveHIPF(dir.File("no/dir.hipf").c_str(), 0, 0, 0, kDirections, 5, 19, 73, g.Tree()),
               0);
     EXPECT_EQ(messages.messages, std::vector<std::string>{"Cannot write file"});
 }
@@ -177,23 +178,29 @@ TEST(GBCD, ClassLabelsMatchTheMisorientationTable) {
 
 namespace {
 
+// What OpenGBMap hands over, adopted into grids (map W x H, grains G x 3,
+// boundary pairs B x 2).
 struct GrainMap {
     int32_t W = 0, H = 0, third = 0, G = 0, B = 0;
     double d[4] = {};
-    int16_t** map = nullptr;
-    int16_t** grains = nullptr;
-    int16_t** pairs = nullptr;
-    int32_t* values = nullptr;
+    Grid2<int16_t> map, grains, pairs;
+    std::unique_ptr<int32_t[]> values;
     std::vector<std::string> labels;
     int Open(const std::string& path) {
-        return OpenGBMap(path.c_str(), &W, &H, &third, &d[0], &d[1], &d[2], &d[3], &map, &G,
-                         &grains, &B, &values, &labels, &pairs);
-    }
-    ~GrainMap() {
-        FreeMem2S(map, W, H);
-        FreeMem2S(grains, G, 3);
-        FreeMem2S(pairs, B, 2);
-        delete[] values;
+        int16_t **mapTree = nullptr, **grainTree = nullptr, **pairTree = nullptr;
+        int32_t* valueArray = nullptr;
+        const int result = OpenGBMap(path.c_str(), &W, &H, &third, &d[0], &d[1], &d[2], &d[3],
+                                     &mapTree, &G, &grainTree, &B, &valueArray, &labels, &pairTree);
+        // Whatever the reader handed over is adopted, also after a failure,
+        // so that an array it failed to release shows as a non-empty grid.
+        if (mapTree)
+            map = orimath::AdoptTree(mapTree, {.alpha = W, .beta = H});
+        if (grainTree)
+            grains = orimath::AdoptTree(grainTree, {.alpha = G, .beta = 3});
+        if (pairTree)
+            pairs = orimath::AdoptTree(pairTree, {.alpha = B, .beta = 2});
+        values.reset(valueArray);
+        return result;
     }
 };
 
@@ -202,25 +209,22 @@ struct GrainMap {
 TEST(GrainMapFile, RoundTripMagicAndTruncation) {
     TempDir dir;
     const int W = 7, H = 5, G = 3, B = 2;
-    int16_t** map = AllocMem2S(W, H);
+    Grid2<int16_t> map(Extent2{.alpha = W, .beta = H});
     for (int x = 0; x < W; ++x)
         for (int y = 0; y < H; ++y)
             map[x][y] = static_cast<int16_t>((x + y) % G);
-    int16_t** grains = AllocMem2S(G, 3);
+    Grid2<int16_t> grains(Extent2{.alpha = G, .beta = 3});
     for (int g = 0; g < G; ++g)
         for (int a = 0; a < 3; ++a)
             grains[g][a] = static_cast<int16_t>(g * 10 + a);
-    int16_t** pairs = AllocMem2S(B, 2);
+    Grid2<int16_t> pairs(Extent2{.alpha = B, .beta = 2});
     pairs[0][0] = 0, pairs[0][1] = 1, pairs[1][0] = 1, pairs[1][1] = 2;
     const int32_t values[B] = {0, 42};
     std::vector<std::string> labels = {"S51b", "Ran."};
     std::string path = dir.File("m.gbm");
-    ASSERT_EQ(SaveGBMap(path.c_str(), W, H, 9, 1.5, 2.5, 3.5, 40, map, G, grains, B, values, labels,
-                        pairs),
+    ASSERT_EQ(SaveGBMap(path.c_str(), W, H, 9, 1.5, 2.5, 3.5, 40, map.Tree(), G, grains.Tree(), B,
+                        values, labels, pairs.Tree()),
               1);
-    FreeMem2S(map, W, H);
-    FreeMem2S(grains, G, 3);
-    FreeMem2S(pairs, B, 2);
     const std::string bytes = dftest::Read(path);
     ASSERT_EQ(bytes.size(), 16u + 12 + 32 + W * H * 2 + 4 + G * 6 + 4 + B * 4 + B * 8 + B * 4);
     EXPECT_EQ(std::memcmp(bytes.data(), "GbMap Version 1\0", 16), 0);
@@ -249,7 +253,7 @@ TEST(GrainMapFile, RoundTripMagicAndTruncation) {
     for (std::size_t cut : {20ul, 60ul, 100ul, bytes.size() - 1}) {
         GrainMap m;
         EXPECT_EQ(m.Open(Write(dir.File("t.gbm"), bytes.substr(0, cut))), 0) << cut;
-        EXPECT_EQ(m.map, nullptr);
+        EXPECT_TRUE(m.map.empty());
     }
     EXPECT_EQ(messages.messages.size(), 4u);
     // Counts far beyond the file are rejected before allocating.

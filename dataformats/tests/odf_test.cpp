@@ -9,34 +9,17 @@
 #include <vector>
 
 #include "dataformats/odf.h"
-#include "orimath/arrays.h"
 #include "orimath/ranges.h"
 #include "test_support.h"
 
+using dftest::OdfOf;
+using dftest::ReadOdf;
 using dftest::TempDir;
 using dftest::Write;
+using orimath::Extent3;
+using orimath::Grid3;
 
 namespace {
-
-struct Grid3 {
-    double*** data = nullptr;
-    int n1 = 0, n = 0, n2 = 0;
-    Grid3() = default;
-    Grid3(int a, int b, int c) : data(AllocMem3D(c, b, a)), n1(a), n(b), n2(c) {}
-    Grid3(const Grid3&) = delete;
-    ~Grid3() { FreeMem3D(data, n2, n, n1); }
-    void Fill(const std::function<double(int, int, int)>& f) {
-        for (int k = 0; k < n2; ++k)
-            for (int j = 0; j < n; ++j)
-                for (int i = 0; i < n1; ++i)
-                    data[k][j][i] = f(i, j, k);
-    }
-    bool Open(const std::string& path, RawHODFInfo* info, int type) {
-        FreeMem3D(data, n2, n, n1);
-        data = Open_ODF_File(path.c_str(), info, type, &n1, &n, &n2);
-        return data != nullptr;
-    }
-};
 
 RawHODFInfo SampleInfo(int crystal, double res, int sampleSym) {
     RawHODFInfo info{};
@@ -126,13 +109,13 @@ TEST(TODF, FileHasTheExactSizeAndHeaderBytes) {
 
     EXPECT_EQ(GetODFFileType(path), 0);
     RawHODFInfo read{};
-    Grid3 g;
-    ASSERT_TRUE(g.Open(path, &read, 0));
+    Grid3<double> g;
+    ASSERT_TRUE(ReadOdf(path, &read, 0, &g));
     // Cubic without sample symmetry: the region 360 x 90 x 90 at 5 degrees.
-    EXPECT_EQ(g.n1, 73);
-    EXPECT_EQ(g.n, 19);
-    EXPECT_EQ(g.n2, 19);
-    EXPECT_EQ(g.data[18][18][72], Value(72, 18, 18));
+    EXPECT_EQ(g.phi1Count(), 73);
+    EXPECT_EQ(g.PhiCount(), 19);
+    EXPECT_EQ(g.phi2Count(), 19);
+    EXPECT_EQ(g[18][18][72], Value(72, 18, 18));
     EXPECT_EQ(read.resolution, 5);
     EXPECT_EQ(read.deviation, 0.1234);
 
@@ -159,8 +142,8 @@ TEST(TODF, HeaderTextsArriveTerminatedEvenWhenTheFileFillsThem) {
     EXPECT_EQ(std::strlen(read.pfNames[5]), 255u);
     // A short file fails.
     Write(path, bytes.substr(0, 100000));
-    Grid3 g;
-    EXPECT_FALSE(g.Open(path, &read, 0));
+    Grid3<double> g;
+    EXPECT_FALSE(ReadOdf(path, &read, 0, &g));
 }
 
 TEST(TODF, SedfIsTheRatioWithOneWhereTheDenominatorIsNotPositive) {
@@ -190,11 +173,10 @@ TEST(HODF, BothGenerationsRoundTrip) {
         RawHODFInfo info = SampleInfo(1, 2.5, 1);
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 1, 2.5, 1);
-        Grid3 src(n1, n, n2);
-        src.Fill(Value);
+        Grid3<double> src = OdfOf(Extent3{.phi1 = n1, .Phi = n, .phi2 = n2}, Value);
         std::string path = dir.File(generation == 1 ? "x1.hodf" : "x2.hodf");
         auto save = generation == 1 ? Save_ODF_File : Save_ODF_File2;
-        ASSERT_EQ(save(path.c_str(), src.data, &info, n1, n, n2), 1);
+        ASSERT_EQ(save(path.c_str(), src.Tree(), &info, n1, n, n2), 1);
         EXPECT_EQ(GetODFFileType(path), generation == 1 ? 2 : 4);
         RawHODFInfo read{};
         ASSERT_EQ(Get_ODF_File_Info(path.c_str(), &read, generation == 1 ? 2 : 4), 1);
@@ -208,16 +190,16 @@ TEST(HODF, BothGenerationsRoundTrip) {
         EXPECT_EQ(read.maxLoops, 15);
         EXPECT_EQ(read.stopMode, 2);
         EXPECT_EQ(read.deviation, 0.1234);
-        Grid3 g;
-        ASSERT_TRUE(g.Open(path, &read, generation == 1 ? 2 : 4));
-        ASSERT_EQ(g.n1, n1);
-        ASSERT_EQ(g.n2, n2);
+        Grid3<double> g;
+        ASSERT_TRUE(ReadOdf(path, &read, generation == 1 ? 2 : 4, &g));
+        ASSERT_EQ(g.phi1Count(), n1);
+        ASSERT_EQ(g.phi2Count(), n2);
         double tol = generation == 1 ? 5e-5 : 5e-3;
-        EXPECT_NEAR(g.data[n2 - 1][n - 1][n1 - 1], src.data[n2 - 1][n - 1][n1 - 1], tol);
-        EXPECT_NEAR(g.data[3][4][5], src.data[3][4][5], tol);
+        EXPECT_NEAR(g[n2 - 1][n - 1][n1 - 1], src[n2 - 1][n - 1][n1 - 1], tol);
+        EXPECT_NEAR(g[3][4][5], src[3][4][5], tol);
         // Re-saving what was read gives a file that parses again.
         std::string again = dir.File("again.hodf");
-        ASSERT_EQ(save(again.c_str(), g.data, &read, n1, n, n2), 1);
+        ASSERT_EQ(save(again.c_str(), g.Tree(), &read, n1, n, n2), 1);
         EXPECT_EQ(GetODFFileType(again), generation == 1 ? 2 : 4);
         // Under another name only the first generation is found (by content).
         std::string other = dir.File(generation == 1 ? "x1.txt" : "x2.txt");
@@ -229,31 +211,29 @@ TEST(HODF, BothGenerationsRoundTrip) {
 TEST(HODF, FirstGenerationReaderThroughSeparateFields) {
     TempDir dir;
     RawHODFInfo info = SampleInfo(0, 5, 1);
-    Grid3 src(19, 19, 19);
-    src.Fill(Value);
+    Grid3<double> src = OdfOf(Extent3{.phi1 = 19, .Phi = 19, .phi2 = 19}, Value);
     std::string path = dir.File("f.hodf");
-    ASSERT_EQ(Save_ODF_File(path.c_str(), src.data, &info, 19, 19, 19), 1);
+    ASSERT_EQ(Save_ODF_File(path.c_str(), src.Tree(), &info, 19, 19, 19), 1);
     double lattice[6], hkl[6][3], res, tol, dev;
     char names[6][256];
     int crystal, nPF, norm, sym, fibre, stop, loops, iter, n1, n, n2;
-    double*** g = OpenHODF(path.c_str(), lattice, &crystal, &nPF, hkl, names, &norm, &res, &sym,
-                           &fibre, &stop, &tol, &loops, &dev, &iter, &n1, &n, &n2);
-    ASSERT_NE(g, nullptr);
+    double*** tree = OpenHODF(path.c_str(), lattice, &crystal, &nPF, hkl, names, &norm, &res, &sym,
+                              &fibre, &stop, &tol, &loops, &dev, &iter, &n1, &n, &n2);
+    ASSERT_NE(tree, nullptr);
+    const Grid3<double> g = orimath::AdoptTree(tree, Extent3{.phi1 = n1, .Phi = n, .phi2 = n2});
     EXPECT_EQ(nPF, 2);
     EXPECT_STREQ(names[0], "steel 110.hpf");
     EXPECT_EQ(tol, 0.01);
     EXPECT_EQ(n1, 19);
     EXPECT_NEAR(g[5][6][7], Value(7, 6, 5), 5e-5);
-    FreeMem3D(g, n2, n, n1);
 }
 
 TEST(HODF, MalformedHeadersFailBeforeFillingOrAllocating) {
     TempDir dir;
     RawHODFInfo info = SampleInfo(0, 5, 1);
-    Grid3 src(19, 19, 19);
-    src.Fill(Value);
+    Grid3<double> src = OdfOf(Extent3{.phi1 = 19, .Phi = 19, .phi2 = 19}, Value);
     std::string good = dir.File("g.hodf");
-    ASSERT_EQ(Save_ODF_File(good.c_str(), src.data, &info, 19, 19, 19), 1);
+    ASSERT_EQ(Save_ODF_File(good.c_str(), src.Tree(), &info, 19, 19, 19), 1);
     const std::string text = dftest::Read(good);
     auto replaceLine = [&text](int line, const std::string& with) {
         std::size_t start = 0;
@@ -281,8 +261,8 @@ TEST(HODF, MalformedHeadersFailBeforeFillingOrAllocating) {
         SCOPED_TRACE(c.name);
         std::string path = Write(dir.File("m.hodf"), c.text);
         RawHODFInfo read{};
-        Grid3 g;
-        EXPECT_FALSE(g.Open(path, &read, 2));
+        Grid3<double> g;
+        EXPECT_FALSE(ReadOdf(path, &read, 2, &g));
         double full[73][37][73];
         EXPECT_EQ(Open_ODF_File_73x37x73(path.c_str(), &read, 2, full), 0);
     }
@@ -294,18 +274,17 @@ TEST(ODFTextLayouts, TtoCubicAndFgt) {
     RawHODFInfo info = SampleInfo(0, 5, 1);
     std::string tto = dir.File("t.TTO");
     std::strcpy(info.path, tto.c_str());
-    Grid3 src(19, 19, 19);
-    src.Fill(Value);
-    ASSERT_EQ(SaveTTOFile(&info, src.data, 19, 19, 19), 1);
+    Grid3<double> src = OdfOf(Extent3{.phi1 = 19, .Phi = 19, .phi2 = 19}, Value);
+    ASSERT_EQ(SaveTTOFile(&info, src.Tree(), 19, 19, 19), 1);
     RawHODFInfo read{};
     std::strcpy(read.path, tto.c_str());
     int n1, n, n2;
-    double*** g = OpenTTOFile(&read, &n1, &n, &n2);
-    ASSERT_NE(g, nullptr);
+    double*** tree = OpenTTOFile(&read, &n1, &n, &n2);
+    ASSERT_NE(tree, nullptr);
+    const Grid3<double> g = orimath::AdoptTree(tree, Extent3{.phi1 = n1, .Phi = n, .phi2 = n2});
     EXPECT_EQ(read.nPF, 2);
     EXPECT_STREQ(read.pfNames[1], "steel 200.hpf");
     EXPECT_NEAR(g[18][17][16], Value(16, 17, 18), 5e-5);
-    FreeMem3D(g, n2, n, n1);
     double full[73][37][73];
     ASSERT_EQ(OpenALLODF(tto.c_str(), &read, full), 1);
     EXPECT_NEAR(full[2][3][4], Value(4, 3, 2), 5e-5);
@@ -313,9 +292,9 @@ TEST(ODFTextLayouts, TtoCubicAndFgt) {
     // Cubic 19 x 19 x 19 text under any name.
     std::string cubic = Write(dir.File("c.txt"), CubicText(1));
     EXPECT_EQ(GetODFFileType(cubic), 1);
-    Grid3 c;
-    ASSERT_TRUE(c.Open(cubic, &read, 1));
-    EXPECT_FLOAT_EQ(c.data[2][3][4], 1 + 2 + 0.03 + 0.0004);
+    Grid3<double> c;
+    ASSERT_TRUE(ReadOdf(cubic, &read, 1, &c));
+    EXPECT_FLOAT_EQ(c[2][3][4], 1 + 2 + 0.03 + 0.0004);
     EXPECT_EQ(read.nPF, 6);
     EXPECT_EQ(read.iterations, 5);
     EXPECT_EQ(read.sampleSymmetry, 1);
@@ -326,21 +305,21 @@ TEST(ODFTextLayouts, TtoCubicAndFgt) {
     // FGT: phi1 outermost, phi2 innermost; negative values become 0.
     std::string fgt = Write(dir.File("f.FGT"), FgtText(19 * 19 * 19));
     EXPECT_EQ(GetODFFileType(fgt), 3);
-    Grid3 f;
-    ASSERT_TRUE(f.Open(fgt, &read, 3));
+    Grid3<double> f;
+    ASSERT_TRUE(ReadOdf(fgt, &read, 3, &f));
     EXPECT_EQ(read.nPF, 2);
     EXPECT_EQ(read.stopMode, 2);
     EXPECT_EQ(read.iterations, 6);
-    EXPECT_EQ(f.n1, 19);
-    EXPECT_EQ(f.data[2][1][0], 19 + 2); // value index (i * 19 + j) * 19 + k
-    EXPECT_EQ(f.data[0][0][1], 361);
-    EXPECT_EQ(f.data[7][0][0], 0); // written as -3
+    EXPECT_EQ(f.phi1Count(), 19);
+    EXPECT_EQ(f[2][1][0], 19 + 2); // value index (i * 19 + j) * 19 + k
+    EXPECT_EQ(f[0][0][1], 361);
+    EXPECT_EQ(f[7][0][0], 0); // written as -3
     // A data block shorter than the grid fails.
-    EXPECT_FALSE(f.Open(Write(dir.File("s.FGT"), FgtText(19 * 19 * 19 - 1)), &read, 3));
+    EXPECT_FALSE(ReadOdf(Write(dir.File("s.FGT"), FgtText(19 * 19 * 19 - 1)), &read, 3, &f));
     // Steps that differ by more than half a degree are rejected.
     std::string bad = FgtText(19 * 19 * 19);
     bad.replace(bad.find("5 5 5"), 5, "5 6 5");
-    EXPECT_FALSE(f.Open(Write(dir.File("b.FGT"), bad), &read, 3));
+    EXPECT_FALSE(ReadOdf(Write(dir.File("b.FGT"), bad), &read, 3, &f));
 }
 
 TEST(FullGrid, TwoDegreeFileTakesTheLargestValueOfTheWindow) {
@@ -349,15 +328,14 @@ TEST(FullGrid, TwoDegreeFileTakesTheLargestValueOfTheWindow) {
     RawHODFInfo info = SampleInfo(0, res, 1);
     int n1, n, n2;
     GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 1);
-    Grid3 src(n1, n, n2);
-    src.Fill([](int i, int j, int k) {
+    Grid3<double> src = OdfOf(Extent3{.phi1 = n1, .Phi = n, .phi2 = n2}, [](int i, int j, int k) {
         return std::sin(i * 0.7) + std::cos(j * 1.3) + std::sin(k * 2.1);
     });
     std::string path = dir.File("two.hodf");
-    ASSERT_EQ(Save_ODF_File(path.c_str(), src.data, &info, n1, n, n2), 1);
+    ASSERT_EQ(Save_ODF_File(path.c_str(), src.Tree(), &info, n1, n, n2), 1);
     RawHODFInfo read{};
-    Grid3 file;
-    ASSERT_TRUE(file.Open(path, &read, 2));
+    Grid3<double> file;
+    ASSERT_TRUE(ReadOdf(path, &read, 2, &file));
     static double full[73][37][73];
     ASSERT_EQ(Open_ODF_File_73x37x73(path.c_str(), &read, 2, full), 1);
     const int w = 1 - static_cast<int>(-2.5 / res);
@@ -374,7 +352,7 @@ TEST(FullGrid, TwoDegreeFileTakesTheLargestValueOfTheWindow) {
                     for (int y = cj - w; y < cj + w; ++y)
                         for (int x = ci - w; x < ci + w; ++x)
                             if (x >= 0 && x < n1 && y >= 0 && y < n && z >= 0 && z < n2)
-                                expected = std::max(expected, file.data[z][y][x]);
+                                expected = std::max(expected, file[z][y][x]);
                 ASSERT_EQ(full[k][j][i], expected) << i << " " << j << " " << k;
             }
 }
@@ -382,10 +360,10 @@ TEST(FullGrid, TwoDegreeFileTakesTheLargestValueOfTheWindow) {
 TEST(FullGrid, FiveDegreeFileWithSmallerCountsThanItsRegionReadsZeros) {
     TempDir dir;
     RawHODFInfo info = SampleInfo(0, 5, 0); // the region would be 73 x 19 x 19
-    Grid3 src(5, 4, 3);
-    src.Fill([](int, int, int) { return 2.0; });
+    Grid3<double> src =
+        OdfOf(Extent3{.phi1 = 5, .Phi = 4, .phi2 = 3}, [](int, int, int) { return 2.0; });
     std::string path = dir.File("small.hodf");
-    ASSERT_EQ(Save_ODF_File(path.c_str(), src.data, &info, 5, 4, 3), 1);
+    ASSERT_EQ(Save_ODF_File(path.c_str(), src.Tree(), &info, 5, 4, 3), 1);
     static double full[73][37][73];
     RawHODFInfo read{};
     ASSERT_EQ(Open_ODF_File_73x37x73(path.c_str(), &read, 2, full), 1);

@@ -5,20 +5,13 @@
 #include <cmath>
 
 #include "dataformats/dataformats.h"
-#include "orimath/arrays.h"
 #include "test_support.h"
 
 using dftest::RealWorld;
 
-namespace {
-
-struct Grid {
-    double** data = nullptr;
-    int nA = 0, nB = 0;
-    ~Grid() { FreeMem2D(data, nA, nB); }
-};
-
-} // namespace
+using dftest::ReadGrid;
+using dftest::ReadPoleFigure;
+using orimath::Grid2;
 
 TEST(RealWorldPoleFigures, UxdRangeVariantHoldsFourPoleFigures) {
     auto path = RealWorld("polefigures/bruker.UXD");
@@ -26,31 +19,31 @@ TEST(RealWorldPoleFigures, UxdRangeVariantHoldsFourPoleFigures) {
     EXPECT_EQ(Get_PF_File_Type(path.string()), 3);
     EXPECT_EQ(Get_UXD_PF_Count(path.c_str()), 4);
     PFFileInfo info;
-    Grid g;
-    g.data = Open_PF_File(path.c_str(), &info, 3, &g.nA, &g.nB);
-    ASSERT_NE(g.data, nullptr);
-    EXPECT_EQ(g.nA, 19);
-    EXPECT_EQ(g.nB, 73);
+    Grid2<double> g;
+    ASSERT_TRUE(ReadPoleFigure(path.c_str(), 3, &info, &g));
+    EXPECT_EQ(g.alphaCount(), 19);
+    EXPECT_EQ(g.betaCount(), 73);
     EXPECT_DOUBLE_EQ(info.resolution, 5.0);
     // First ring (_KHI=0): "0.0000 2436.0" ... "355.0000 2461.0".
-    EXPECT_DOUBLE_EQ(g.data[0][0], 2436.0);
-    EXPECT_DOUBLE_EQ(g.data[0][71], 2461.0);
-    EXPECT_DOUBLE_EQ(g.data[0][72], 2436.0);
+    EXPECT_DOUBLE_EQ(g[0][0], 2436.0);
+    EXPECT_DOUBLE_EQ(g[0][71], 2461.0);
+    EXPECT_DOUBLE_EQ(g[0][72], 2436.0);
     // Second ring (_KHI=5) starts "0.0000 2829.0", "5.0000 2649.0".
-    EXPECT_DOUBLE_EQ(g.data[1][0], 2829.0);
-    EXPECT_DOUBLE_EQ(g.data[1][1], 2649.0);
+    EXPECT_DOUBLE_EQ(g[1][0], 2829.0);
+    EXPECT_DOUBLE_EQ(g[1][1], 2649.0);
     // Rings 85 and 90 were not measured.
     for (int j = 0; j < 73; ++j) {
-        EXPECT_EQ(g.data[17][j], 0.0);
-        EXPECT_EQ(g.data[18][j], 0.0);
+        EXPECT_EQ(g[17][j], 0.0);
+        EXPECT_EQ(g[18][j], 0.0);
     }
     // The fourth pole figure is readable on its own and differs from the first.
     PFFileInfo info4;
-    Grid g4;
-    g4.data = Open_UXD_PF(path.c_str(), 3, &info4, &g4.nA, &g4.nB);
-    ASSERT_NE(g4.data, nullptr);
-    EXPECT_NE(g4.data[0][0], g.data[0][0]);
-    EXPECT_EQ(Open_UXD_PF(path.c_str(), 4, &info4, &g4.nA, &g4.nB), nullptr);
+    Grid2<double> g4;
+    ASSERT_TRUE(ReadGrid(
+        [&](int* nA, int* nB) { return Open_UXD_PF(path.c_str(), 3, &info4, nA, nB); }, &g4));
+    EXPECT_NE(g4[0][0], g[0][0]);
+    EXPECT_FALSE(ReadGrid(
+        [&](int* nA, int* nB) { return Open_UXD_PF(path.c_str(), 4, &info4, nA, nB); }, &g4));
 }
 
 TEST(RealWorldPoleFigures, UxdWithSixteenRings) {
@@ -59,14 +52,13 @@ TEST(RealWorldPoleFigures, UxdWithSixteenRings) {
     EXPECT_EQ(Get_PF_File_Type(path.string()), 3);
     EXPECT_EQ(Get_UXD_PF_Count(path.c_str()), 1);
     PFFileInfo info;
-    Grid g;
-    g.data = Open_PF_File(path.c_str(), &info, 3, &g.nA, &g.nB);
-    ASSERT_NE(g.data, nullptr);
-    EXPECT_EQ(g.nA, 19);
-    EXPECT_DOUBLE_EQ(g.data[0][0], static_cast<double>(351.67f));
-    EXPECT_DOUBLE_EQ(g.data[0][1], static_cast<double>(345.17f));
-    EXPECT_NE(g.data[15][0], 0.0); // _KHI=75
-    EXPECT_EQ(g.data[16][0], 0.0); // not measured
+    Grid2<double> g;
+    ASSERT_TRUE(ReadPoleFigure(path.c_str(), 3, &info, &g));
+    EXPECT_EQ(g.alphaCount(), 19);
+    EXPECT_DOUBLE_EQ(g[0][0], static_cast<double>(351.67f));
+    EXPECT_DOUBLE_EQ(g[0][1], static_cast<double>(345.17f));
+    EXPECT_NE(g[15][0], 0.0); // _KHI=75
+    EXPECT_EQ(g[16][0], 0.0); // not measured
 }
 
 TEST(RealWorldPoleFigures, KeywordFileAtTwoAndAHalfDegrees) {
@@ -77,21 +69,20 @@ TEST(RealWorldPoleFigures, KeywordFileAtTwoAndAHalfDegrees) {
     ASSERT_EQ(Get_PF_File_Info(path.c_str(), 4, &info), 1);
     EXPECT_EQ(info.description.substr(0, 22), "Cubic, (1 1 1), 2.50, ");
     EXPECT_DOUBLE_EQ(info.resolution, 2.5);
-    Grid g;
-    g.data = Open_PF_File(path.c_str(), &info, 4, &g.nA, &g.nB);
-    ASSERT_NE(g.data, nullptr);
-    EXPECT_EQ(g.nA, 37);
-    EXPECT_EQ(g.nB, 145);
+    Grid2<double> g;
+    ASSERT_TRUE(ReadPoleFigure(path.c_str(), 4, &info, &g));
+    EXPECT_EQ(g.alphaCount(), 37);
+    EXPECT_EQ(g.betaCount(), 145);
     // *PF_AANGLE = 15 is row (90 - 15) / 2.5 = 30; its block starts
     // "175, 202, 219, 267" and ends with the closing value 211.
-    EXPECT_DOUBLE_EQ(g.data[30][1], 202.0);
-    EXPECT_DOUBLE_EQ(g.data[30][3], 267.0);
-    EXPECT_DOUBLE_EQ(g.data[30][0], (175.0 + 211.0) / 2); // first and closing value
-    EXPECT_DOUBLE_EQ(g.data[30][144], g.data[30][0]);
+    EXPECT_DOUBLE_EQ(g[30][1], 202.0);
+    EXPECT_DOUBLE_EQ(g[30][3], 267.0);
+    EXPECT_DOUBLE_EQ(g[30][0], (175.0 + 211.0) / 2); // first and closing value
+    EXPECT_DOUBLE_EQ(g[30][144], g[30][0]);
     for (int j = 0; j < 145; ++j)
-        EXPECT_EQ(g.data[36][j], 0.0); // rim not measured
+        EXPECT_EQ(g[36][j], 0.0); // rim not measured
     for (int j = 1; j < 145; ++j)
-        EXPECT_EQ(g.data[0][j], g.data[0][0]);
+        EXPECT_EQ(g[0][j], g[0][0]);
 }
 
 TEST(RealWorldPoleFigures, FourLineRingsReadCentreFirst) {
@@ -99,19 +90,18 @@ TEST(RealWorldPoleFigures, FourLineRingsReadCentreFirst) {
     SKIP_WITHOUT_REALWORLD(path);
     EXPECT_EQ(Get_PF_File_Type(path.string()), 7);
     PFFileInfo info;
-    Grid g;
-    g.data = Open_PF_File(path.c_str(), &info, 7, &g.nA, &g.nB);
-    ASSERT_NE(g.data, nullptr);
+    Grid2<double> g;
+    ASSERT_TRUE(ReadPoleFigure(path.c_str(), 7, &info, &g));
     EXPECT_EQ(info.description.substr(0, 15), "Cubic, (1 0 0),");
-    EXPECT_EQ(g.nA, 19);
+    EXPECT_EQ(g.alphaCount(), 19);
     // The last ring of the file is the rim: its lines 3 and 4 are zeros.
     for (int j = 36; j < 72; ++j)
-        EXPECT_EQ(g.data[18][j], 0.0);
+        EXPECT_EQ(g[18][j], 0.0);
     // Second ring (first data line of group 2: "1639 1703 1656 ...") keeps
     // its ratios after normalisation.
-    EXPECT_NEAR(g.data[1][1] / g.data[1][0], 1703.0 / 1639.0, 1e-12);
+    EXPECT_NEAR(g[1][1] / g[1][0], 1703.0 / 1639.0, 1e-12);
     for (int j = 1; j < 73; ++j)
-        EXPECT_EQ(g.data[0][j], g.data[0][0]);
+        EXPECT_EQ(g[0][j], g[0][0]);
 }
 
 TEST(RealWorldPoleFigures, ForeignFilesAreRejectedOrReadCleanly) {
@@ -124,9 +114,8 @@ TEST(RealWorldPoleFigures, ForeignFilesAreRejectedOrReadCleanly) {
         if (type == -1)
             continue;
         PFFileInfo info;
-        Grid g;
-        g.data = Open_PF_File(p.c_str(), &info, type, &g.nA, &g.nB);
-        EXPECT_NE(g.data, nullptr);
+        Grid2<double> g;
+        EXPECT_TRUE(ReadPoleFigure(p, type, &info, &g));
     }
 }
 

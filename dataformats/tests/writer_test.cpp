@@ -6,7 +6,7 @@
 #include <sys/resource.h>
 
 #include "dataformats/polefigure.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "test_support.h"
 
 using dftest::TempDir;
@@ -15,10 +15,8 @@ TEST(Writers, FailedSaveKeepsThePreviousFile) {
     TempDir dir;
     std::string path = dftest::Write(dir.File("keep.hpf"), "previous contents\n");
     const int nA = 181, nB = 721;
-    double** grid = AllocMem2D(nA, nB);
-    for (int i = 0; i < nA; ++i)
-        for (int j = 0; j < nB; ++j)
-            grid[i][j] = 1.0;
+    orimath::Grid2<double> values(orimath::Extent2{.alpha = nA, .beta = nB}, 1.0);
+    double** grid = values.Tree();
     PFFileInfo info;
     info.resolution = 0.5;
     // Writes beyond 64 KiB fail (EFBIG) instead of raising SIGXFSZ.
@@ -44,5 +42,4 @@ TEST(Writers, FailedSaveKeepsThePreviousFile) {
     // Without the limit the same save replaces the file.
     EXPECT_EQ(SaveHPFFile(path.c_str(), &info, nA, nB, grid), 1);
     EXPECT_EQ(Get_PF_File_Type(path), 1);
-    FreeMem2D(grid, nA, nB);
 }

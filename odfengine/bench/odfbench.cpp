@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "odfengine/odfengine.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "orimath/ranges.h"
 #include "parallel.h"
 #include "validation.h"
@@ -34,32 +34,10 @@ std::string gDir;
 int gLoops = 0;  // iterations of the last GetODF
 int gRepeat = 3; // each timing is the best of this many runs
 
-struct Odf3 {
-    Odf3(int a, int b, int c) : n1(a), n(b), n2(c), d(AllocMem3D(c, b, a)) {}
-    ~Odf3() { FreeMem3D(d, n2, n, n1); }
-    int n1, n, n2;
-    double*** d;
-    std::vector<double> Flat() const {
-        std::vector<double> v;
-        for (int l = 0; l < n2; ++l)
-            for (int i = 0; i < n; ++i)
-                v.insert(v.end(), d[l][i], d[l][i] + n1);
-        return v;
-    }
-};
-
-struct Grid2 {
-    Grid2(int a, int b) : na(a), nb(b), d(AllocMem2D(a, b)) {}
-    ~Grid2() { FreeMem2D(d, na, nb); }
-    int na, nb;
-    double** d;
-    std::vector<double> Flat() const {
-        std::vector<double> v;
-        for (int i = 0; i < na; ++i)
-            v.insert(v.end(), d[i], d[i] + nb);
-        return v;
-    }
-};
+using orimath::Extent2;
+using orimath::Extent3;
+using orimath::Grid2;
+using orimath::Grid3;
 
 double MaxRelDiff(const std::vector<double>& a, const std::vector<double>& b) {
     if (a.size() != b.size())
@@ -76,8 +54,8 @@ double MaxRelDiff(const std::vector<double>& a, const std::vector<double>& b) {
 std::vector<std::string> ModelFiles(double res, int sampleSym) {
     int n1, n, n2;
     GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, sampleSym);
-    Odf3 model(n1, n, n2);
-    odfengine::MakeModelODF(model.d, 0, kLattice, res, sampleSym,
+    Grid3<double> model(Extent3{.phi1 = n1, .Phi = n, .phi2 = n2});
+    odfengine::MakeModelODF(model.Tree(), 0, kLattice, res, sampleSym,
                             odfengine::DefaultRollingTexture(), 0.3);
     std::string paths[3];
     char name[64];
@@ -85,7 +63,8 @@ std::vector<std::string> ModelFiles(double res, int sampleSym) {
         std::snprintf(name, sizeof name, "/bench_%g_%d_%d.HPF", res, sampleSym, j);
         paths[j] = gDir + name;
     }
-    odfengine::WriteModelPoleFigures(model.d, 0, kLattice, res, sampleSym, kHkl, 3, paths, 90.0);
+    odfengine::WriteModelPoleFigures(model.Tree(), 0, kLattice, res, sampleSym, kHkl, 3, paths,
+                                     90.0);
     return {paths[0], paths[1], paths[2]};
 }
 
@@ -122,12 +101,12 @@ std::vector<double> RunHodf(double res, int sampleSym, const std::vector<std::st
     HODF e;
     std::string f[3] = {files[0], files[1], files[2]};
     e.IniODFCal(f, 0, 15, 0.0, 0, kLattice, kHkl, 3, 1, 0, sampleSym, res);
-    Odf3 odf(e.nPhi1, e.nPhi, e.nPhi2);
+    Grid3<double> odf(Extent3{.phi1 = e.nPhi1, .Phi = e.nPhi, .phi2 = e.nPhi2});
     double dev;
     int loops;
-    e.GetODF(odf.d, &dev, &loops);
+    e.GetODF(odf.Tree(), &dev, &loops);
     gLoops = loops;
-    return odf.Flat();
+    return odf.values();
 }
 
 // Peak resident memory (kB) of a fresh copy of this program running
@@ -213,43 +192,43 @@ int main(int argc, char** argv) {
                                : std::vector<double>{2, 1}) {
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 0);
-        Odf3 model(n1, n, n2);
-        odfengine::MakeModelODF(model.d, 0, kLattice, res, 0, odfengine::DefaultRollingTexture(),
-                                0.3);
+        Grid3<double> model(Extent3{.phi1 = n1, .Phi = n, .phi2 = n2});
+        odfengine::MakeModelODF(model.Tree(), 0, kLattice, res, 0,
+                                odfengine::DefaultRollingTexture(), 0.3);
         char name[96];
         std::snprintf(name, sizeof name, "GetPolFig {111} %g deg", res);
         Row(name, all, [&] {
             HODF e;
             e.IniPolFigCal(0, kLattice, kHkl[0], res, 0, 0);
-            Grid2 pf(e.nAlpha, e.nBeta);
-            e.GetPolFig(pf.d, model.d);
-            return pf.Flat();
+            Grid2<double> pf(Extent2{.alpha = e.nAlpha, .beta = e.nBeta});
+            e.GetPolFig(pf.Tree(), model.Tree());
+            return pf.values();
         });
         std::snprintf(name, sizeof name, "GetInvPolFig ND %g deg", res);
         Row(name, all, [&] {
             HODF e;
             const double nd[3] = {0, 0, 1};
             e.IniInvPolFigCal(0, kLattice, nd, res, 0);
-            Grid2 ipf(e.nAlpha, e.nBeta);
+            Grid2<double> ipf(Extent2{.alpha = e.nAlpha, .beta = e.nBeta});
             double axes[3][3];
-            e.GetInvPolFig(ipf.d, axes, model.d);
-            return ipf.Flat();
+            e.GetInvPolFig(ipf.Tree(), axes, model.Tree());
+            return ipf.values();
         });
     }
     if (timings) {
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, 5.0, 0);
-        Odf3 model(n1, n, n2);
-        odfengine::MakeModelODF(model.d, 0, kLattice, 5.0, 0, odfengine::DefaultRollingTexture(),
-                                0.3);
+        Grid3<double> model(Extent3{.phi1 = n1, .Phi = n, .phi2 = n2});
+        odfengine::MakeModelODF(model.Tree(), 0, kLattice, 5.0, 0,
+                                odfengine::DefaultRollingTexture(), 0.3);
         Row("GetMagneticEnergy + torque 5 deg", all, [&] {
             HODF e;
             e.IniMeganitic(0, kLattice, 5.0, 0);
-            Grid2 en(e.nAlpha, e.nBeta), tq(e.nAlpha, e.nBeta);
+            Grid2<double> en(Extent2{.alpha = e.nAlpha, .beta = e.nBeta}), tq(en.extent());
             const double K[2] = {4.2e4, 1.5e4};
-            e.GetMagneticEnergy(en.d, model.d, tq.d, K);
-            auto v = en.Flat();
-            auto t = tq.Flat();
+            e.GetMagneticEnergy(en.Tree(), model.Tree(), tq.Tree(), K);
+            auto v = en.values();
+            auto t = tq.values();
             v.insert(v.end(), t.begin(), t.end());
             return v;
         });

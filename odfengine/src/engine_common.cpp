@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "dataformats/polefigure.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "orimath/orientation.h"
 #include "orimath/symmetry.h"
 #include "parallel.h"
@@ -47,13 +47,13 @@ int ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, int nBet
         PFFileInfo info;
         info.fileName = files[i];
         int rows = 0, cols = 0;
-        double** grid = Open_PF_File(files[i].c_str(), &info, type, &rows, &cols);
-        if (!grid) {
+        double** tree = Open_PF_File(files[i].c_str(), &info, type, &rows, &cols);
+        if (!tree) {
             Send(cb, "Can not read pole figure file", -2);
             return 0;
         }
+        const orimath::Grid2<double> grid = orimath::AdoptTree(tree, {.alpha = rows, .beta = cols});
         if (rows != nAlpha || cols != nBeta) {
-            FreeMem2D(grid, rows, cols);
             Send(cb, "File resolution incorrect", -2);
             return 0;
         }
@@ -64,7 +64,6 @@ int ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, int nBet
                 // A non-finite value in a file counts as not measured.
                 out[(size_t)a * nBeta + b] = std::isfinite(v) ? v : 0.0;
             }
-        FreeMem2D(grid, rows, cols);
     }
     return 1;
 }

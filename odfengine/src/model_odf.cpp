@@ -7,7 +7,7 @@
 #include "dataformats/polefigure.h"
 #include "engine_common.h"
 #include "odfengine/hodf.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "orimath/orientation.h"
 #include "orimath/ranges.h"
 #include "orimath/symmetry.h"
@@ -198,21 +198,19 @@ int WriteModelPoleFigures(double*** odf, int crystalType, const double lattice[6
         HODF engine;
         if (!engine.IniPolFigCal(crystalType, lattice, hkl[j], res, sampleSym, 0))
             return 0;
-        double** pf = AllocMem2D(engine.nAlpha, engine.nBeta);
-        if (!pf)
+        auto grid = orimath::TryGrid<double>({.alpha = engine.nAlpha, .beta = engine.nBeta});
+        if (!grid)
             return 0;
-        if (!engine.GetPolFig(pf, odf)) {
-            FreeMem2D(pf, engine.nAlpha, engine.nBeta);
+        orimath::Grid2<double>& pf = *grid;
+        if (!engine.GetPolFig(pf.Tree(), odf))
             return 0;
-        }
         for (int a = 0; a < engine.nAlpha; ++a)
             if (a * res > alphaMax + 1e-9)
                 for (int b = 0; b < engine.nBeta; ++b)
                     pf[a][b] = 0.0;
         PFFileInfo info = DescribePoleFigure(paths[j], crystalType, hkl[j], lattice, res, "Model");
-        if (!SaveHPFFile(paths[j].c_str(), &info, engine.nAlpha, engine.nBeta, pf))
+        if (!SaveHPFFile(paths[j].c_str(), &info, engine.nAlpha, engine.nBeta, pf.Tree()))
             ok = 0;
-        FreeMem2D(pf, engine.nAlpha, engine.nBeta);
     }
     return ok;
 }

@@ -18,8 +18,9 @@ double Anisotropy(double alphaDeg, double betaDeg, double K1, double K2) {
 }
 
 struct Maps {
-    explicit Maps(const HODF& e) : energy(e.nAlpha, e.nBeta), torque(e.nAlpha, e.nBeta) {}
-    Grid energy, torque;
+    explicit Maps(const HODF& e)
+        : energy(Extent2{.alpha = e.nAlpha, .beta = e.nBeta}), torque(energy.extent()) {}
+    Grid2<double> energy, torque;
 };
 
 } // namespace
@@ -27,15 +28,15 @@ struct Maps {
 TEST(MagneticEnergy, ZeroConstantsGiveZero) {
     HODF e;
     ASSERT_EQ(e.IniMeganitic(0, kCubicLattice, 10.0, 0), 1);
-    Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
+    Grid3<double> odf(Extent3{.phi1 = e.nPhi1, .Phi = e.nPhi, .phi2 = e.nPhi2});
     odf.Fill(1.0);
     Maps m(e);
     const double K[2] = {0, 0};
-    ASSERT_EQ(e.GetMagneticEnergy(m.energy.d, odf.d, m.torque.d, K), 1);
+    ASSERT_EQ(e.GetMagneticEnergy(m.energy.Tree(), odf.Tree(), m.torque.Tree(), K), 1);
     for (int a = 0; a < e.nAlpha; ++a)
         for (int b = 0; b < e.nBeta; ++b) {
-            EXPECT_EQ(m.energy.d[a][b], 0.0);
-            EXPECT_EQ(m.torque.d[a][b], 0.0);
+            EXPECT_EQ(m.energy[a][b], 0.0);
+            EXPECT_EQ(m.torque[a][b], 0.0);
         }
 }
 
@@ -44,16 +45,16 @@ TEST(MagneticEnergy, ZeroConstantsGiveZero) {
 TEST(MagneticEnergy, UniformOdfGivesTheOrientationAverage) {
     HODF e;
     ASSERT_EQ(e.IniMeganitic(0, kCubicLattice, 10.0, 0), 1);
-    Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
+    Grid3<double> odf(Extent3{.phi1 = e.nPhi1, .Phi = e.nPhi, .phi2 = e.nPhi2});
     odf.Fill(1.0);
     Maps m(e);
     const double K[2] = {4.0, 21.0};
-    ASSERT_EQ(e.GetMagneticEnergy(m.energy.d, odf.d, m.torque.d, K), 1);
+    ASSERT_EQ(e.GetMagneticEnergy(m.energy.Tree(), odf.Tree(), m.torque.Tree(), K), 1);
     const double mean = K[0] / 5 + K[1] / 105;
     for (int a = 0; a < e.nAlpha; ++a)
         for (int b = 0; b < e.nBeta; ++b) {
-            EXPECT_NEAR(m.energy.d[a][b], mean, 0.03 * mean);
-            EXPECT_NEAR(m.torque.d[a][b], 0.0, 0.03 * mean);
+            EXPECT_NEAR(m.energy[a][b], mean, 0.03 * mean);
+            EXPECT_NEAR(m.torque[a][b], 0.0, 0.03 * mean);
         }
 }
 
@@ -63,25 +64,25 @@ TEST(MagneticEnergy, UniformOdfGivesTheOrientationAverage) {
 TEST(MagneticEnergy, SingleCrystalMapAndTorque) {
     HODF e;
     ASSERT_EQ(e.IniMeganitic(0, kCubicLattice, 5.0, 0), 1);
-    Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
-    odf.d[0][0][0] = 1000.0;
+    Grid3<double> odf(Extent3{.phi1 = e.nPhi1, .Phi = e.nPhi, .phi2 = e.nPhi2});
+    odf[0][0][0] = 1000.0;
     Maps m(e);
     const double K[2] = {3.0, -2.0};
-    ASSERT_EQ(e.GetMagneticEnergy(m.energy.d, odf.d, m.torque.d, K), 1);
-    const double scale = m.energy.d[18][9] / Anisotropy(90, 45, K[0], K[1]);
-    EXPECT_NEAR(m.energy.d[0][0], 0.0, 1e-12);
+    ASSERT_EQ(e.GetMagneticEnergy(m.energy.Tree(), odf.Tree(), m.torque.Tree(), K), 1);
+    const double scale = m.energy[18][9] / Anisotropy(90, 45, K[0], K[1]);
+    EXPECT_NEAR(m.energy[0][0], 0.0, 1e-12);
     for (int a = 0; a < e.nAlpha; ++a)
         for (int b = 0; b < e.nBeta; b += 7) {
-            EXPECT_NEAR(m.energy.d[a][b], scale * Anisotropy(a * 5.0, b * 5.0, K[0], K[1]),
+            EXPECT_NEAR(m.energy[a][b], scale * Anisotropy(a * 5.0, b * 5.0, K[0], K[1]),
                         1e-9 * std::fabs(scale));
             const double h = 1e-4;
             const double dE = (Anisotropy(a * 5.0, b * 5.0 + h, K[0], K[1]) -
                                Anisotropy(a * 5.0, b * 5.0 - h, K[0], K[1])) /
                               (2 * h * std::numbers::pi / 180);
-            EXPECT_NEAR(m.torque.d[a][b], -scale * dE,
+            EXPECT_NEAR(m.torque[a][b], -scale * dE,
                         1e-5 * std::fabs(scale) * (std::fabs(K[0]) + std::fabs(K[1])));
         }
-    EXPECT_NEAR(m.energy.d[11][9] / scale, Anisotropy(55, 45, K[0], K[1]), 1e-9);
+    EXPECT_NEAR(m.energy[11][9] / scale, Anisotropy(55, 45, K[0], K[1]), 1e-9);
 }
 
 // With sample symmetry only a quarter of the azimuths is computed and the
@@ -91,19 +92,19 @@ TEST(MagneticEnergy, SampleSymmetryQuarterMatchesFullMap) {
     HODF full, quarter;
     ASSERT_EQ(full.IniMeganitic(0, kCubicLattice, 10.0, 0), 1);
     ASSERT_EQ(quarter.IniMeganitic(0, kCubicLattice, 10.0, 1), 1);
-    Odf odf(full.nPhi1, full.nPhi, full.nPhi2);
-    ASSERT_EQ(odfengine::MakeModelODF(odf.d, 0, kCubicLattice, 10.0, 0,
+    Grid3<double> odf(Extent3{.phi1 = full.nPhi1, .Phi = full.nPhi, .phi2 = full.nPhi2});
+    ASSERT_EQ(odfengine::MakeModelODF(odf.Tree(), 0, kCubicLattice, 10.0, 0,
                                       odfengine::DefaultRollingTexture(), 0.3),
               1);
     Maps a(full), b(quarter);
     const double K[2] = {4.2, 1.5};
     const int nBeta = quarter.nBeta;
-    ASSERT_EQ(full.GetMagneticEnergy(a.energy.d, odf.d, a.torque.d, K), 1);
-    ASSERT_EQ(quarter.GetMagneticEnergy(b.energy.d, odf.d, b.torque.d, K), 1);
+    ASSERT_EQ(full.GetMagneticEnergy(a.energy.Tree(), odf.Tree(), a.torque.Tree(), K), 1);
+    ASSERT_EQ(quarter.GetMagneticEnergy(b.energy.Tree(), odf.Tree(), b.torque.Tree(), K), 1);
     EXPECT_EQ(quarter.nBeta, nBeta);
     for (int i = 0; i < full.nAlpha; ++i)
         for (int j = 0; j < full.nBeta; ++j) {
-            EXPECT_NEAR(b.energy.d[i][j], a.energy.d[i][j], 2e-3) << i << " " << j;
-            EXPECT_NEAR(b.torque.d[i][j], a.torque.d[i][j], 2e-3) << i << " " << j;
+            EXPECT_NEAR(b.energy[i][j], a.energy[i][j], 2e-3) << i << " " << j;
+            EXPECT_NEAR(b.torque[i][j], a.torque[i][j], 2e-3) << i << " " << j;
         }
 }

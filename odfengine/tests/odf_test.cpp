@@ -42,13 +42,11 @@ Result RunOdf(const std::string files[3], double res, int sampleSym, int fibre, 
     Result r;
     e.IniODFCal(files, 0, maxLoops, 0.0, stopMode, kCubicLattice, kCubicHkl, 3, 1, fibre, sampleSym,
                 res);
-    Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
-    r.ok = e.GetODF(odf.d, &r.deviation, &r.loops);
-    r.n1 = odf.n1, r.n = odf.n, r.n2 = odf.n2;
-    r.finite = AllFinite(odf.d, odf.n1, odf.n, odf.n2);
-    for (int l = 0; l < odf.n2; ++l)
-        for (int i = 0; i < odf.n; ++i)
-            r.odf.insert(r.odf.end(), odf.d[l][i], odf.d[l][i] + odf.n1);
+    Grid3<double> odf(Extent3{.phi1 = e.nPhi1, .Phi = e.nPhi, .phi2 = e.nPhi2});
+    r.ok = e.GetODF(odf.Tree(), &r.deviation, &r.loops);
+    r.n1 = odf.phi1Count(), r.n = odf.PhiCount(), r.n2 = odf.phi2Count();
+    r.finite = AllFinite(odf);
+    r.odf = odf.values();
     return r;
 }
 
@@ -56,13 +54,13 @@ struct ModelFiles {
     ModelFiles(const std::string& name, double res, int sampleSym) : dir(name) {
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, sampleSym);
-        Odf model(n1, n, n2);
-        odfengine::MakeModelODF(model.d, 0, kCubicLattice, res, sampleSym,
+        Grid3<double> model(Extent3{.phi1 = n1, .Phi = n, .phi2 = n2});
+        odfengine::MakeModelODF(model.Tree(), 0, kCubicLattice, res, sampleSym,
                                 odfengine::DefaultRollingTexture(), 0.3);
         for (int j = 0; j < 3; ++j)
             paths[j] = dir.Numbered("m", j);
-        ok = odfengine::WriteModelPoleFigures(model.d, 0, kCubicLattice, res, sampleSym, kCubicHkl,
-                                              3, paths, 90.0);
+        ok = odfengine::WriteModelPoleFigures(model.Tree(), 0, kCubicLattice, res, sampleSym,
+                                              kCubicHkl, 3, paths, 90.0);
     }
     TempDir dir;
     std::string paths[3];

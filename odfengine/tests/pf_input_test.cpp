@@ -112,10 +112,10 @@ TEST(PoleFigureInput, FileErrorsStopTheCalculation) {
         std::string files[1] = {c.file};
         const double hkl[1][3] = {{1, 1, 1}};
         ASSERT_EQ(e.IniODFCal(files, 0, 3, 0.0, 0, kCubicLattice, hkl, 1, 1, 0, 0, c.res), 1);
-        Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
+        Grid3<double> odf(Extent3{.phi1 = e.nPhi1, .Phi = e.nPhi, .phi2 = e.nPhi2});
         double dev;
         int loops;
-        EXPECT_EQ(e.GetODF(odf.d, &dev, &loops), 0);
+        EXPECT_EQ(e.GetODF(odf.Tree(), &dev, &loops), 0);
         const auto m = tr.Messages();
         ASSERT_FALSE(m.empty());
         EXPECT_EQ(m.back(), std::make_pair(-2, std::string(c.message)));

@@ -49,12 +49,12 @@ TEST(Recalculation, UniformOdfGivesUniformPoleFigures) {
                      std::to_string(c.sampleSym));
         HODF e;
         ASSERT_EQ(e.IniPolFigCal(c.type, c.lattice, c.hkl, c.res, c.sampleSym, 0), 1);
-        Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
+        Grid3<double> odf(Extent3{.phi1 = e.nPhi1, .Phi = e.nPhi, .phi2 = e.nPhi2});
         odf.Fill(1.0);
-        Grid pf(e.nAlpha, e.nBeta);
-        ASSERT_EQ(e.GetPolFig(pf.d, odf.d), 1);
+        Grid2<double> pf(Extent2{.alpha = e.nAlpha, .beta = e.nBeta});
+        ASSERT_EQ(e.GetPolFig(pf.Tree(), odf.Tree()), 1);
         int ones, others;
-        CountOnes(pf.d, e.nAlpha, e.nBeta, &ones, &others);
+        CountOnes(pf.Tree(), e.nAlpha, e.nBeta, &ones, &others);
         EXPECT_EQ(others, 0);
         EXPECT_GT(ones, e.nAlpha * e.nBeta / 2);
     }
@@ -68,14 +68,14 @@ TEST(Recalculation, UniformOdfGivesUniformInversePoleFigures) {
         const double nd[3] = {0, 0, 1};
         ASSERT_EQ(e.IniInvPolFigCal(c.type, c.lattice, nd, c.res, c.sampleSym), 1);
         const int nPhiBefore = e.nPhi;
-        Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
+        Grid3<double> odf(Extent3{.phi1 = e.nPhi1, .Phi = e.nPhi, .phi2 = e.nPhi2});
         odf.Fill(1.0);
-        Grid ipf(e.nAlpha, e.nBeta);
+        Grid2<double> ipf(Extent2{.alpha = e.nAlpha, .beta = e.nBeta});
         double axes[3][3];
-        ASSERT_EQ(e.GetInvPolFig(ipf.d, axes, odf.d), 1);
+        ASSERT_EQ(e.GetInvPolFig(ipf.Tree(), axes, odf.Tree()), 1);
         EXPECT_EQ(e.nPhi, nPhiBefore); // the count is the ODF's again
         int ones, others;
-        CountOnes(ipf.d, e.nAlpha, e.nBeta, &ones, &others);
+        CountOnes(ipf.Tree(), e.nAlpha, e.nBeta, &ones, &others);
         EXPECT_EQ(others, 0);
         EXPECT_GT(ones, e.nAlpha * e.nBeta / 2);
         if (c.type == 0) {
@@ -93,13 +93,13 @@ TEST(Recalculation, InversePoleFigureFailures) {
     const double bad[6] = {1, 1, 1, 90, 90, 200};
     const double nd[3] = {0, 0, 1}, zero[3] = {0, 0, 0};
     ASSERT_EQ(e.IniInvPolFigCal(0, bad, nd, 10.0, 0), 1);
-    Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
-    Grid ipf(e.nAlpha, e.nBeta);
+    Grid3<double> odf(Extent3{.phi1 = e.nPhi1, .Phi = e.nPhi, .phi2 = e.nPhi2});
+    Grid2<double> ipf(Extent2{.alpha = e.nAlpha, .beta = e.nBeta});
     double axes[3][3];
-    EXPECT_EQ(e.GetInvPolFig(ipf.d, axes, odf.d), 0);
+    EXPECT_EQ(e.GetInvPolFig(ipf.Tree(), axes, odf.Tree()), 0);
     EXPECT_TRUE(tr.Has("Such crystal does not exist"));
     ASSERT_EQ(e.IniInvPolFigCal(0, kCubicLattice, zero, 10.0, 0), 1);
-    EXPECT_EQ(e.GetInvPolFig(ipf.d, axes, odf.d), 0);
+    EXPECT_EQ(e.GetInvPolFig(ipf.Tree(), axes, odf.Tree()), 0);
     EXPECT_TRUE(tr.Has("Invalid data"));
 }
 
@@ -110,16 +110,16 @@ TEST(Recalculation, EquatorPolesCountAtBothAzimuths) {
     HODF e;
     const double h[3] = {1, 0, 0};
     ASSERT_EQ(e.IniPolFigCal(0, kCubicLattice, h, 5.0, 0, 0), 1);
-    Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
-    odf.d[0][18][0] = 100.0;
-    Grid pf(e.nAlpha, e.nBeta);
-    ASSERT_EQ(e.GetPolFig(pf.d, odf.d), 1);
-    EXPECT_GT(pf.d[18][54], 0.0);
-    EXPECT_DOUBLE_EQ(pf.d[18][54], pf.d[18][18]);
-    EXPECT_GT(pf.d[18][0], 0.0);
-    EXPECT_DOUBLE_EQ(pf.d[18][0], pf.d[18][36]);
-    EXPECT_DOUBLE_EQ(pf.d[18][72], pf.d[18][0]);
-    EXPECT_GT(pf.d[0][0], 0.0);
+    Grid3<double> odf(Extent3{.phi1 = e.nPhi1, .Phi = e.nPhi, .phi2 = e.nPhi2});
+    odf[0][18][0] = 100.0;
+    Grid2<double> pf(Extent2{.alpha = e.nAlpha, .beta = e.nBeta});
+    ASSERT_EQ(e.GetPolFig(pf.Tree(), odf.Tree()), 1);
+    EXPECT_GT(pf[18][54], 0.0);
+    EXPECT_DOUBLE_EQ(pf[18][54], pf[18][18]);
+    EXPECT_GT(pf[18][0], 0.0);
+    EXPECT_DOUBLE_EQ(pf[18][0], pf[18][36]);
+    EXPECT_DOUBLE_EQ(pf[18][72], pf[18][0]);
+    EXPECT_GT(pf[0][0], 0.0);
 }
 
 TEST(Recalculation, PoleCellRounding) {

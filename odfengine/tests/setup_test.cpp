@@ -58,19 +58,19 @@ TEST(HodfSetup, RejectsUnusableSettings) {
         e.SetCallBack(tr.Callback());
         EXPECT_EQ(e.IniODFCal(files, 0, 5, 0.01, 2, kCubicLattice, hkl, c.nPF, 1, 0, 0, c.res), 0);
         EXPECT_TRUE(tr.Has(c.message));
-        Odf odf(19, 19, 19);
+        Grid3<double> odf(Extent3{.phi1 = 19, .Phi = 19, .phi2 = 19});
         double dev = -1;
         int loops = -1;
-        EXPECT_EQ(e.GetODF(odf.d, &dev, &loops), 0);
+        EXPECT_EQ(e.GetODF(odf.Tree(), &dev, &loops), 0);
         EXPECT_EQ(loops, -1);
     }
     HODF e;
     EXPECT_EQ(e.IniPolFigCal(0, kCubicLattice, hkl[0], 0.0, 0, 0), 0);
     EXPECT_EQ(e.IniInvPolFigCal(0, kCubicLattice, hkl[0], -1.0, 0), 0);
     EXPECT_EQ(e.IniMeganitic(0, kCubicLattice, 0.0, 0), 0);
-    Grid pf(19, 73);
-    Odf odf(73, 19, 19);
-    EXPECT_EQ(e.GetMagneticEnergy(pf.d, odf.d, std::array<double, 2>{1, 1}.data()), 0);
+    Grid2<double> pf(Extent2{.alpha = 19, .beta = 73});
+    Grid3<double> odf(Extent3{.phi1 = 73, .Phi = 19, .phi2 = 19});
+    EXPECT_EQ(e.GetMagneticEnergy(pf.Tree(), odf.Tree(), std::array<double, 2>{1, 1}.data()), 0);
 }
 
 // Copies are deep and independent; a second, larger set-up on the same
@@ -87,23 +87,23 @@ TEST(HodfSetup, CopiesAndRepeatedSetUpAreSafe) {
     HODF a; // no SetCallBack: the callback starts as none
     ASSERT_EQ(a.IniODFCal(f10, 0, 3, 0.0, 0, kCubicLattice, kCubicHkl, 3, 1, 0, 1, 10.0), 1);
     {
-        Odf odf(a.nPhi1, a.nPhi, a.nPhi2);
+        Grid3<double> odf(Extent3{.phi1 = a.nPhi1, .Phi = a.nPhi, .phi2 = a.nPhi2});
         double dev;
         int loops;
-        ASSERT_EQ(a.GetODF(odf.d, &dev, &loops), 1);
+        ASSERT_EQ(a.GetODF(odf.Tree(), &dev, &loops), 1);
     }
     HODF b(a);
     HODF c;
     c = a;
     ASSERT_EQ(a.IniODFCal(f5, 0, 3, 0.0, 0, kCubicLattice, kCubicHkl, 3, 1, 0, 1, 5.0), 1);
     for (HODF* e : {&a, &b, &c}) {
-        Odf odf(e->nPhi1, e->nPhi, e->nPhi2);
+        Grid3<double> odf(Extent3{.phi1 = e->nPhi1, .Phi = e->nPhi, .phi2 = e->nPhi2});
         double dev;
         int loops;
-        ASSERT_EQ(e->GetODF(odf.d, &dev, &loops), 1);
-        EXPECT_TRUE(AllFinite(odf.d, odf.n1, odf.n, odf.n2));
+        ASSERT_EQ(e->GetODF(odf.Tree(), &dev, &loops), 1);
+        EXPECT_TRUE(AllFinite(odf));
         // A uniform input gives a uniform ODF of 1.
-        EXPECT_NEAR(odf.d[odf.n2 / 2][odf.n / 2][odf.n1 / 2], 1.0, 1e-6);
+        EXPECT_NEAR(odf[odf.phi2Count() / 2][odf.PhiCount() / 2][odf.phi1Count() / 2], 1.0, 1e-6);
     }
     EXPECT_EQ(b.nPhi1, 10); // the copies kept their own 10 degree set-up
     EXPECT_EQ(a.nPhi1, 19);

@@ -57,12 +57,12 @@ struct ModelFiles {
     explicit ModelFiles(const std::string& name, double res = 10.0) : dir(name) {
         int n1, n, n2;
         GetEulerRangeInODFSpace(&n1, &n, &n2, 0, res, 1);
-        Odf model(n1, n, n2);
-        odfengine::MakeModelODF(model.d, 0, kCubicLattice, res, 1,
+        Grid3<double> model(Extent3{.phi1 = n1, .Phi = n, .phi2 = n2});
+        odfengine::MakeModelODF(model.Tree(), 0, kCubicLattice, res, 1,
                                 odfengine::DefaultRollingTexture(), 0.3);
         for (int j = 0; j < 3; ++j)
             paths[j] = dir.Numbered("m", j);
-        ok = odfengine::WriteModelPoleFigures(model.d, 0, kCubicLattice, res, 1, kCubicHkl, 3,
+        ok = odfengine::WriteModelPoleFigures(model.Tree(), 0, kCubicLattice, res, 1, kCubicHkl, 3,
                                               paths, 90.0);
     }
     TempDir dir;
@@ -83,11 +83,9 @@ void RunOdf(const ModelFiles& files, int stopMode, int maxLoops, double toleranc
     e.SetCallBack(run->tr.Callback());
     e.IniODFCal(files.paths, 0, maxLoops, tolerance, stopMode, kCubicLattice, kCubicHkl, 3, 1, 0, 1,
                 res);
-    Odf odf(e.nPhi1, e.nPhi, e.nPhi2);
-    run->result = e.GetODF(odf.d, &run->deviation, &run->loops);
-    for (int l = 0; l < odf.n2; ++l)
-        for (int i = 0; i < odf.n; ++i)
-            run->odf.insert(run->odf.end(), odf.d[l][i], odf.d[l][i] + odf.n1);
+    Grid3<double> odf(Extent3{.phi1 = e.nPhi1, .Phi = e.nPhi, .phi2 = e.nPhi2});
+    run->result = e.GetODF(odf.Tree(), &run->deviation, &run->loops);
+    run->odf.insert(run->odf.end(), odf.values().begin(), odf.values().end());
 }
 
 std::vector<double> Deviations(const Transcript& tr) {

@@ -1,6 +1,7 @@
 #pragma once
-// Shared fixtures of the engine tests: owned grids, a temporary folder,
+// Shared fixtures of the engine tests: grid names, a temporary folder,
 // recorded callback transcripts, and model-ODF pole figure sets.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <filesystem>
@@ -11,43 +12,15 @@
 
 #include "dataformats/polefigure.h"
 #include "odfengine/odfengine.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "orimath/ranges.h"
 
 namespace enginetest {
 
-struct Odf {
-    Odf(int n1_, int n_, int n2_) : n1(n1_), n(n_), n2(n2_), d(AllocMem3D(n2_, n_, n1_)) {
-        for (int l = 0; l < n2; ++l)
-            for (int i = 0; i < n; ++i)
-                for (int t = 0; t < n1; ++t)
-                    d[l][i][t] = 0.0;
-    }
-    ~Odf() { FreeMem3D(d, n2, n, n1); }
-    Odf(const Odf&) = delete;
-    Odf& operator=(const Odf&) = delete;
-    void Fill(double v) {
-        for (int l = 0; l < n2; ++l)
-            for (int i = 0; i < n; ++i)
-                for (int t = 0; t < n1; ++t)
-                    d[l][i][t] = v;
-    }
-    int n1, n, n2;
-    double*** d;
-};
-
-struct Grid {
-    Grid(int a_, int b_) : a(a_), b(b_), d(AllocMem2D(a_, b_)) {
-        for (int i = 0; i < a; ++i)
-            for (int j = 0; j < b; ++j)
-                d[i][j] = 0.0;
-    }
-    ~Grid() { FreeMem2D(d, a, b); }
-    Grid(const Grid&) = delete;
-    Grid& operator=(const Grid&) = delete;
-    int a, b;
-    double** d;
-};
+using orimath::Extent2;
+using orimath::Extent3;
+using orimath::Grid2;
+using orimath::Grid3;
 
 // A fresh folder under the test binary folder, removed at the end.
 struct TempDir {
@@ -109,24 +82,20 @@ inline bool WritePoleFigure(const std::string& path, double res,
                             const std::function<double(int, int)>& value) {
     int nA = 0, nB = 0;
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
-    Grid g(nA, nB);
+    Grid2<double> g(Extent2{.alpha = nA, .beta = nB});
     for (int a = 0; a < nA; ++a)
         for (int b = 0; b < nB; ++b)
-            g.d[a][b] = value(a, b);
+            g[a][b] = value(a, b);
     PFFileInfo info;
     info.fileName = path;
     info.crystalType = 0;
     info.resolution = res;
-    return SaveHPFFile(path.c_str(), &info, nA, nB, g.d) == 1;
+    return SaveHPFFile(path.c_str(), &info, nA, nB, g.Tree()) == 1;
 }
 
-inline bool AllFinite(double*** f, int n1, int n, int n2) {
-    for (int l = 0; l < n2; ++l)
-        for (int i = 0; i < n; ++i)
-            for (int t = 0; t < n1; ++t)
-                if (!std::isfinite(f[l][i][t]))
-                    return false;
-    return true;
+inline bool AllFinite(const Grid3<double>& f) {
+    return std::all_of(f.values().begin(), f.values().end(),
+                       [](double v) { return std::isfinite(v); });
 }
 
 } // namespace enginetest

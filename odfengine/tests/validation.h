@@ -3,13 +3,14 @@
 // figure files (complete, or measured up to alphaMax) -> GetODF -> pole
 // figures of the result. Used by the tests (coarse grids) and by odfbench
 // (fine grids).
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
 
 #include "dataformats/polefigure.h"
 #include "odfengine/odfengine.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "orimath/ranges.h"
 
 namespace enginetest {
@@ -44,12 +45,9 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
     ValidationResult r;
     int n1, n, n2;
     GetEulerRangeInODFSpace(&n1, &n, &n2, c.type, c.res, c.sampleSym);
-    struct Owned {
-        double*** d;
-        int n1, n, n2;
-        ~Owned() { FreeMem3D(d, n2, n, n1); }
-    } model{AllocMem3D(n2, n, n1), n1, n, n2}, result{AllocMem3D(n2, n, n1), n1, n, n2};
-    if (!odfengine::MakeModelODF(model.d, c.type, c.lattice, c.res, c.sampleSym, c.components,
+    const orimath::Extent3 extent{.phi1 = n1, .Phi = n, .phi2 = n2};
+    orimath::Grid3<double> model(extent), result(extent);
+    if (!odfengine::MakeModelODF(model.Tree(), c.type, c.lattice, c.res, c.sampleSym, c.components,
                                  c.background))
         return r;
     const int nPF = (int)c.hkl.size();
@@ -60,8 +58,8 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
             hkl[j][k] = c.hkl[j][k];
         paths[j] = dir + "/model_" + std::to_string(j) + ".HPF";
     }
-    if (!odfengine::WriteModelPoleFigures(model.d, c.type, c.lattice, c.res, c.sampleSym, hkl, nPF,
-                                          paths, c.alphaMax))
+    if (!odfengine::WriteModelPoleFigures(model.Tree(), c.type, c.lattice, c.res, c.sampleSym, hkl,
+                                          nPF, paths, c.alphaMax))
         return r;
     HODF engine;
     if (callback)
@@ -69,32 +67,27 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
     if (!engine.IniODFCal(paths, c.type, c.maxLoops, c.tolerance, c.stopMode, c.lattice, hkl, nPF,
                           1, 0, c.sampleSym, c.res))
         return r;
-    if (!engine.GetODF(result.d, &r.deviation, &r.loops))
+    if (!engine.GetODF(result.Tree(), &r.deviation, &r.loops))
         return r;
     for (int j = 0; j < nPF; ++j) {
         PFFileInfo info;
         int nA = 0, nB = 0;
-        double** p = Open_PF_File(paths[j].c_str(), &info, Get_PF_File_Type(paths[j]), &nA, &nB);
-        if (!p)
+        double** tree = Open_PF_File(paths[j].c_str(), &info, Get_PF_File_Type(paths[j]), &nA, &nB);
+        if (!tree)
             return r;
+        orimath::Grid2<double> p = orimath::AdoptTree(tree, {.alpha = nA, .beta = nB});
         HODF recalc;
         recalc.IniPolFigCal(c.type, c.lattice, hkl[j], c.res, c.sampleSym, 0);
-        double** q = AllocMem2D(nA, nB);
-        recalc.GetPolFig(q, result.d);
-        r.rp.push_back(odfengine::PoleFigureRpError(p, q, nA, nB));
-        FreeMem2D(p, nA, nB);
-        FreeMem2D(q, nA, nB);
+        orimath::Grid2<double> q(p.extent());
+        recalc.GetPolFig(q.Tree(), result.Tree());
+        r.rp.push_back(odfengine::PoleFigureRpError(p.Tree(), q.Tree(), nA, nB));
     }
-    r.odfError = odfengine::OdfRelativeError(result.d, model.d, n1, n, n2, c.res);
-    for (int l = 0; l < n2; ++l)
-        for (int i = 0; i < n; ++i)
-            r.odf.insert(r.odf.end(), result.d[l][i], result.d[l][i] + n1);
-    for (int l = 0; l < n2; ++l)
-        for (int i = 0; i < n; ++i)
-            for (int t = 0; t < n1; ++t) {
-                r.modelMax = std::max(r.modelMax, model.d[l][i][t]);
-                r.resultMax = std::max(r.resultMax, result.d[l][i][t]);
-            }
+    r.odfError = odfengine::OdfRelativeError(result.Tree(), model.Tree(), n1, n, n2, c.res);
+    r.odf = result.values();
+    for (double v : model.values())
+        r.modelMax = std::max(r.modelMax, v);
+    for (double v : result.values())
+        r.resultMax = std::max(r.resultMax, v);
     r.ok = 1;
     return r;
 }

@@ -3,12 +3,19 @@
 #include <cmath>
 #include <set>
 
+#include "orimath/grid.h"
 #include "orimath/orimath.h"
 #include "platform/msvc_rand.h"
 
+using orimath::Extent2;
+using orimath::Extent3;
+using orimath::Grid2;
+using orimath::Grid3;
+
 TEST(GrainMap, VoronoiCellsTakeTheNearestSeed) {
     const int W = 120, H = 80, n = 40;
-    int16_t** map = AllocMem2S(W, H);
+    Grid2<int16_t> grid(Extent2{.alpha = W, .beta = H}); // W runs of H values
+    int16_t** map = grid.Tree();
     double seeds[n][2];
     platform::MsvcSrand(8);
     ASSERT_EQ(GetVoronoiGrainMap(map, W, H, n, seeds), 1);
@@ -28,23 +35,20 @@ TEST(GrainMap, VoronoiCellsTakeTheNearestSeed) {
         }
     EXPECT_GT(seen.size(), 30u);
     // The same seed gives the same map.
-    int16_t** again = AllocMem2S(W, H);
+    Grid2<int16_t> again(grid.extent());
     platform::MsvcSrand(8);
-    ASSERT_EQ(GetVoronoiGrainMap(again, W, H, n, nullptr), 1);
-    for (int x = 0; x < W; ++x)
-        for (int y = 0; y < H; ++y)
-            ASSERT_EQ(again[x][y], map[x][y]);
-    FreeMem2S(again, W, H);
+    ASSERT_EQ(GetVoronoiGrainMap(again.Tree(), W, H, n, nullptr), 1);
+    EXPECT_EQ(again.values(), grid.values());
 
     EXPECT_EQ(GetVoronoiGrainMap(map, 0, H, n, nullptr), 0);
     EXPECT_EQ(GetVoronoiGrainMap(map, W, H, 0, nullptr), 0);
     EXPECT_EQ(GetVoronoiGrainMap(nullptr, W, H, n, nullptr), 0);
-    FreeMem2S(map, W, H);
 }
 
 TEST(GrainMap, MicrostructureMapOfAtMost180Grains) {
     const int W = 64, H = 64;
-    int16_t** map = AllocMem2S(W, H);
+    Grid2<int16_t> grid(Extent2{.alpha = W, .beta = H});
+    int16_t** map = grid.Tree();
     int16_t grains[181][3];
     platform::MsvcSrand(2);
     ASSERT_EQ(GetMSMap(map, W, H, 180, grains, nullptr, 0, 0, 0, 5), 1);
@@ -61,11 +65,8 @@ TEST(GrainMap, MicrostructureMapOfAtMost180Grains) {
     EXPECT_EQ(grains[0][0], 999);
 
     // Orientations from an ODF with weight in a single cell.
-    double*** odf = AllocMem3D(19, 19, 19);
-    for (int a = 0; a < 19; ++a)
-        for (int b = 0; b < 19; ++b)
-            for (int c = 0; c < 19; ++c)
-                odf[a][b][c] = 0;
+    Grid3<double> grid3(Extent3{.phi1 = 19, .Phi = 19, .phi2 = 19});
+    double*** odf = grid3.Tree();
     odf[4][6][2] = 1; // phi1 10, Phi 30, phi2 20
     ASSERT_EQ(GetMSMap(map, W, H, 5, grains, odf, 19, 19, 19, 5), 1);
     for (int g = 0; g < 5; ++g) {
@@ -75,6 +76,4 @@ TEST(GrainMap, MicrostructureMapOfAtMost180Grains) {
     }
     odf[4][6][2] = 0;
     EXPECT_EQ(GetMSMap(map, W, H, 5, grains, odf, 19, 19, 19, 5), 0);
-    FreeMem3D(odf, 19, 19, 19);
-    FreeMem2S(map, W, H);
 }

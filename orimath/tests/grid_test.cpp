@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <new>
 #include <utility>
 
 using orimath::Extent2;
@@ -84,4 +86,40 @@ TEST(Grid, PointerTreesRoundTripThroughNewTreeAndAdoptTree) {
     Grid2<double> back2 = orimath::AdoptTree(orimath::NewTree(g2), g2.extent());
     EXPECT_EQ(back2.values(), g2.values());
     EXPECT_TRUE(orimath::AdoptTree(static_cast<double**>(nullptr), g2.extent()).empty());
+}
+
+TEST(Grid, GrainMapTreesAreAdoptedAsInt16Grids) {
+    const Extent2 e{.alpha = 3, .beta = 2};
+    int16_t** tree = AllocMem2S(e.alpha, e.beta);
+    ASSERT_NE(tree, nullptr);
+    for (int i = 0; i < e.alpha; ++i)
+        for (int j = 0; j < e.beta; ++j)
+            tree[i][j] = static_cast<int16_t>(-100 * i + j);
+    const Grid2<int16_t> map = orimath::AdoptTree(tree, e);
+    ASSERT_EQ(map.extent(), e);
+    EXPECT_EQ(map[2][1], -199);
+    EXPECT_EQ(map[1][0], -100);
+}
+
+TEST(Grid, ExtentsBeyondMemoryFailAsBadAllocAndTryGridReportsThem) {
+    constexpr int kMax = std::numeric_limits<int>::max();
+    // Cell counts that wrap round (three axes) or exceed the addressable
+    // block (two axes) must not give a short block.
+    EXPECT_THROW(Grid3<double>(Extent3{.phi1 = kMax, .Phi = kMax, .phi2 = kMax}), std::bad_alloc);
+    EXPECT_THROW(Grid2<double>(Extent2{.alpha = kMax, .beta = kMax}), std::bad_alloc);
+    EXPECT_FALSE(orimath::TryGrid<double>(Extent3{.phi1 = kMax, .Phi = kMax, .phi2 = kMax}));
+    EXPECT_FALSE(orimath::TryGrid<double>(Extent2{.alpha = kMax, .beta = kMax}));
+    // A failed reader's null tree is adopted as nothing, whatever its counts.
+    EXPECT_TRUE(orimath::AdoptTree(static_cast<double***>(nullptr),
+                                   Extent3{.phi1 = kMax, .Phi = kMax, .phi2 = kMax})
+                    .empty());
+
+    const auto fits = orimath::TryGrid<double>(Extent3{.phi1 = 4, .Phi = 3, .phi2 = 2});
+    ASSERT_TRUE(fits);
+    EXPECT_EQ(fits->size(), 24u);
+    EXPECT_EQ(fits->Tree()[1][2][3], 0.0);
+    // A non-positive extent is an empty grid, not a failed allocation.
+    const auto none = orimath::TryGrid<double>(Extent2{.alpha = 0, .beta = 3});
+    ASSERT_TRUE(none);
+    EXPECT_TRUE(none->empty());
 }

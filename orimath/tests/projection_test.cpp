@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "orimath/grid.h"
 #include "orimath/orimath.h"
 #include "test_support.h"
 
@@ -108,8 +109,10 @@ TEST(InversePoleFigure, PositionToLabel) {
 
 TEST(TurnY90, MovesTheCentreToTheRim) {
     const double res = 5;
-    double** in = AllocMem2D(19, 73);
-    double** out = AllocMem2D(19, 73);
+    const orimath::Extent2 fiveDegrees{.alpha = 19, .beta = 73};
+    orimath::Grid2<double> inGrid(fiveDegrees), outGrid(fiveDegrees);
+    double** in = inGrid.Tree();
+    double** out = outGrid.Tree();
     // A peak at the centre (ND) only.
     for (int r = 0; r < 19; ++r)
         for (int c = 0; c < 73; ++c)
@@ -122,6 +125,4 @@ TEST(TurnY90, MovesTheCentreToTheRim) {
     EXPECT_EQ(out[5][72], out[5][0]);
     EXPECT_EQ(TurnY90(in, in, res), 0);
     EXPECT_EQ(TurnY90(in, out, -1), 0);
-    FreeMem2D(in, 19, 73);
-    FreeMem2D(out, 19, 73);
 }

@@ -3,30 +3,22 @@
 #include <cmath>
 #include <vector>
 
+#include "orimath/grid.h"
 #include "orimath/orimath.h"
 #include "platform/msvc_rand.h"
 
 namespace {
-// A cubic ODF on the 5 degree grid (73 x 19 x 19 points), owned by the test.
-struct Odf {
-    int n1 = 73, n = 19, n2 = 19;
-    double*** a = AllocMem3D(19, 19, 73);
-    explicit Odf(double value) { Fill(value); }
-    ~Odf() { FreeMem3D(a, n2, n, n1); }
-    void Fill(double v) {
-        for (int i2 = 0; i2 < n2; ++i2)
-            for (int i = 0; i < n; ++i)
-                for (int i1 = 0; i1 < n1; ++i1)
-                    a[i2][i][i1] = v;
-    }
-};
+// A cubic ODF on the 5 degree grid (73 x 19 x 19 points) of one value.
+orimath::Grid3<double> CubicOdf(double value) {
+    return orimath::Grid3<double>(orimath::Extent3{.phi1 = 73, .Phi = 19, .phi2 = 19}, value);
+}
 } // namespace
 
 TEST(RandomOrientation, UniformOdfAcceptsTheFirstDraw) {
-    Odf odf(1.0);
+    auto odf = CubicOdf(1.0);
     platform::MsvcSrand(17);
     double e[3];
-    ASSERT_EQ(GetOneRandOri(odf.a, e, 1.0, 73, 19, 19, 5.0), 1);
+    ASSERT_EQ(GetOneRandOri(odf.Tree(), e, 1.0, 73, 19, 19, 5.0), 1);
     // The first draw uses four generator values: u, phi1, Phi, phi2.
     platform::MsvcSrand(17);
     const double r = 3.051850947599719e-5;
@@ -43,68 +35,68 @@ TEST(RandomOrientation, UniformOdfAcceptsTheFirstDraw) {
 
 TEST(RandomOrientation, DrawsFollowTheOdf) {
     // All weight in the cells of phi1 < 45 degrees: every draw must land there.
-    Odf odf(0.0);
+    auto odf = CubicOdf(0.0);
     for (int i2 = 0; i2 < 19; ++i2)
         for (int i = 0; i < 19; ++i)
             for (int i1 = 0; i1 <= 8; ++i1)
-                odf.a[i2][i][i1] = 2.0;
+                odf.Tree()[i2][i][i1] = 2.0;
     platform::MsvcSrand(5);
     for (int k = 0; k < 200; ++k) {
         double e[3];
-        ASSERT_EQ(GetOneRandOri(odf.a, e, 2.0, 73, 19, 19, 5.0), 1);
+        ASSERT_EQ(GetOneRandOri(odf.Tree(), e, 2.0, 73, 19, 19, 5.0), 1);
         EXPECT_LT(e[0], 42.5 + 1e-9);
         EXPECT_GE(e[1], 0);
         EXPECT_LE(e[1], 90 + 1e-9);
     }
     std::vector<double> out(3 * 50, -1);
-    ASSERT_EQ(
-        GetRandOri_Ab_Res(odf.a, reinterpret_cast<double(*)[3]>(out.data()), 50, 73, 19, 19, 5.0),
-        1);
+    ASSERT_EQ(GetRandOri_Ab_Res(odf.Tree(), reinterpret_cast<double(*)[3]>(out.data()), 50, 73, 19,
+                                19, 5.0),
+              1);
     for (int k = 0; k < 50; ++k)
         EXPECT_LT(out[3 * k], 42.5 + 1e-9);
 }
 
 TEST(RandomOrientation, GivesUpInsteadOfHanging) {
-    Odf zero(0.0);
+    auto zero = CubicOdf(0.0);
     double e[3] = {7, 7, 7};
-    EXPECT_EQ(GetOneRandOri(zero.a, e, 0.0, 73, 19, 19, 5.0), 0);
-    EXPECT_EQ(GetOneRandOri(zero.a, e, NAN, 73, 19, 19, 5.0), 0);
-    EXPECT_EQ(GetOneRandOri(zero.a, e, INFINITY, 73, 19, 19, 5.0), 0);
+    EXPECT_EQ(GetOneRandOri(zero.Tree(), e, 0.0, 73, 19, 19, 5.0), 0);
+    EXPECT_EQ(GetOneRandOri(zero.Tree(), e, NAN, 73, 19, 19, 5.0), 0);
+    EXPECT_EQ(GetOneRandOri(zero.Tree(), e, INFINITY, 73, 19, 19, 5.0), 0);
     EXPECT_EQ(GetOneRandOri(nullptr, e, 1.0, 73, 19, 19, 5.0), 0);
-    EXPECT_EQ(GetOneRandOri(zero.a, e, 1.0, 73, 19, 19, 0.0), 0);
+    EXPECT_EQ(GetOneRandOri(zero.Tree(), e, 1.0, 73, 19, 19, 0.0), 0);
     double out[4][3] = {{7, 7, 7}};
-    EXPECT_EQ(GetRandOri_Ab_Res(zero.a, out, 4, 73, 19, 19, 5.0), 0);
+    EXPECT_EQ(GetRandOri_Ab_Res(zero.Tree(), out, 4, 73, 19, 19, 5.0), 0);
     EXPECT_EQ(e[0], 7);
     EXPECT_EQ(out[0][0], 7);
 
     // A fibre no orientation reaches: {100} within a tolerance of 0.
-    Odf one(1.0);
+    auto one = CubicOdf(1.0);
     const double lattice[6] = {1, 1, 1, 90, 90, 90}, hkl[3] = {1, 0, 0};
     double poles[24][3];
     int count = 0;
-    EXPECT_EQ(GetOneRandOriWithinFiber(one.a, e, 1.0, 73, 19, 19, 5.0, hkl, 0, lattice, 0.0, 1,
+    EXPECT_EQ(GetOneRandOriWithinFiber(one.Tree(), e, 1.0, 73, 19, 19, 5.0, hkl, 0, lattice, 0.0, 1,
                                        &count, poles),
               0);
     const double none[3] = {0, 0, 0};
-    EXPECT_EQ(GetOneRandOriWithinFiber(one.a, e, 1.0, 73, 19, 19, 5.0, none, 0, lattice, 5.0, 1,
-                                       &count, poles),
+    EXPECT_EQ(GetOneRandOriWithinFiber(one.Tree(), e, 1.0, 73, 19, 19, 5.0, none, 0, lattice, 5.0,
+                                       1, &count, poles),
               0);
-    EXPECT_EQ(GetOneRandOriWithinFiber(one.a, e, 1.0, 73, 19, 19, 5.0, hkl, 7, lattice, 5.0, 1,
+    EXPECT_EQ(GetOneRandOriWithinFiber(one.Tree(), e, 1.0, 73, 19, 19, 5.0, hkl, 7, lattice, 5.0, 1,
                                        &count, poles),
               0);
     EXPECT_EQ(e[0], 7);
 }
 
 TEST(RandomOrientation, FibreDrawsLieOnTheFibre) {
-    Odf one(1.0);
+    auto one = CubicOdf(1.0);
     const double lattice[6] = {1, 1, 1, 90, 90, 90}, hkl[3] = {1, 1, 1};
     double poles[24][3];
     int count = 0;
     platform::MsvcSrand(3);
     for (int k = 0; k < 20; ++k) {
         double e[3];
-        ASSERT_EQ(GetOneRandOriWithinFiber(one.a, e, 1.0, 73, 19, 19, 5.0, hkl, 0, lattice, 10.0,
-                                           k == 0, &count, poles),
+        ASSERT_EQ(GetOneRandOriWithinFiber(one.Tree(), e, 1.0, 73, 19, 19, 5.0, hkl, 0, lattice,
+                                           10.0, k == 0, &count, poles),
                   1);
         EXPECT_EQ(count, 4);
         int again = count;

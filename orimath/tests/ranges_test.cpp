@@ -3,6 +3,7 @@
 #include <cmath>
 #include <random>
 
+#include "orimath/grid.h"
 #include "orimath/orimath.h"
 #include "test_support.h"
 
@@ -129,7 +130,8 @@ TEST(ReduceODFSpace, LandsInsideTheRegionOnAnEquivalentOrientation) {
 
 TEST(NormalizPF, UniformBandAveragesOne) {
     const double res = 5;
-    double** pf = AllocMem2D(19, 73);
+    orimath::Grid2<double> grid(orimath::Extent2{.alpha = 19, .beta = 73});
+    double** pf = grid.Tree();
     // Measured band 0..70 degrees at value 3 (with some negative noise that
     // becomes 0), unmeasured rim.
     for (int r = 0; r < 19; ++r)
@@ -139,11 +141,11 @@ TEST(NormalizPF, UniformBandAveragesOne) {
     for (int r = 0; r <= 14; ++r)
         EXPECT_NEAR(pf[r][5], 1.0, 1e-12) << r;
     EXPECT_EQ(pf[18][0], 0.0);
-    FreeMem2D(pf, 19, 73);
 }
 
 TEST(NormalizPF, EmptyGridStaysUnchangedAndNoNaN) {
-    double** pf = AllocMem2D(19, 73);
+    orimath::Grid2<double> grid(orimath::Extent2{.alpha = 19, .beta = 73});
+    double** pf = grid.Tree();
     for (int r = 0; r < 19; ++r)
         for (int c = 0; c < 73; ++c)
             pf[r][c] = (r + c) % 2 ? 0.0 : -2.0;
@@ -159,5 +161,4 @@ TEST(NormalizPF, EmptyGridStaysUnchangedAndNoNaN) {
             EXPECT_TRUE(std::isfinite(pf[r][c]));
     EXPECT_EQ(NormalizPF(pf, -1), 0);
     EXPECT_EQ(NormalizPF(nullptr, 5), 0);
-    FreeMem2D(pf, 19, 73);
 }

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "dataformats/polefigure.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 
 namespace calcjobs {
 namespace {
@@ -67,17 +67,7 @@ CorImportResult ImportCorFile(const std::string& corPath, const std::string& out
     }
     const std::string base = outputBase.empty() ? CorBaseName(corPath) : outputBase;
 
-    double** grid = AllocMem2D(kRows, kColumns);
-    if (!grid) {
-        result.message = "Can not read data";
-        return result;
-    }
-    auto clearGrid = [grid] {
-        for (int i = 0; i < kRows; ++i)
-            for (int j = 0; j < kColumns; ++j)
-                grid[i][j] = 0;
-    };
-    clearGrid();
+    orimath::Grid2<double> grid(orimath::Extent2{.alpha = kRows, .beta = kColumns});
 
     std::string hklText;
     char line[512];
@@ -102,7 +92,6 @@ CorImportResult ImportCorFile(const std::string& corPath, const std::string& out
         float values[72];
         for (float& v : values) {
             if (std::fscanf(file.get(), "%f", &v) != 1) {
-                FreeMem2D(grid, kRows, kColumns);
                 result.message = "Can not read data";
                 return result;
             }
@@ -129,8 +118,7 @@ CorImportResult ImportCorFile(const std::string& corPath, const std::string& out
         ParseCorHkl(hklText, hkl);
         PFFileInfo info =
             DescribePoleFigure(pf.file, crystalType, hkl, lattice, 5, "Experimental Pole Figure");
-        if (!SaveHPFFile(pf.file.c_str(), &info, kRows, kColumns, grid)) {
-            FreeMem2D(grid, kRows, kColumns);
+        if (!SaveHPFFile(pf.file.c_str(), &info, kRows, kColumns, grid.Tree())) {
             result.message = "Can not save pole figure file";
             return result;
         }
@@ -142,9 +130,8 @@ CorImportResult ImportCorFile(const std::string& corPath, const std::string& out
         result.poleFigures.push_back(pf);
         // Each reflection starts from an empty grid, so rings that one
         // reflection lacks are not filled from the previous one.
-        clearGrid();
+        grid.Fill(0);
     }
-    FreeMem2D(grid, kRows, kColumns);
     return result;
 }
 

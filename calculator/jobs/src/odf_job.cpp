@@ -10,7 +10,7 @@
 #include "engine_progress.h"
 #include "odfengine/codflib.h"
 #include "odfengine/hodf.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "orimath/ranges.h"
 
 namespace calcjobs {
@@ -18,17 +18,6 @@ namespace {
 
 constexpr char kSavingText[] = "Please wait ... while saving ODF file";
 constexpr char kSaveFailedText[] = "Can not save odf file";
-
-// Owner of an ODF grid from AllocMem3D.
-struct OdfGrid {
-    double*** data = nullptr;
-    int n1 = 0, n = 0, n2 = 0;
-    OdfGrid(int phi1, int Phi, int phi2)
-        : data(AllocMem3D(phi2, Phi, phi1)), n1(phi1), n(Phi), n2(phi2) {}
-    ~OdfGrid() { FreeMem3D(data, n2, n, n1); }
-    OdfGrid(const OdfGrid&) = delete;
-    OdfGrid& operator=(const OdfGrid&) = delete;
-};
 
 JobResult Failure(JobStatus status, std::string message) {
     JobResult result;
@@ -90,32 +79,34 @@ JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewe
         // region is the leading block of each axis.
         int n1 = 0, n = 0, n2 = 0;
         GetEulerRangeInODFSpace(&n1, &n, &n2, info.crystalType, 5.0, info.sampleSymmetry);
-        OdfGrid grid(n1, n, n2);
-        if (!grid.data)
+        auto grid = orimath::TryGrid<double>({.phi1 = n1, .Phi = n, .phi2 = n2});
+        if (!grid)
             return Failure(JobStatus::kSaveFailed, kSaveFailedText);
         for (int k = 0; k < n2; ++k)
             for (int j = 0; j < n; ++j)
                 for (int i = 0; i < n1; ++i)
-                    grid.data[k][j][i] = full[k][j][i];
+                    (*grid)[k][j][i] = full[k][j][i];
         info.resolution = 5.0;
-        saved = Save_ODF_File(path.c_str(), grid.data, &info, n1, n, n2);
+        saved = Save_ODF_File(path.c_str(), grid->Tree(), &info, n1, n, n2);
     } else {
         auto engine = std::make_unique<HODF>();
         engine->SetCallBack(engineProgress.Callback());
         engine->IniODFCal(names, info.crystalType, info.maxLoops, info.tolerance, info.stopMode,
                           info.lattice, info.hkl, info.nPF, info.normalized, info.fibreAverage,
                           info.sampleSymmetry, info.resolution);
-        OdfGrid grid(engine->nPhi1, engine->nPhi, engine->nPhi2);
-        if (!grid.data)
+        auto grid = orimath::TryGrid<double>(
+            {.phi1 = engine->nPhi1, .Phi = engine->nPhi, .phi2 = engine->nPhi2});
+        if (!grid)
             return Failure(JobStatus::kEngineFailed, "Can not allocate memory for the ODF");
         int loops = 0;
-        if (!engine->GetODF(grid.data, &info.deviation, &loops))
+        if (!engine->GetODF(grid->Tree(), &info.deviation, &loops))
             return Failure(JobStatus::kEngineFailed,
                            engineProgress.FailureText("ODF calculation failed"));
         info.iterations = loops;
         engine.reset();
         engineProgress.Report(kSavingText, kStatusPosition);
-        saved = Save_ODF_File(path.c_str(), grid.data, &info, grid.n1, grid.n, grid.n2);
+        saved = Save_ODF_File(path.c_str(), grid->Tree(), &info, grid->phi1Count(),
+                              grid->PhiCount(), grid->phi2Count());
     }
     if (!saved) {
         // The viewer is not offered a file that was not written.

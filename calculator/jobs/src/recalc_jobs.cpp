@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "calcjobs/validation.h"
 #include "dataformats/inversepf.h"
@@ -11,8 +12,8 @@
 #include "engine_progress.h"
 #include "odfengine/codflib.h"
 #include "odfengine/hodf.h"
-#include "orimath/arrays.h"
 #include "orimath/constants.h"
+#include "orimath/grid.h"
 #include "orimath/ranges.h"
 
 namespace calcjobs {
@@ -34,24 +35,6 @@ JobResult Failure(JobStatus status, std::string message) {
 bool FiveDegreePath(double res) {
     return std::fabs(res - 5.0) < 0.001;
 }
-
-struct Grid2D {
-    double** data = nullptr;
-    int rows = 0, columns = 0;
-    Grid2D(int r, int c) : data(AllocMem2D(r, c)), rows(r), columns(c) {}
-    ~Grid2D() { FreeMem2D(data, rows, columns); }
-    Grid2D(const Grid2D&) = delete;
-    Grid2D& operator=(const Grid2D&) = delete;
-};
-
-struct Grid3D {
-    double*** data = nullptr;
-    int n1 = 0, n = 0, n2 = 0;
-    Grid3D() = default;
-    ~Grid3D() { FreeMem3D(data, n2, n, n1); }
-    Grid3D(const Grid3D&) = delete;
-    Grid3D& operator=(const Grid3D&) = delete;
-};
 
 using FullOdf = double (*)[37][73];
 
@@ -93,25 +76,29 @@ std::unique_ptr<double[]> ReadFullOdf(const std::string& file, RawHODFInfo* info
 // Reads the ODF on its own reduced grid and checks that the grid has the
 // counts that the engine derives from the description; a file whose header
 // and data disagree would otherwise be indexed out of bounds.
-std::string ReadReducedOdf(const std::string& file, const RawHODFInfo& described, Grid3D* grid) {
+std::string ReadReducedOdf(const std::string& file, const RawHODFInfo& described,
+                           orimath::Grid3<double>* grid) {
     RawHODFInfo info{};
     int type = GetODFFileType(file);
+    double*** tree = nullptr;
+    orimath::Extent3 counts;
     if (type < 0 && IsTTO(file))
-        grid->data = OpenTTO(file, &info, &grid->n1, &grid->n, &grid->n2);
+        tree = OpenTTO(file, &info, &counts.phi1, &counts.Phi, &counts.phi2);
     else if (type >= 0)
-        grid->data = Open_ODF_File(file.c_str(), &info, type, &grid->n1, &grid->n, &grid->n2);
-    if (!grid->data)
+        tree = Open_ODF_File(file.c_str(), &info, type, &counts.phi1, &counts.Phi, &counts.phi2);
+    if (!tree)
         return kOpenFailedText;
+    *grid = orimath::AdoptTree(tree, counts);
     int n1 = 0, n = 0, n2 = 0;
     GetEulerRangeInODFSpace(&n1, &n, &n2, described.crystalType, described.resolution,
                             described.sampleSymmetry || described.fibreAverage);
-    if (n1 != grid->n1 || n != grid->n || n2 != grid->n2) {
+    if (n1 != counts.phi1 || n != counts.Phi || n2 != counts.phi2) {
         char text[240];
         std::snprintf(
             text, sizeof text,
             "ODF grid %d x %d x %d does not match the %d x %d x %d grid of its crystal system and "
             "resolution %.2f",
-            grid->n1, grid->n, grid->n2, n1, n, n2, described.resolution);
+            counts.phi1, counts.Phi, counts.phi2, n1, n, n2, described.resolution);
         return text;
     }
     return {};
@@ -135,26 +122,23 @@ std::string PrepareDescription(RawHODFInfo* odf) {
 }
 
 // Copies a figure of the fixed 5 degree engine into a grid the writers take;
-// null when the grid can not be allocated.
-std::unique_ptr<Grid2D> CopyFixedFigure(const double (&fixed)[19][73]) {
-    auto figure = std::make_unique<Grid2D>(19, 73);
-    if (!figure->data)
-        return nullptr;
+// nothing when the grid can not be allocated.
+std::optional<orimath::Grid2<double>> CopyFixedFigure(const double (&fixed)[19][73]) {
+    auto figure = orimath::TryGrid<double>(orimath::Extent2{.alpha = 19, .beta = 73});
+    if (!figure)
+        return std::nullopt;
     for (int i = 0; i < 19; ++i)
         for (int j = 0; j < 73; ++j)
-            figure->data[i][j] = fixed[i][j];
+            (*figure)[i][j] = fixed[i][j];
     return figure;
 }
 
-// A figure on the full pole figure grid of the resolution; null when it can
-// not be allocated.
-std::unique_ptr<Grid2D> FullSpaceFigure(double res) {
+// A figure on the full pole figure grid of the resolution; nothing when it
+// can not be allocated.
+std::optional<orimath::Grid2<double>> FullSpaceFigure(double res) {
     int nA = 0, nB = 0;
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
-    auto figure = std::make_unique<Grid2D>(nA, nB);
-    if (!figure->data)
-        return nullptr;
-    return figure;
+    return orimath::TryGrid<double>(orimath::Extent2{.alpha = nA, .beta = nB});
 }
 
 // The result of a job that wrote `file`, shown in the viewer when asked.
@@ -176,7 +160,8 @@ std::string LoadODFInfo(const std::string& odfFile, RawHODFInfo* info) {
         double*** grid = OpenTTO(odfFile, info, &n1, &n, &n2);
         if (!grid)
             return "Can not open " + odfFile;
-        FreeMem3D(grid, n2, n, n1);
+        orimath::AdoptTree(grid,
+                           {.phi1 = n1, .Phi = n, .phi2 = n2}); // only the description is kept
         return {};
     }
     if (type < 0 || !Get_ODF_File_Info(odfFile.c_str(), info, type))
@@ -220,7 +205,7 @@ JobResult PFJob(PFJobParams params, const ProgressFn& progress,
 
     EngineProgress engineProgress(progress);
     double hkl[3] = {params.h, params.k, params.l};
-    std::unique_ptr<Grid2D> pf;
+    std::optional<orimath::Grid2<double>> pf;
     engineProgress.Report(kOpeningText, kStatusPosition);
     if (FiveDegreePath(odf.resolution)) {
         RawHODFInfo readInfo{};
@@ -238,7 +223,7 @@ JobResult PFJob(PFJobParams params, const ProgressFn& progress,
         if (!pf)
             return Failure(JobStatus::kSaveFailed, kSaveFailedText);
     } else {
-        Grid3D grid;
+        orimath::Grid3<double> grid;
         if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid); !message.empty())
             return Failure(JobStatus::kOpenFailed, message);
         auto engine = std::make_unique<HODF>();
@@ -248,7 +233,7 @@ JobResult PFJob(PFJobParams params, const ProgressFn& progress,
         pf = FullSpaceFigure(odf.resolution);
         if (!pf)
             return Failure(JobStatus::kEngineFailed, "Can not allocate memory for the pole figure");
-        if (!engine->GetPolFig(pf->data, grid.data))
+        if (!engine->GetPolFig(pf->Tree(), grid.Tree()))
             return Failure(JobStatus::kEngineFailed,
                            engineProgress.FailureText("Pole figure calculation failed"));
     }
@@ -256,7 +241,7 @@ JobResult PFJob(PFJobParams params, const ProgressFn& progress,
     PFFileInfo info = DescribePoleFigure(params.pfFile, odf.crystalType, hkl, odf.lattice,
                                          FiveDegreePath(odf.resolution) ? 5.0 : odf.resolution,
                                          "Recalculated Pole Figure");
-    if (!SaveHPFFile(params.pfFile.c_str(), &info, pf->rows, pf->columns, pf->data))
+    if (!SaveHPFFile(params.pfFile.c_str(), &info, pf->alphaCount(), pf->betaCount(), pf->Tree()))
         return Failure(JobStatus::kSaveFailed, kSaveFailedText);
     return Written(params.pfFile, kResultPoleFigure, launchViewer);
 }
@@ -275,7 +260,7 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
     // GetInvPolFig writes the 3 x 3 crystal axes here; the sample direction
     // goes to the initialisation only.
     double axes[3][3] = {};
-    std::unique_ptr<Grid2D> ipf;
+    std::optional<orimath::Grid2<double>> ipf;
     engineProgress.Report(kOpeningText, kStatusPosition);
     if (FiveDegreePath(odf.resolution)) {
         RawHODFInfo readInfo{};
@@ -294,7 +279,7 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
         if (!ipf)
             return Failure(JobStatus::kSaveFailed, kSaveFailedText);
     } else {
-        Grid3D grid;
+        orimath::Grid3<double> grid;
         if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid); !message.empty())
             return Failure(JobStatus::kOpenFailed, message);
         auto engine = std::make_unique<HODF>();
@@ -306,7 +291,7 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
             return Failure(JobStatus::kEngineFailed,
                            "Can not allocate memory for the inverse pole figure");
         engineProgress.Report("Calculating", kStatusPosition);
-        if (!engine->GetInvPolFig(ipf->data, axes, grid.data))
+        if (!engine->GetInvPolFig(ipf->Tree(), axes, grid.Tree()))
             return Failure(JobStatus::kEngineFailed,
                            engineProgress.FailureText("Inverse pole figure calculation failed"));
     }
@@ -322,7 +307,8 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
         for (int j = 0; j < 3; ++j)
             info.directions[i][j] = axes[i][j];
     info.resolution = FiveDegreePath(odf.resolution) ? 5.0 : odf.resolution;
-    if (!SaveHIPFFile(params.ipfFile.c_str(), &info, ipf->rows, ipf->columns, ipf->data))
+    if (!SaveHIPFFile(params.ipfFile.c_str(), &info, ipf->alphaCount(), ipf->betaCount(),
+                      ipf->Tree()))
         return Failure(JobStatus::kSaveFailed, kSaveFailedText);
     return Written(params.ipfFile, kResultInversePoleFigure, launchViewer);
 }

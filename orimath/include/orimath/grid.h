@@ -11,6 +11,11 @@
 // Copies are deep (the pointer tables are rebuilt to point into the copy);
 // moves keep the storage, so the views stay valid in the moved-to grid.
 #include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+#include <new>
+#include <optional>
 #include <vector>
 
 #include "orimath/arrays.h"
@@ -33,11 +38,29 @@ struct Extent3 {
     friend bool operator==(const Extent3&, const Extent3&) = default;
 };
 
+namespace detail {
+// The number of cells of the given counts. Throws std::bad_array_new_length
+// (a std::bad_alloc) when the block could not be addressed, as for counts
+// from a corrupt header: the product never wraps round into a short block
+// that the views would overrun, and TryGrid sees one kind of failure.
+template <class T> std::size_t CellCount(std::initializer_list<std::size_t> counts) {
+    const std::size_t limit = std::numeric_limits<std::ptrdiff_t>::max() / sizeof(T);
+    std::size_t cells = 1;
+    for (std::size_t c : counts) {
+        if (c != 0 && cells > limit / c)
+            throw std::bad_array_new_length();
+        cells *= c;
+    }
+    return cells;
+}
+} // namespace detail
+
 template <class T> class Grid2 {
   public:
     Grid2() = default;
     explicit Grid2(Extent2 e, T fill = T{}) : extent_(Checked(e)) {
-        values_.assign(std::size_t(extent_.alpha) * std::size_t(extent_.beta), fill);
+        values_.assign(
+            detail::CellCount<T>({std::size_t(extent_.alpha), std::size_t(extent_.beta)}), fill);
         BuildRows();
     }
     Grid2(const Grid2& o) : extent_(o.extent_), values_(o.values_) { BuildRows(); }
@@ -92,8 +115,9 @@ template <class T> class Grid3 {
   public:
     Grid3() = default;
     explicit Grid3(Extent3 e, T fill = T{}) : extent_(Checked(e)) {
-        values_.assign(
-            std::size_t(extent_.phi2) * std::size_t(extent_.Phi) * std::size_t(extent_.phi1), fill);
+        values_.assign(detail::CellCount<T>({std::size_t(extent_.phi2), std::size_t(extent_.Phi),
+                                             std::size_t(extent_.phi1)}),
+                       fill);
         BuildTables();
     }
     Grid3(const Grid3& o) : extent_(o.extent_), values_(o.values_) { BuildTables(); }
@@ -154,20 +178,20 @@ template <class T> class Grid3 {
 };
 
 // Copies a pointer tree into a grid of the given extent (an empty grid for a
-// null tree).
+// null tree, whatever the counts a failed reader left behind).
 template <class T> Grid2<T> CopyTree(const T* const* tree, Extent2 e) {
-    Grid2<T> g(e);
     if (!tree)
         return Grid2<T>();
+    Grid2<T> g(e);
     for (int i = 0; i < g.alphaCount(); ++i)
         for (int j = 0; j < g.betaCount(); ++j)
             g[i][j] = tree[i][j];
     return g;
 }
 template <class T> Grid3<T> CopyTree(const T* const* const* tree, Extent3 e) {
-    Grid3<T> g(e);
     if (!tree)
         return Grid3<T>();
+    Grid3<T> g(e);
     for (int l = 0; l < g.phi2Count(); ++l)
         for (int i = 0; i < g.PhiCount(); ++i)
             for (int t = 0; t < g.phi1Count(); ++t)
@@ -176,10 +200,17 @@ template <class T> Grid3<T> CopyTree(const T* const* const* tree, Extent3 e) {
 }
 
 // Takes over a pointer tree that an exported reader allocated (AllocMem2D /
-// AllocMem3D): copies it into a grid and frees the tree.
+// AllocMem2S / AllocMem3D): copies it into a grid and frees the tree.
+// Call the reader first and adopt in a second statement: the reader writes
+// the counts that make the extent.
 inline Grid2<double> AdoptTree(double** tree, Extent2 e) {
     Grid2<double> g = CopyTree<double>(tree, e);
     FreeMem2D(tree, e.alpha, e.beta);
+    return g;
+}
+inline Grid2<int16_t> AdoptTree(int16_t** tree, Extent2 e) {
+    Grid2<int16_t> g = CopyTree<int16_t>(tree, e);
+    FreeMem2S(tree, e.alpha, e.beta);
     return g;
 }
 inline Grid3<double> AdoptTree(double*** tree, Extent3 e) {
@@ -213,6 +244,25 @@ inline double*** NewTree(const Grid3<double>& g) {
             for (int t1 = 0; t1 < g.phi1Count(); ++t1)
                 t[l][i][t1] = g[l][i][t1];
     return t;
+}
+
+// A grid of the extent, or nothing when its memory can not be had: for
+// callers that report a failed allocation, as they did for a null tree from
+// AllocMem, instead of letting std::bad_alloc escape. A non-positive extent
+// gives an (empty) grid, not nothing.
+template <class T> std::optional<Grid2<T>> TryGrid(Extent2 e) noexcept {
+    try {
+        return std::optional<Grid2<T>>(std::in_place, e);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+template <class T> std::optional<Grid3<T>> TryGrid(Extent3 e) noexcept {
+    try {
+        return std::optional<Grid3<T>>(std::in_place, e);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 } // namespace orimath

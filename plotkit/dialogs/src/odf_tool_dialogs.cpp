@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "dataformats/odf.h"
-#include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "platform/message_sink.h"
 
 namespace plotkit {
@@ -110,20 +110,20 @@ int SaveODFTextDialog::Save(const std::string& path) {
     const int nPhi1 = upTo_[0]->currentData().toInt() + 1;
     const int nPhi = upTo_[1]->currentData().toInt() + 1;
     const int nPhi2 = upTo_[2]->currentData().toInt() + 1;
-    double*** grid = AllocMem3D(nPhi2, nPhi, nPhi1);
+    auto grid = orimath::TryGrid<double>({.phi1 = nPhi1, .Phi = nPhi, .phi2 = nPhi2});
     int ok = 0;
     if (grid) {
         for (int k = 0; k < nPhi2; ++k)
             for (int i = 0; i < nPhi; ++i)
                 for (int j = 0; j < nPhi1; ++j)
-                    grid[k][i][j] = odf_[k][i][j];
+                    (*grid)[k][i][j] = odf_[k][i][j];
         RawHODFInfo raw{};
         raw.crystalType = info_.crystalType;
         std::memcpy(raw.lattice, info_.lattice, sizeof raw.lattice);
         raw.resolution = 5.0;
         std::strncpy(raw.path, path.c_str(), sizeof raw.path - 1);
-        ok = path.size() < sizeof raw.path ? SaveTTOFile(&raw, grid, nPhi1, nPhi, nPhi2) : 0;
-        FreeMem3D(grid, nPhi2, nPhi, nPhi1);
+        ok =
+            path.size() < sizeof raw.path ? SaveTTOFile(&raw, grid->Tree(), nPhi1, nPhi, nPhi2) : 0;
     }
     if (!ok)
         platform::ShowMessage("Can not save text ODF file");
