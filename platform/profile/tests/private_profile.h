@@ -1,0 +1,5 @@
+#pragma once
+#include <QString>
+
+// The temporary XDG_CONFIG_HOME of this test process.
+QString PrivateConfigHome();
