@@ -101,6 +101,15 @@ endif()
 message(STATUS "Installed programs: ${quelta_installed_programs}")
 message(STATUS "Installed libraries: ${quelta_installed_libraries}")
 
+# The installed tree works on its own: install, run from elsewhere, check
+# where the libraries come from.
+if(TARGET quelta-cli)
+  add_test(NAME InstallTree.CliRunsOutsideTheBuildTree
+    COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}
+            -DSCRATCH=${CMAKE_BINARY_DIR}/install-check -P ${CMAKE_CURRENT_LIST_DIR}/QueltaInstallCheck.cmake)
+  set_tests_properties(InstallTree.CliRunsOutsideTheBuildTree PROPERTIES LABELS install)
+endif()
+
 # quelta_install_shared_files(SUBDIR <help|data|...> FILES <file>...)
 # Installs files under <prefix>/share/quelta/<SUBDIR> and copies them to
 # the same place in the build tree, where programs run from the build
