@@ -27,6 +27,10 @@ std::string GetProfileString(const char* section, const char* key, const char* d
     const QVariant value = settings.value(SettingsKey(section, key));
     if (!value.isValid())
         return defaultValue ? defaultValue : "";
+    // Our writer quotes text with commas, but a hand-edited line such as
+    // "Name=a,b" reads back as a list, which would convert to "".
+    if (value.userType() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(',')).toStdString();
     return value.toString().toStdString();
 }
 

@@ -79,11 +79,14 @@ TEST(Profile, ReadsSeeChangesMadeByAnotherWriter) {
 
     QFile file(QString::fromStdString(platform::ProfileFilePath()));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("[AutoLoad]\nAutoLoad=-11\nRunning=1\n");
+    file.write("[AutoLoad]\nAutoLoad=-11\nRunning=1\n"
+               "[ODFCalculation]\nODFFileName=/data/a,b.odf\n");
     file.close();
 
     EXPECT_EQ(platform::ReadProfile(platform::kAutoLoadKind), -11);
     EXPECT_EQ(platform::ReadProfile(platform::kViewerRunning), 1);
+    // Unquoted commas, as a person editing the file would leave them.
+    EXPECT_EQ(GetProfileString("ODFCalculation", "ODFFileName", ""), "/data/a,b.odf");
 }
 
 // A profile that cannot be written is reported, not passed off as saved.

@@ -7,6 +7,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QPointer>
+#include <QTimer>
 
 namespace platform {
 namespace {
@@ -83,6 +84,7 @@ void SuiteLinkServer::AcceptConnections() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadLines(socket); });
+        QTimer::singleShot(connectionTimeoutMs_, socket, [socket] { socket->abort(); });
         // Data may have arrived before the connection was taken.
         ReadLines(socket);
     }

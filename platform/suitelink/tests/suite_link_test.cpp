@@ -209,6 +209,27 @@ TEST(SuiteLink, MalformedInputIsAnsweredAndIgnored) {
     EXPECT_EQ(received.messages.size(), 2u);
 }
 
+// A client that connects and then neither writes nor hangs up is dropped.
+TEST(SuiteLink, SilentClientIsDisconnected) {
+    const QString name = UniqueSuiteName();
+    SuiteLinkServer server;
+    server.SetConnectionTimeout(200);
+    ASSERT_TRUE(server.Listen(name));
+
+    const bool dropped = WhileServing([&] {
+        QLocalSocket socket;
+        socket.connectToServer(platform::SuiteSocketPath(name));
+        if (!socket.waitForConnected(2000))
+            return false;
+        QElapsedTimer timer;
+        timer.start();
+        const bool closed = socket.waitForDisconnected(5000);
+        return closed && timer.elapsed() < 3000;
+    });
+    EXPECT_TRUE(dropped);
+    EXPECT_TRUE(WhileServing([&] { return SendToSuite(name, SuiteMessage::Restore(), 5000); }));
+}
+
 TEST(SuiteLink, SecondInstanceRestoresTheFirst) {
     const QString name = UniqueSuiteName();
     SuiteLinkServer first;

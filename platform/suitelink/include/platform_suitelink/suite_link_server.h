@@ -27,6 +27,11 @@ class SuiteLinkServer : public QObject {
     // Stops listening and removes the socket.
     void Close();
 
+    // A client has this long after connecting to send its lines; then the
+    // connection is dropped, so clients that never finish (or never hang
+    // up) cannot pile up open sockets. Default 10 s.
+    void SetConnectionTimeout(int ms) { connectionTimeoutMs_ = ms; }
+
     bool IsListening() const;
     QString SocketPath() const;
     QString ErrorString() const { return error_; }
@@ -42,6 +47,7 @@ class SuiteLinkServer : public QObject {
 
     QLocalServer* server_;
     QString error_;
+    int connectionTimeoutMs_ = 10000;
 };
 
 } // namespace platform
