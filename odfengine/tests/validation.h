@@ -26,6 +26,7 @@ struct ValidationCase {
     int stopMode = 2;
     int maxLoops = 15;
     double tolerance = 0.01;
+    int threads = platform::kAutomaticThreads; // for every engine call of the case
 };
 
 struct ValidationResult {
@@ -49,8 +50,10 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
         int n1, n, n2;
         ~Owned() { FreeMem3D(d, n2, n, n1); }
     } model{AllocMem3D(n2, n, n1), n1, n, n2}, result{AllocMem3D(n2, n, n1), n1, n, n2};
+    EngineRunOptions options;
+    options.threads = c.threads;
     if (!odfengine::MakeModelODF(model.d, c.type, c.lattice, c.res, c.sampleSym, c.components,
-                                 c.background))
+                                 c.background, options))
         return r;
     const int nPF = (int)c.hkl.size();
     double hkl[6][3];
@@ -61,11 +64,12 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
         paths[j] = dir + "/model_" + std::to_string(j) + ".HPF";
     }
     if (!odfengine::WriteModelPoleFigures(model.d, c.type, c.lattice, c.res, c.sampleSym, hkl, nPF,
-                                          paths, c.alphaMax))
+                                          paths, c.alphaMax, options))
         return r;
     HODF engine;
-    if (callback)
-        engine.SetCallBack(callback);
+    EngineRunOptions engineOptions = options;
+    engineOptions.progress = callback;
+    engine.SetRunOptions(engineOptions);
     if (!engine.IniODFCal(paths, c.type, c.maxLoops, c.tolerance, c.stopMode, c.lattice, hkl, nPF,
                           1, 0, c.sampleSym, c.res))
         return r;
@@ -78,6 +82,7 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
         if (!p)
             return r;
         HODF recalc;
+        recalc.SetRunOptions(options);
         recalc.IniPolFigCal(c.type, c.lattice, hkl[j], c.res, c.sampleSym, 0);
         double** q = AllocMem2D(nA, nB);
         recalc.GetPolFig(q, result.d);
