@@ -35,6 +35,7 @@ struct ModelOptions {
     std::vector<std::vector<std::string>> components; // NAME HALFWIDTH WEIGHT
     double background = 0.3;
     std::string odf;
+    int threads = 0;
 };
 
 std::string HklText(const std::vector<int>& hkl) {
@@ -119,9 +120,15 @@ void RunModel(const ModelOptions& opt) {
     } odf{AllocMem3D(n2, n, n1), n1, n, n2};
     if (!odf.data)
         Fail("Can not allocate memory for the ODF");
+    InterruptScope interrupt;
+    EngineRunOptions options;
+    options.cancel = interrupt.Token();
+    options.threads = opt.threads;
     if (!odfengine::MakeModelODF(odf.data, type, lattice, opt.res, sampleSym, components,
-                                 opt.background))
+                                 opt.background, options)) {
+        interrupt.FailIfInterrupted();
         Fail("Can not make the model ODF");
+    }
 
     std::error_code error;
     std::filesystem::create_directories(opt.outDir, error);
@@ -150,8 +157,11 @@ void RunModel(const ModelOptions& opt) {
         }
     } cleanup{&temporaries};
     if (!odfengine::WriteModelPoleFigures(odf.data, type, lattice, opt.res, sampleSym, hklArray,
-                                          static_cast<int>(hkl.size()), hpfPaths, opt.alphaMax))
+                                          static_cast<int>(hkl.size()), hpfPaths, opt.alphaMax,
+                                          options)) {
+        interrupt.FailIfInterrupted();
         Fail("Can not save pole figure file");
+    }
 
     for (size_t i = 0; i < hkl.size(); ++i) {
         if (wantHpf)
@@ -226,7 +236,8 @@ void AddModelCommand(CLI::App& app) {
            "lattice a b c alpha beta gamma (degrees); hexagonal and tetragonal c is taken as c/a")
         ->expected(6)
         ->default_str("1 1 1 90 90 90");
-    cmd->add_option("-r,--res", opt->res, "grid resolution in degrees (1 to 30)")->default_val(5.0);
+    cmd->add_option("-r,--res", opt->res, "grid resolution in degrees (0.1 to 45)")
+        ->default_val(5.0);
     cmd->add_flag("--no-sample-sym", opt->noSampleSym,
                   "model without orthorhombic sample symmetry");
     cmd->add_option("--hkl", opt->hkl,
@@ -252,6 +263,7 @@ void AddModelCommand(CLI::App& app) {
     cmd->add_option("--background", opt->background, "uniform level before normalisation")
         ->default_val(0.3);
     cmd->add_option("--odf", opt->odf, "also write the model ODF to this .HODF file");
+    AddThreadsOption(cmd, &opt->threads);
     cmd->callback([opt] { RunModel(*opt); });
 }
 
