@@ -133,20 +133,20 @@ void RunModel(const ModelOptions& opt) {
     std::error_code error;
     std::filesystem::create_directories(opt.outDir, error);
     const std::filesystem::path dir(opt.outDir);
+    // Everything that takes long is written into hidden files first, which
+    // become the outputs only when no Ctrl-C came meanwhile; the hidden files
+    // go whatever happens.
     double hklArray[6][3];
-    std::string hpfPaths[6];
+    std::string hpfPaths[6], hpfOutputs[6];
     std::vector<std::string> temporaries;
     const bool wantHpf =
         std::find(opt.formats.begin(), opt.formats.end(), "hpf") != opt.formats.end();
     for (size_t i = 0; i < hkl.size(); ++i) {
         for (int c = 0; c < 3; ++c)
             hklArray[i][c] = hkl[i][c];
-        std::string path = (dir / (opt.name + "_" + HklText(hkl[i]) + ".HPF")).string();
-        if (!wantHpf) {
-            path = TemporaryPathBeside(path) + ".HPF";
-            temporaries.push_back(path);
-        }
-        hpfPaths[i] = path;
+        hpfOutputs[i] = (dir / (opt.name + "_" + HklText(hkl[i]) + ".HPF")).string();
+        hpfPaths[i] = TemporaryPathBeside(hpfOutputs[i]) + ".HPF";
+        temporaries.push_back(hpfPaths[i]);
     }
     struct Cleanup {
         std::vector<std::string>* paths;
@@ -162,10 +162,38 @@ void RunModel(const ModelOptions& opt) {
         interrupt.FailIfInterrupted();
         Fail("Can not save pole figure file");
     }
+    std::string odfTemporary;
+    if (!opt.odf.empty()) {
+        RawHODFInfo info{};
+        info.crystalType = type;
+        for (int i = 0; i < 6; ++i)
+            info.lattice[i] = lattice[i];
+        info.nPF = static_cast<int32_t>(hkl.size());
+        for (size_t i = 0; i < hkl.size(); ++i) {
+            for (int c = 0; c < 3; ++c)
+                info.hkl[i][c] = hkl[i][c];
+            std::snprintf(info.pfNames[i], sizeof info.pfNames[i], "model");
+        }
+        info.normalized = 1;
+        info.resolution = opt.res;
+        info.sampleSymmetry = sampleSym;
+        std::snprintf(info.path, sizeof info.path, "%s", opt.odf.c_str());
+        odfTemporary = TemporaryPathBeside(opt.odf) + ".HODF";
+        temporaries.push_back(odfTemporary);
+        if (!Save_ODF_File(odfTemporary.c_str(), odf.data, &info, n1, n, n2))
+            Fail("Can not save odf file");
+    }
+    // The outputs below are renames and small 5 degree files: past this
+    // point a signal is too late to cancel the command.
+    interrupt.FailIfInterrupted();
 
     for (size_t i = 0; i < hkl.size(); ++i) {
-        if (wantHpf)
+        if (wantHpf) {
+            if (!ReplaceFile(hpfPaths[i], hpfOutputs[i]))
+                Fail("Can not save pole figure file");
+            hpfPaths[i] = hpfOutputs[i];
             std::printf("Pole figure: %s\n", hpfPaths[i].c_str());
+        }
         for (const std::string& format : opt.formats) {
             if (format == "hpf")
                 continue;
@@ -197,21 +225,7 @@ void RunModel(const ModelOptions& opt) {
     }
 
     if (!opt.odf.empty()) {
-        RawHODFInfo info{};
-        info.crystalType = type;
-        for (int i = 0; i < 6; ++i)
-            info.lattice[i] = lattice[i];
-        info.nPF = static_cast<int32_t>(hkl.size());
-        for (size_t i = 0; i < hkl.size(); ++i) {
-            for (int c = 0; c < 3; ++c)
-                info.hkl[i][c] = hkl[i][c];
-            std::snprintf(info.pfNames[i], sizeof info.pfNames[i], "model");
-        }
-        info.normalized = 1;
-        info.resolution = opt.res;
-        info.sampleSymmetry = sampleSym;
-        std::snprintf(info.path, sizeof info.path, "%s", opt.odf.c_str());
-        if (!Save_ODF_File(opt.odf.c_str(), odf.data, &info, n1, n, n2))
+        if (!ReplaceFile(odfTemporary, opt.odf))
             Fail("Can not save odf file");
         std::printf("ODF: %s\n", opt.odf.c_str());
     }
