@@ -2,12 +2,16 @@
 
 #include "calcjobs/validation.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+
+#include "platform/thread_choice.h"
 
 namespace quelta_cli {
 namespace {
@@ -26,7 +30,73 @@ std::string FolderOf(const std::string& path) {
     return parent.empty() ? std::string(".") : parent.string();
 }
 
+// The token of the live InterruptScope and the signal that came; both are
+// lock-free, so the handler may touch them.
+std::atomic<const platform::CancelToken*> gInterruptToken{nullptr};
+volatile sig_atomic_t gSignal = 0;
+
+// Dispositions in force before the scope; a signal the program was started
+// to ignore (a background job of a script ignores SIGINT) stays ignored.
+struct sigaction gPrevious[2];
+constexpr int kSignals[2] = {SIGINT, SIGTERM};
+
+extern "C" void OnInterrupt(int signal) {
+    gSignal = signal;
+    if (const platform::CancelToken* token = gInterruptToken.load())
+        token->Cancel();
+}
+
 } // namespace
+
+InterruptScope::InterruptScope() {
+    gSignal = 0;
+    gInterruptToken.store(&token_);
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    for (int i = 0; i < 2; ++i) {
+        sigaction(kSignals[i], nullptr, &gPrevious[i]);
+        if (gPrevious[i].sa_handler != SIG_IGN)
+            sigaction(kSignals[i], &action, nullptr);
+    }
+}
+
+InterruptScope::~InterruptScope() {
+    for (int i = 0; i < 2; ++i)
+        sigaction(kSignals[i], &gPrevious[i], nullptr);
+    gInterruptToken.store(nullptr);
+}
+
+int InterruptScope::ExitCode() const {
+    const int signal = gSignal;
+    return kExitSignalBase + (signal > 0 ? signal : SIGINT);
+}
+
+void InterruptScope::FailIfInterrupted() const {
+    if (Interrupted())
+        Fail("Cancelled", ExitCode());
+}
+
+void AddThreadsOption(CLI::App* command, int* threads) {
+    *threads = platform::ThreadsFromEnvironment();
+    command
+        ->add_option_function<std::string>(
+            "--threads",
+            [threads](const std::string& text) { platform::ParseThreadCount(text, threads); },
+            "threads of the calculation: a count (1 to 256) or auto (the processors that other "
+            "work leaves free); default: the environment variable QUELTA_THREADS, else auto. The "
+            "result does not depend on it")
+        ->type_name("N|auto")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                int ignored = 0;
+                return platform::ParseThreadCount(text, &ignored)
+                           ? std::string()
+                           : "--threads takes a count from 1 to 256 or auto, not \"" + text + "\"";
+            },
+            ""));
+}
 
 void Fail(const std::string& text, int exitCode, bool alreadyShown) {
     std::fflush(stdout);

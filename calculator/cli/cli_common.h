@@ -6,13 +6,21 @@
 #include <vector>
 
 #include "calcjobs/job_common.h"
+#include "platform/cancel_token.h"
+
+namespace CLI {
+class App;
+}
 
 namespace quelta_cli {
 
 // Exit codes: 0 success, 1 the job or a file failed, 2 bad command line
-// (CLI11's own code for parse errors is 106 and above; ours stay small).
+// (main maps every parse error of CLI11, whose own codes are 106 and above,
+// to 2), 128 + the signal number when SIGINT (130) or SIGTERM (143)
+// cancelled the computation, as a shell reports a process ended by them.
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitSignalBase = 128;
 
 // Prints text on stderr as its own line (unless alreadyShown) and ends the
 // subcommand with the given exit code (throws CLI::RuntimeError, which main
@@ -49,6 +57,34 @@ bool ReplaceFile(const std::string& from, const std::string& to);
 // True when a file can be created in the folder of path (checked before a
 // long calculation, so that an unwritable output fails at once).
 bool OutputFolderWritable(const std::string& path);
+
+// Ctrl-C (SIGINT) and SIGTERM while a computing subcommand runs: while an
+// InterruptScope exists the signals set its token instead of ending the
+// process, so the job stops, removes what it wrote and the command ends with
+// ExitCode(). The handler is reset after the first signal: a second Ctrl-C
+// ends the process at once. Scopes do not nest.
+class InterruptScope {
+  public:
+    InterruptScope();
+    ~InterruptScope();
+    InterruptScope(const InterruptScope&) = delete;
+    InterruptScope& operator=(const InterruptScope&) = delete;
+
+    const platform::CancelToken& Token() const { return token_; }
+    bool Interrupted() const { return token_.Cancelled(); }
+    // kExitSignalBase + the signal that came.
+    int ExitCode() const;
+    // Ends the subcommand with "Cancelled" and ExitCode() when a signal came.
+    void FailIfInterrupted() const;
+
+  private:
+    platform::CancelToken token_;
+};
+
+// Adds "--threads N|auto" to a computing subcommand; *threads receives the
+// count (platform::kAutomaticThreads for "auto"). Without the option the
+// environment variable QUELTA_THREADS decides, else the automatic rule.
+void AddThreadsOption(CLI::App* command, int* threads);
 
 // Hand-off used by the command-line program: there is no viewer to start, so
 // the result path is printed on stdout ("<label>: <path>").

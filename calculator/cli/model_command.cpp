@@ -35,6 +35,7 @@ struct ModelOptions {
     std::vector<std::vector<std::string>> components; // NAME HALFWIDTH WEIGHT
     double background = 0.3;
     std::string odf;
+    int threads = 0;
 };
 
 std::string HklText(const std::vector<int>& hkl) {
@@ -109,27 +110,33 @@ void RunModel(const ModelOptions& opt) {
     auto odf = orimath::TryGrid<double>({.phi1 = n1, .Phi = n, .phi2 = n2});
     if (!odf)
         Fail("Can not allocate memory for the ODF");
+    InterruptScope interrupt;
+    EngineRunOptions options;
+    options.cancel = interrupt.Token();
+    options.threads = opt.threads;
     if (!odfengine::MakeModelODF(odf->Tree(), type, lattice, opt.res, sampleSym, components,
-                                 opt.background))
+                                 opt.background, options)) {
+        interrupt.FailIfInterrupted();
         Fail("Can not make the model ODF");
+    }
 
     std::error_code error;
     std::filesystem::create_directories(opt.outDir, error);
     const std::filesystem::path dir(opt.outDir);
+    // Everything that takes long is written into hidden files first, which
+    // become the outputs only when no Ctrl-C came meanwhile; the hidden files
+    // go whatever happens.
     double hklArray[6][3];
-    std::string hpfPaths[6];
+    std::string hpfPaths[6], hpfOutputs[6];
     std::vector<std::string> temporaries;
     const bool wantHpf =
         std::find(opt.formats.begin(), opt.formats.end(), "hpf") != opt.formats.end();
     for (size_t i = 0; i < hkl.size(); ++i) {
         for (int c = 0; c < 3; ++c)
             hklArray[i][c] = hkl[i][c];
-        std::string path = (dir / (opt.name + "_" + HklText(hkl[i]) + ".HPF")).string();
-        if (!wantHpf) {
-            path = TemporaryPathBeside(path) + ".HPF";
-            temporaries.push_back(path);
-        }
-        hpfPaths[i] = path;
+        hpfOutputs[i] = (dir / (opt.name + "_" + HklText(hkl[i]) + ".HPF")).string();
+        hpfPaths[i] = TemporaryPathBeside(hpfOutputs[i]) + ".HPF";
+        temporaries.push_back(hpfPaths[i]);
     }
     struct Cleanup {
         std::vector<std::string>* paths;
@@ -140,12 +147,43 @@ void RunModel(const ModelOptions& opt) {
         }
     } cleanup{&temporaries};
     if (!odfengine::WriteModelPoleFigures(odf->Tree(), type, lattice, opt.res, sampleSym, hklArray,
-                                          static_cast<int>(hkl.size()), hpfPaths, opt.alphaMax))
+                                          static_cast<int>(hkl.size()), hpfPaths, opt.alphaMax,
+                                          options)) {
+        interrupt.FailIfInterrupted();
         Fail("Can not save pole figure file");
+    }
+    std::string odfTemporary;
+    if (!opt.odf.empty()) {
+        RawHODFInfo info{};
+        info.crystalType = type;
+        for (int i = 0; i < 6; ++i)
+            info.lattice[i] = lattice[i];
+        info.nPF = static_cast<int32_t>(hkl.size());
+        for (size_t i = 0; i < hkl.size(); ++i) {
+            for (int c = 0; c < 3; ++c)
+                info.hkl[i][c] = hkl[i][c];
+            std::snprintf(info.pfNames[i], sizeof info.pfNames[i], "model");
+        }
+        info.normalized = 1;
+        info.resolution = opt.res;
+        info.sampleSymmetry = sampleSym;
+        std::snprintf(info.path, sizeof info.path, "%s", opt.odf.c_str());
+        odfTemporary = TemporaryPathBeside(opt.odf) + ".HODF";
+        temporaries.push_back(odfTemporary);
+        if (!Save_ODF_File(odfTemporary.c_str(), odf->Tree(), &info, n1, n, n2))
+            Fail("Can not save odf file");
+    }
+    // The outputs below are renames and small 5 degree files: past this
+    // point a signal is too late to cancel the command.
+    interrupt.FailIfInterrupted();
 
     for (size_t i = 0; i < hkl.size(); ++i) {
-        if (wantHpf)
+        if (wantHpf) {
+            if (!ReplaceFile(hpfPaths[i], hpfOutputs[i]))
+                Fail("Can not save pole figure file");
+            hpfPaths[i] = hpfOutputs[i];
             std::printf("Pole figure: %s\n", hpfPaths[i].c_str());
+        }
         for (const std::string& format : opt.formats) {
             if (format == "hpf")
                 continue;
@@ -178,21 +216,7 @@ void RunModel(const ModelOptions& opt) {
     }
 
     if (!opt.odf.empty()) {
-        RawHODFInfo info{};
-        info.crystalType = type;
-        for (int i = 0; i < 6; ++i)
-            info.lattice[i] = lattice[i];
-        info.nPF = static_cast<int32_t>(hkl.size());
-        for (size_t i = 0; i < hkl.size(); ++i) {
-            for (int c = 0; c < 3; ++c)
-                info.hkl[i][c] = hkl[i][c];
-            std::snprintf(info.pfNames[i], sizeof info.pfNames[i], "model");
-        }
-        info.normalized = 1;
-        info.resolution = opt.res;
-        info.sampleSymmetry = sampleSym;
-        std::snprintf(info.path, sizeof info.path, "%s", opt.odf.c_str());
-        if (!Save_ODF_File(opt.odf.c_str(), odf->Tree(), &info, n1, n, n2))
+        if (!ReplaceFile(odfTemporary, opt.odf))
             Fail("Can not save odf file");
         std::printf("ODF: %s\n", opt.odf.c_str());
     }
@@ -217,7 +241,8 @@ void AddModelCommand(CLI::App& app) {
            "lattice a b c alpha beta gamma (degrees); hexagonal and tetragonal c is taken as c/a")
         ->expected(6)
         ->default_str("1 1 1 90 90 90");
-    cmd->add_option("-r,--res", opt->res, "grid resolution in degrees (1 to 30)")->default_val(5.0);
+    cmd->add_option("-r,--res", opt->res, "grid resolution in degrees (0.1 to 45)")
+        ->default_val(5.0);
     cmd->add_flag("--no-sample-sym", opt->noSampleSym,
                   "model without orthorhombic sample symmetry");
     cmd->add_option("--hkl", opt->hkl,
@@ -243,6 +268,7 @@ void AddModelCommand(CLI::App& app) {
     cmd->add_option("--background", opt->background, "uniform level before normalisation")
         ->default_val(0.3);
     cmd->add_option("--odf", opt->odf, "also write the model ODF to this .HODF file");
+    AddThreadsOption(cmd, &opt->threads);
     cmd->callback([opt] { RunModel(*opt); });
 }
 

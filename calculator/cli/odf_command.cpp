@@ -26,6 +26,7 @@ struct OdfOptions {
     bool fibre = false;
     int maxLoops = 15;
     std::string output;
+    int threads = 0;
 };
 
 double ParseIndex(const std::string& text) {
@@ -94,29 +95,43 @@ void RunOdf(const OdfOptions& opt) {
     calcjobs::ApplyODFCommandSettings(&info);
     info.maxLoops = opt.maxLoops;
 
+    // TODF and TTO are converted from a hidden HODF, which goes whatever
+    // happens (failure, Ctrl-C).
     const std::string jobOutput =
         ext == "HODF" ? opt.output : TemporaryPathBeside(opt.output) + ".HODF";
+    struct Remove {
+        std::string path;
+        ~Remove() {
+            std::error_code ignored;
+            if (!path.empty())
+                std::filesystem::remove(path, ignored);
+        }
+    } cleanup{ext == "HODF" ? std::string() : jobOutput};
     std::snprintf(info.path, sizeof info.path, "%s", jobOutput.c_str());
 
+    InterruptScope interrupt;
     bool shown = false;
     calcjobs::JobResult result;
     {
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
-        result = calcjobs::ODFJob(info, progress.Function(), nullptr);
+        calcjobs::JobContext context;
+        context.progress = progress.Function();
+        context.cancel = interrupt.Token();
+        context.threads = opt.threads;
+        result = calcjobs::ODFJob(info, context);
         progress.Finish();
         shown = progress.LastPlainLine() == result.message;
     }
+    if (result.status == calcjobs::JobStatus::kCancelled)
+        interrupt.FailIfInterrupted();
     // A plain log already holds the engine's message as its last line.
     if (!result.ok())
         Fail(result.message, kExitFailure, shown);
     if (ext != "HODF") {
-        struct Remove {
-            std::string path;
-            ~Remove() {
-                std::error_code ignored;
-                std::filesystem::remove(path, ignored);
-            }
-        } cleanup{jobOutput};
+        // The conversion of a 5 degree ODF takes milliseconds and replaces
+        // the output atomically: a signal that comes during it is too late
+        // to cancel the command.
+        interrupt.FailIfInterrupted();
         ConvertODFFile(jobOutput, opt.output, 1);
     }
     std::printf("Loops: %d\nFinal deviation: %.4f\nODF: %s\n", result.loops, result.deviation,
@@ -151,7 +166,10 @@ void AddOdfCommand(CLI::App& app) {
         ->type_name("FILE H K L")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
         ->required();
-    cmd->add_option("-r,--res", opt->res, "grid resolution in degrees (1 to 30)")->default_val(5.0);
+    cmd->add_option("-r,--res", opt->res,
+                    "grid resolution in degrees (0.1 to 45; a fine grid is refused when the "
+                    "calculation would not fit into the memory available)")
+        ->default_val(5.0);
     cmd->add_flag("-n,--normalise,--normalize", opt->normalise,
                   "normalise the pole figures before the calculation (needed for raw counts)");
     cmd->add_flag("-s,--sample-sym", opt->sampleSym,
@@ -164,6 +182,7 @@ void AddOdfCommand(CLI::App& app) {
     cmd->add_option("-o,--output", opt->output,
                     "ODF file: .HODF (first generation text), .TODF or .TTO (both 5 degrees only)")
         ->required();
+    AddThreadsOption(cmd, &opt->threads);
     cmd->callback([opt] { RunOdf(*opt); });
 }
 

@@ -58,7 +58,7 @@ void ProgressLine::Report(const std::string& text, int position) {
     }
     if (text.empty())
         return;
-    if (position == -3) {
+    if (position == kProgressDeviation) {
         deviation_ = text;
         if (interactive_)
             Redraw();

@@ -17,8 +17,9 @@ class ProgressLine {
     ProgressLine(FILE* stream, bool interactive);
     ~ProgressLine(); // ends an open terminal line
 
-    // The engines' protocol: 0..100 percentage with empty text, -1 starting,
-    // -2 status text, -3 mean deviation after an iteration.
+    // The engines' protocol (odfengine/progress.h): 0..100 percentage with
+    // empty text, kProgressStarting, kProgressStatus (a status text),
+    // kProgressDeviation (mean deviation after an iteration).
     void Report(const std::string& text, int position);
     // Ends the terminal line so that following output starts on a new line.
     void Finish();

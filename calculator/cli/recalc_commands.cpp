@@ -23,6 +23,7 @@ struct PfOptions {
     std::vector<double> hkl{1, 0, 0};
     std::string output;
     std::string compare;
+    int threads = 0;
 };
 
 struct IpfOptions {
@@ -30,6 +31,7 @@ struct IpfOptions {
     double alpha = 0, beta = 0;
     std::string axis;
     std::string output;
+    int threads = 0;
 };
 
 // The pole figure of a file in any readable layout; nothing when it can not
@@ -62,6 +64,18 @@ void PrintRpError(const std::string& measuredPath, const std::string& recalculat
     std::printf("RP error against %s: %.2f %%\n", measuredPath.c_str(), rp);
 }
 
+// The context of a recalculation job: progress on stderr, the result path
+// on stdout, cancelled by Ctrl-C.
+calcjobs::JobContext JobContextFor(ProgressLine& progress, const InterruptScope& interrupt,
+                                   int threads) {
+    calcjobs::JobContext context;
+    context.progress = progress.Function();
+    context.launchViewer = PrintResultPath();
+    context.cancel = interrupt.Token();
+    context.threads = threads;
+    return context;
+}
+
 void RunPf(const PfOptions& opt) {
     if (std::string message =
             calcjobs::ValidatePFSetup(opt.hkl[0], opt.hkl[1], opt.hkl[2], opt.output);
@@ -77,14 +91,17 @@ void RunPf(const PfOptions& opt) {
     params.h = opt.hkl[0];
     params.k = opt.hkl[1];
     params.l = opt.hkl[2];
+    InterruptScope interrupt;
     bool shown = false;
     calcjobs::JobResult result;
     {
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
-        result = calcjobs::PFJob(params, progress.Function(), PrintResultPath());
+        result = calcjobs::PFJob(params, JobContextFor(progress, interrupt, opt.threads));
         progress.Finish();
         shown = progress.LastPlainLine() == result.message;
     }
+    if (result.status == calcjobs::JobStatus::kCancelled)
+        interrupt.FailIfInterrupted();
     // A plain log already holds the engine's message as its last line.
     if (!result.ok())
         Fail(result.message, kExitFailure, shown);
@@ -125,14 +142,17 @@ void RunIpf(const IpfOptions& options) {
     params.ipfFile = output;
     params.alpha = opt.alpha;
     params.beta = opt.beta;
+    InterruptScope interrupt;
     bool shown = false;
     calcjobs::JobResult result;
     {
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
-        result = calcjobs::IPFJob(params, progress.Function(), PrintResultPath());
+        result = calcjobs::IPFJob(params, JobContextFor(progress, interrupt, opt.threads));
         progress.Finish();
         shown = progress.LastPlainLine() == result.message;
     }
+    if (result.status == calcjobs::JobStatus::kCancelled)
+        interrupt.FailIfInterrupted();
     // A plain log already holds the engine's message as its last line.
     if (!result.ok())
         Fail(result.message, kExitFailure, shown);
@@ -157,6 +177,7 @@ void AddPfCommand(CLI::App& app) {
         "a measured pole figure of the same {hkl}: print the RP error of the recalculated one "
         "against it (mean relative deviation over cells above 0.9 of the normalised measured "
         "figure)");
+    AddThreadsOption(cmd, &opt->threads);
     cmd->callback([opt] { RunPf(*opt); });
 }
 
@@ -180,6 +201,7 @@ void AddIpfCommand(CLI::App& app) {
     cmd->add_option("-o,--output", opt->output,
                     "inverse pole figure file to write (.HIPF; a .hip extension becomes .HIPF)")
         ->required();
+    AddThreadsOption(cmd, &opt->threads);
     cmd->callback([opt] { RunIpf(*opt); });
 }
 

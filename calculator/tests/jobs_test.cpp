@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <thread>
 #include <vector>
 
+#include "calcjobs/memory_estimate.h"
 #include "calcjobs/odf_job.h"
 #include "calcjobs/recalc_jobs.h"
 #include "dataformats/inversepf.h"
@@ -83,7 +85,7 @@ TEST(OdfJobTest, ViewerOfferedOnlyAfterSuccessfulSave) {
     JobResult ok = ODFJob(
         OdfBlock(files, 10, dir.Path("odf.HODF")),
         [&](const std::string& text, int position) {
-            if (position == -2)
+            if (position == kStatusPosition)
                 texts.push_back(text);
         },
         launches.Fn());
@@ -221,6 +223,111 @@ TEST(RecalcJobTest, InversePoleFigureGetsTheCrystalAxes) {
             for (int j = 0; j < 3; ++j)
                 EXPECT_NEAR(ipf.directions[i][j], i == j ? 1 : 0, 0.01) << res << i << j;
     }
+}
+
+// A cancelled job returns kCancelled, offers no viewer and leaves the folder
+// as it was: the previous output unchanged, no new or hidden file. Each row
+// sets the token when its status text comes (or before the start).
+TEST(JobCancelTest, CancelledJobsLeaveTheFolderAsItWas) {
+    calctest::ScratchDir inputs("job-cancel-in");
+    auto files10 = WriteModelPoleFigures(inputs, "t", 10);
+    auto files5 = WriteModelPoleFigures(inputs, "f", 5);
+    // ODFs to recalculate from, at both engines' resolutions.
+    ASSERT_TRUE(ODFJob(OdfBlock(files10, 10, inputs.Path("m10.HODF"), 2), nullptr, nullptr).ok());
+    ASSERT_TRUE(ODFJob(OdfBlock(files5, 5, inputs.Path("m5.HODF"), 2), nullptr, nullptr).ok());
+
+    enum class Kind { kOdf, kPf, kIpf };
+    struct Row {
+        const char* name;
+        Kind kind;
+        double res;
+        const char* cancelAt; // status text that sets the token; "" = before the start
+    };
+    const Row rows[] = {
+        {"ODF 10 degrees, iterating", Kind::kOdf, 10, "Loop: 1"},
+        {"ODF 5 degrees, iterating", Kind::kOdf, 5, "Loop: 1"},
+        {"ODF 10 degrees, saving", Kind::kOdf, 10, "Please wait ... while saving ODF file"},
+        {"ODF before the start", Kind::kOdf, 10, ""},
+        {"pole figure 10 degrees", Kind::kPf, 10, "Openning ODF File"},
+        {"pole figure 5 degrees", Kind::kPf, 5, ""},
+        {"inverse pole figure 10 degrees", Kind::kIpf, 10, "Calculating"},
+        {"inverse pole figure 5 degrees", Kind::kIpf, 5, "Calculating"},
+    };
+    for (const Row& row : rows) {
+        calctest::ScratchDir out("job-cancel-out");
+        const std::string output = out.Path("result");
+        calctest::WriteText(output, "previous result\n");
+        Launches launches;
+        JobContext context;
+        context.launchViewer = launches.Fn();
+        const platform::CancelToken token = context.cancel;
+        const std::string cancelAt = row.cancelAt;
+        if (cancelAt.empty())
+            token.Cancel();
+        context.progress = [token, cancelAt](const std::string& text, int) {
+            if (!cancelAt.empty() && text == cancelAt)
+                token.Cancel();
+        };
+        const std::string odfFile = inputs.Path(row.res == 5 ? "m5.HODF" : "m10.HODF");
+        JobResult result;
+        if (row.kind == Kind::kOdf) {
+            result = ODFJob(OdfBlock(row.res == 5 ? files5 : files10, row.res, output), context);
+        } else if (row.kind == Kind::kPf) {
+            PFJobParams params;
+            ASSERT_EQ(LoadODFInfo(odfFile, &params.odfInfo), "");
+            params.odfFile = odfFile;
+            params.pfFile = output;
+            params.h = params.k = params.l = 1;
+            result = PFJob(params, context);
+        } else {
+            IPFJobParams params;
+            ASSERT_EQ(LoadODFInfo(odfFile, &params.odfInfo), "");
+            params.odfFile = odfFile;
+            params.ipfFile = output;
+            result = IPFJob(params, context);
+        }
+        EXPECT_EQ(result.status, JobStatus::kCancelled) << row.name << ": " << result.message;
+        EXPECT_TRUE(launches.calls.empty()) << row.name;
+        EXPECT_EQ(calctest::ReadText(output), "previous result\n") << row.name;
+        int entries = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(out.Root())) {
+            (void)entry;
+            ++entries;
+        }
+        EXPECT_EQ(entries, 1) << row.name << ": files left beside the output";
+    }
+}
+
+// Fine grids down to the engine's 0.1 degrees are accepted: a job is refused
+// only when its estimate does not fit into the memory available, and the
+// message gives the estimate.
+TEST(MemoryEstimateTest, RefusesOnlyWhatDoesNotFit) {
+    // The arbitrary-resolution engine measured about 376 MB for a cubic 0.5
+    // degree ODF without sample symmetry.
+    const uint64_t half = ODFJobPeakBytes(0, 0.5, 0, 3);
+    EXPECT_GT(half, 300ull << 20);
+    EXPECT_LT(half, 600ull << 20);
+    EXPECT_LT(ODFJobPeakBytes(0, 0.5, 1, 3), half);        // sample symmetry: a quarter
+    EXPECT_GT(ODFJobPeakBytes(0, 0.1, 0, 3), 20ull << 30); // 2.9e9 cells
+    EXPECT_LT(ODFJobPeakBytes(0, 5, 0, 3), 64ull << 20);   // the classic engine
+    EXPECT_GT(RecalculationJobPeakBytes(0, 0.5, 0, false), 189ull << 20);
+    EXPECT_GT(RecalculationJobPeakBytes(0, 0.5, 0, true), 189ull << 20);
+
+    struct Row {
+        uint64_t needed, available;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {400ull << 20, 8ull << 30, ""},
+        {400ull << 20, 0, ""}, // unknown: not refused
+        {400ull << 20, 400ull << 20, ""},
+        {9ull << 30, 6ull << 30,
+         "Not enough memory: the calculation needs about 9.0 GB, only 6.0 GB are available"},
+        {700ull << 20, 300ull << 20,
+         "Not enough memory: the calculation needs about 700 MB, only 300 MB are available"},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(MemoryRefusal(r.needed, r.available), r.expected) << r.needed;
 }
 
 } // namespace

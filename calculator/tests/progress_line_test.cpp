@@ -19,13 +19,14 @@ std::string Drain(FILE* f) {
 }
 
 void Feed(quelta_cli::ProgressLine& line) {
-    line.Report("Calculation starting ...", -1);
-    line.Report("Loop: 1", -2);
+    line.Report("Calculation starting ...", kProgressStarting);
+    line.Report("Loop: 1", kProgressStatus);
     line.Report("", 50);
     line.Report("", 100);
-    line.Report("0.123", -3);
+    line.Report("0.123", kProgressDeviation);
     line.Report(
-        "Deviation increased and calculation stoped.\nThis may be due to following reasons:", -2);
+        "Deviation increased and calculation stoped.\nThis may be due to following reasons:",
+        kProgressStatus);
 }
 
 TEST(ProgressLineTest, PlainLinesWhenNotATerminal) {
@@ -45,16 +46,16 @@ TEST(ProgressLineTest, OneRewrittenLineOnATerminal) {
     FILE* f = std::tmpfile();
     ASSERT_NE(f, nullptr);
     quelta_cli::ProgressLine line(f, true);
-    line.Report("Loop: 1", -2);
+    line.Report("Loop: 1", kProgressStatus);
     line.Report("", 100);
-    line.Report("0.123", -3);
+    line.Report("0.123", kProgressDeviation);
     std::string text = Drain(f);
     EXPECT_EQ(text.find('\n'), std::string::npos) << text; // still one line
     EXPECT_NE(text.find("\rLoop: 1"), std::string::npos);
     EXPECT_NE(text.find("100%"), std::string::npos);
     EXPECT_NE(text.find("deviation 0.123"), std::string::npos);
     // A text of several lines is printed whole, below the progress line.
-    line.Report("first\nsecond", -2);
+    line.Report("first\nsecond", kProgressStatus);
     line.Finish();
     text = Drain(f);
     EXPECT_NE(text.find("\nfirst\nsecond\n"), std::string::npos) << text;

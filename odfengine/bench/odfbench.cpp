@@ -33,6 +33,8 @@ const double kHkl[3][3] = {{1, 1, 1}, {2, 0, 0}, {2, 2, 0}};
 std::string gDir;
 int gLoops = 0;  // iterations of the last GetODF
 int gRepeat = 3; // each timing is the best of this many runs
+// Thread count of every engine call that is timed (set by Timed).
+EngineRunOptions gOptions;
 
 using orimath::Extent2;
 using orimath::Extent3;
@@ -68,11 +70,12 @@ std::vector<std::string> ModelFiles(double res, int sampleSym) {
     return {paths[0], paths[1], paths[2]};
 }
 
-// Runs op with `threads` threads; returns the best time of gRepeat runs in
+// Runs op with `threads` threads (platform::kAutomaticThreads: the engine's
+// own choice); returns the best time of gRepeat runs in
 // seconds (other work on a shared machine only ever adds time) and the result.
 double Timed(int threads, const std::function<std::vector<double>()>& op,
              std::vector<double>* out) {
-    omp_set_num_threads(threads);
+    gOptions.threads = threads;
     double best = INFINITY;
     for (int r = 0; r < gRepeat; ++r) {
         const auto t0 = std::chrono::steady_clock::now();
@@ -89,9 +92,7 @@ void Row(const char* name, int allThreads, const std::function<std::vector<doubl
     std::vector<double> r1, rn, ra;
     const double t1 = Timed(1, op, &r1);
     const double tn = Timed(allThreads, op, &rn);
-    odfengine::SetLoadAdaptiveThreads(true);
-    const double ta = Timed(allThreads, op, &ra);
-    odfengine::SetLoadAdaptiveThreads(false);
+    const double ta = Timed(platform::kAutomaticThreads, op, &ra);
     std::printf("%-44s %9.3f %9.3f %7.2fx %10.1e %9.3f\n", name, t1, tn, t1 / tn,
                 std::max(MaxRelDiff(r1, rn), MaxRelDiff(r1, ra)), ta);
     std::fflush(stdout);
@@ -99,6 +100,7 @@ void Row(const char* name, int allThreads, const std::function<std::vector<doubl
 
 std::vector<double> RunHodf(double res, int sampleSym, const std::vector<std::string>& files) {
     HODF e;
+    e.SetRunOptions(gOptions);
     std::string f[3] = {files[0], files[1], files[2]};
     e.IniODFCal(f, 0, 15, 0.0, 0, kLattice, kHkl, 3, 1, 0, sampleSym, res);
     Grid3<double> odf(Extent3{.phi1 = e.nPhi1, .Phi = e.nPhi, .phi2 = e.nPhi2});
@@ -145,8 +147,6 @@ int main(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--repeat") && i + 1 < argc)
             gRepeat = std::max(1, std::atoi(argv[++i]));
     }
-    // The columns are exact thread counts: no adaptation to the machine's load.
-    odfengine::SetLoadAdaptiveThreads(false);
     gDir = (std::filesystem::temp_directory_path() / ("odfbench_" + std::to_string(getpid())))
                .string();
     std::filesystem::create_directories(gDir);
@@ -177,6 +177,7 @@ int main(int argc, char** argv) {
         const auto files = ModelFiles(5.0, 0);
         Row("CODFlib GetODF 5 deg (max 15 loops)", all, [&] {
             auto e = std::make_unique<CODFlib>();
+            e->SetRunOptions(gOptions);
             std::string f[3] = {files[0], files[1], files[2]};
             e->IniODFCal(f, 0, 15, 0.0, 0, kLattice, kHkl, 3, 1, 0, 0);
             std::vector<double> odf(73 * 37 * 73);
@@ -199,6 +200,7 @@ int main(int argc, char** argv) {
         std::snprintf(name, sizeof name, "GetPolFig {111} %g deg", res);
         Row(name, all, [&] {
             HODF e;
+            e.SetRunOptions(gOptions);
             e.IniPolFigCal(0, kLattice, kHkl[0], res, 0, 0);
             Grid2<double> pf(Extent2{.alpha = e.nAlpha, .beta = e.nBeta});
             e.GetPolFig(pf.Tree(), model.Tree());
@@ -207,6 +209,7 @@ int main(int argc, char** argv) {
         std::snprintf(name, sizeof name, "GetInvPolFig ND %g deg", res);
         Row(name, all, [&] {
             HODF e;
+            e.SetRunOptions(gOptions);
             const double nd[3] = {0, 0, 1};
             e.IniInvPolFigCal(0, kLattice, nd, res, 0);
             Grid2<double> ipf(Extent2{.alpha = e.nAlpha, .beta = e.nBeta});
@@ -223,6 +226,7 @@ int main(int argc, char** argv) {
                                 odfengine::DefaultRollingTexture(), 0.3);
         Row("GetMagneticEnergy + torque 5 deg", all, [&] {
             HODF e;
+            e.SetRunOptions(gOptions);
             e.IniMeganitic(0, kLattice, 5.0, 0);
             Grid2<double> en(Extent2{.alpha = e.nAlpha, .beta = e.nBeta}), tq(en.extent());
             const double K[2] = {4.2e4, 1.5e4};
@@ -238,7 +242,7 @@ int main(int argc, char** argv) {
         // The pole figures do not depend on the grid the model was made on;
         // the smaller sample-symmetric grid is quicker to fill.
         const auto files = ModelFiles(0.5, 1);
-        omp_set_num_threads(all);
+        gOptions.threads = all;
         const auto t0 = std::chrono::steady_clock::now();
         const long kb = PeakRssOfRun(files);
         const double s =
@@ -253,7 +257,6 @@ int main(int argc, char** argv) {
                     "stop mode 2, tolerance 0.01, 15 loops\n");
         std::printf("%-48s %9s %6s %24s %10s %14s\n", "case", "deviation", "loops",
                     "RP {111} {200} {220} [%]", "ODF err[%]", "max model/ODF");
-        omp_set_num_threads(all);
         for (double res : quick ? std::vector<double>{5} : std::vector<double>{5, 2})
             for (int ss : {1, 0})
                 for (double alphaMax : {90.0, 75.0})
@@ -265,6 +268,7 @@ int main(int argc, char** argv) {
                         c.sampleSym = ss;
                         c.alphaMax = alphaMax;
                         c.stopMode = mode;
+                        c.threads = all;
                         const auto r = enginetest::RunValidation(c, gDir);
                         char name[96];
                         std::snprintf(name, sizeof name, "%g deg, %s, %s%s", res,

@@ -18,9 +18,9 @@ using namespace odfengine;
 
 int CODFlib::PPrepPoles() {
     for (int j = 0; j < nPF; ++j)
-        if (!PolesOfPlane(hklInput[j], crystalType, lattice, poleVectors[j], &poleCount[j],
-                          callback, "Can not calculate normal vector(s)"))
-            return 0;
+        if (const char* failure = PolesOfPlane(hklInput[j], crystalType, lattice, poleVectors[j],
+                                               &poleCount[j], "Can not calculate normal vector(s)"))
+            return Fail(failure);
     return 1;
 }
 
@@ -28,8 +28,11 @@ void CODFlib::PTranMat() {
     poleTable.assign((size_t)6 * kHalfPhi * kHalfPhi2 * 24 * 2, 0);
     using std::numbers::pi;
     const int rows = nPF * kHalfPhi;
+    const platform::CancelToken* cancel = CurrentCancel();
 #pragma omp parallel for schedule(static) num_threads(TeamFor(200LL * rows * kHalfPhi2))
     for (int r = 0; r < rows; ++r) {
+        if (CancelRequested(cancel))
+            continue; // the caller sees the token and drops the table
         const int j = r / kHalfPhi, i = r % kHalfPhi;
         const double Phi = (2.5 * i + 1.25) * pi / 180.0;
         for (int l = 0; l < kHalfPhi2; ++l) {
@@ -194,18 +197,17 @@ double CODFlib::pDeviation(int* stop) {
     *stop =
         !StopRule::Test(dev, incomplete, &previousDeviation, &latestDeviation, &acceptedIterations);
     if (*stop)
-        Report(kDeviationStopText, -2);
+        Report(kDeviationStopText, kProgressStatus);
     return dev;
 }
 
 int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
+    Begin();
     if (!odf)
-        return 0;
-    ThreadScope team;
-    if (!setupOk) {
-        Report("Invalid number of pole figures", -2);
-        return 0;
-    }
+        return Fail("Invalid data");
+    RunScope run(options);
+    if (!setupOk)
+        return Fail("Invalid number of pole figures");
     // Releases the working arrays; 0 for the failure returns.
     auto fail = [&] {
         std::vector<double>().swap(measured);
@@ -213,17 +215,27 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
         std::vector<int16_t>().swap(poleTable);
         return 0;
     };
+    // Every phase ends with a look at the cancel token; the long loops
+    // inside the phases look at it themselves.
+    auto cancelled = [&] {
+        fail();
+        return Cancelled();
+    };
     try {
         effectiveStopMode = stopMode >= 10 ? stopMode - 10 : stopMode;
         std::memset(odf, 0, sizeof(double) * 73 * 37 * 73);
-        Report("Allocating memory for ODF calculation", -2);
+        Report("Allocating memory for ODF calculation", kProgressStatus);
         measured.assign((size_t)6 * kA * kB, 0.0);
         recalculated.assign((size_t)6 * kA * kB, 0.0);
         if (!dataPreloaded && !POpenInputPolFig())
             return fail();
+        if (CancelSeen())
+            return cancelled();
         if (!PPrepPoles())
             return fail();
         PTranMat();
+        if (CancelSeen())
+            return cancelled();
 
         // The pole figures of the current ODF, for the next correction.
         auto recalculate = [&] {
@@ -233,9 +245,13 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
                 std::memcpy(&recalculated[(size_t)j * kA * kB], pf, sizeof pf);
             }
         };
-        Report("Initializing ODF", -2);
+        Report("Initializing ODF", kProgressStatus);
         PInitialODF(odf);
+        if (CancelSeen())
+            return cancelled();
         recalculate();
+        if (CancelSeen())
+            return cancelled();
 
         int iteration = 0;
         double dev = 0.0;
@@ -243,13 +259,17 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
             ++iteration;
             char text[32];
             std::snprintf(text, sizeof text, "Loop: %d", iteration);
-            Report(text, -2);
+            Report(text, kProgressStatus);
             PCorrection(odf);
+            if (CancelSeen())
+                return cancelled();
             recalculate();
+            if (CancelSeen())
+                return cancelled();
             int stop = 0;
             dev = pDeviation(&stop);
             std::snprintf(text, sizeof text, "%.3f", dev);
-            Report(text, -3);
+            Report(text, kProgressDeviation);
             if (stop)
                 break;
             if (StopRule::LimitReached(effectiveStopMode, iteration, maxLoops, dev, tolerance))
@@ -266,13 +286,16 @@ int CODFlib::GetODF(double odf[73][37][73], double* deviation, int* loops) {
         if (loops)
             *loops = iteration;
         if (!dataPreloaded) {
-            Report("Normalizing ODF", -2);
+            Report("Normalizing ODF", kProgressStatus);
             PNormodf(odf);
-            Report("Calculation finished", -2);
+            if (CancelSeen())
+                return cancelled();
+            Report("Calculation finished", kProgressStatus);
         }
         fail(); // releases the working arrays
         return 1;
     } catch (const std::exception&) {
-        return fail();
+        fail();
+        return Fail(kNoMemoryText);
     }
 }

@@ -19,6 +19,9 @@ void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][3
     // Accumulators per pole and part: each pole is divided by its own weights.
     const size_t slot = (size_t)kPartialSums * cells;
     std::vector<double> partV((size_t)poles * slot, 0.0), partW((size_t)poles * slot, 0.0);
+    // A part covers an eighth of the Phi half-cells: it looks at the cancel
+    // token per half-cell row.
+    const platform::CancelToken* cancel = CurrentCancel();
     RunPartsPerItem(
         poles, kHalfPhi, (long long)poles * kHalfPhi * kHalfPhi2 * 72,
         [&](int k, int p, int eb, int ee) {
@@ -26,7 +29,7 @@ void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][3
             double* W = &partW[k * slot + (size_t)p * cells];
             // Each half-cell takes the ODF value of the grid point nearest its
             // centre; phi1 turns the pole round by whole beta steps.
-            for (int e = eb; e < ee; ++e) {
+            for (int e = eb; e < ee && !CancelRequested(cancel); ++e) {
                 const int phiIndex = (e + 1) / 2;
                 const double w = vol2[e];
                 for (int h = 0; h < kHalfPhi2; ++h) {
@@ -93,22 +96,31 @@ void CODFlib::PGeneration(int j, int poles, double out[19][73], double odf[73][3
 }
 
 int CODFlib::GetPolFig(double pf[19][73], double odf[73][37][73]) {
+    Begin();
     if (!pf || !odf)
-        return 0;
-    ThreadScope team;
+        return Fail("Invalid data");
+    RunScope run(options);
     try {
         nPF = 1;
-        if (!PolesOfPlane(hklInput[0], crystalType, lattice, poleVectors[0], &poleCount[0],
-                          callback, "Cannot calculate normal vector"))
-            return 0;
+        if (CancelSeen())
+            return Cancelled();
+        if (const char* failure = PolesOfPlane(hklInput[0], crystalType, lattice, poleVectors[0],
+                                               &poleCount[0], "Cannot calculate normal vector"))
+            return Fail(failure);
         PTranMat();
-        PGeneration(0, poleCount[0], pf, odf);
+        double out[19][73];
+        if (!CancelSeen())
+            PGeneration(0, poleCount[0], out, odf);
         std::vector<int16_t>().swap(poleTable);
-        Report("Calculation finished", -2);
+        // A cancelled recalculation leaves the caller's figure untouched.
+        if (CancelSeen())
+            return Cancelled();
+        std::memcpy(pf, out, sizeof out);
+        Report("Calculation finished", kProgressStatus);
         return 1;
     } catch (const std::exception&) {
         std::vector<int16_t>().swap(poleTable);
-        return 0;
+        return Fail(kNoMemoryText);
     }
 }
 
@@ -124,7 +136,7 @@ void CODFlib::PNormodf(double odf[73][37][73]) {
                         zeroFound = true;
                     }
         if (zeroFound)
-            Report("0 is found in Odf", -2);
+            Report("0 is found in Odf", kProgressStatus);
         std::vector<double> smoothed((size_t)72 * 37 * 72);
         auto slice = [&](int k2) {
             for (int o = 0; o <= 36; ++o)

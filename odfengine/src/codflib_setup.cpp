@@ -18,11 +18,33 @@ CODFlib::CODFlib() {
 CODFlib::~CODFlib() = default;
 
 void CODFlib::SetCallBack(ProgressCallback cb) {
-    callback = std::move(cb);
+    options.progress = std::move(cb);
+}
+
+void CODFlib::SetRunOptions(EngineRunOptions runOptions) {
+    options = std::move(runOptions);
 }
 
 void CODFlib::Report(const std::string& text, int code) const {
-    Send(callback, text, code);
+    Send(options.progress, text, code);
+}
+
+void CODFlib::Begin() {
+    lastResult = EngineResult{};
+}
+
+int CODFlib::Fail(const char* text) {
+    return RecordFailure(&lastResult, options.progress, text);
+}
+
+int CODFlib::Cancelled() {
+    return RecordCancel(&lastResult, options.progress);
+}
+
+int CODFlib::Finish(const char* failure) {
+    if (!failure)
+        return 1;
+    return CancelSeen() ? Cancelled() : Fail(failure);
 }
 
 int CODFlib::IniODFCal(const std::string files[], int type, int loops, double tol, int mode,
@@ -38,10 +60,10 @@ int CODFlib::IniODFCal(const std::string files[], int type, int loops, double to
     dataPreloaded = 0;
     CopyLattice(lattice, lat);
     setupOk = 0;
+    Begin();
     if (n < 1 || n > 6 || !files || !hkl) {
-        Report("Invalid number of pole figures", -2);
         nPF = 0;
-        return 0;
+        return Fail("Invalid number of pole figures");
     }
     nPF = n;
     for (int i = 0; i < nPF; ++i) {
@@ -54,6 +76,7 @@ int CODFlib::IniODFCal(const std::string files[], int type, int loops, double to
 }
 
 int CODFlib::IniPolFigCal(int type, const double lat[6], const double hkl[3]) {
+    Begin();
     crystalType = (int16_t)type;
     CopyLattice(lattice, lat);
     nPF = 1;
@@ -69,6 +92,7 @@ int CODFlib::IniInvPolFigCal(int type, const double lat[6], const double directi
 }
 
 int CODFlib::IniEulerMiller(int type, const double lat[6]) {
+    Begin();
     crystalType = (int16_t)type;
     CopyLattice(lattice, lat);
     return 1;
@@ -79,8 +103,9 @@ int CODFlib::IniSO(int type, const double lat[6]) {
 }
 
 int CODFlib::POpenInputPolFig() {
-    if (!ReadPoleFigureFiles(fileNames, nPF, kA, kB, measured.data(), callback))
-        return 0;
+    if (const char* failure =
+            ReadPoleFigureFiles(fileNames, nPF, kA, kB, measured.data(), options.progress))
+        return Finish(failure);
     for (int i = 0; i < nPF; ++i) {
         double* pf = measured.data() + (size_t)i * kA * kB;
         if (normalizePF)
@@ -101,50 +126,64 @@ int CODFlib::CountEmptyRim() const {
 }
 
 int CODFlib::GetInvPolFig(double ipf[19][73], double axes[3][3], double odf[73][37][73]) {
+    Begin();
     if (!ipf || !odf)
-        return 0;
+        return Fail("Invalid data");
     double axis[3][3];
-    if (!CrystalAxis(axis, crystalType, lattice)) {
-        Report("Such crystal does not exist", -2);
-        return 0;
-    }
+    if (!CrystalAxis(axis, crystalType, lattice))
+        return Fail("Such crystal does not exist");
     const double* y = hklInput[0];
     const double n = std::sqrt(y[0] * y[0] + y[1] * y[1] + y[2] * y[2]);
-    if (!(n > 0.0) || !std::isfinite(n)) {
-        Report("Invalid data", -2);
-        return 0;
-    }
+    if (!(n > 0.0) || !std::isfinite(n))
+        return Fail("Invalid data");
+    double out[19][73];
     try {
-        ThreadScope team;
+        RunScope run(options);
+        if (CancelSeen())
+            return Cancelled();
         double* rows[19];
         for (int a = 0; a < 19; ++a)
-            rows[a] = ipf[a];
+            rows[a] = out[a];
         InversePoleFigure(
             y, 5.0, kA, kB,
             [&](int k, int h, int l, double* f) {
                 *f = odf[l][h][k];
                 return true;
             },
-            callback, rows);
+            options.progress, rows);
     } catch (const std::exception&) {
-        return 0;
+        return Fail(kNoMemoryText);
     }
+    // A cancelled recalculation leaves the caller's figure untouched.
+    if (CancelSeen())
+        return Cancelled();
+    std::memcpy(ipf, out, sizeof out);
     if (axes)
         for (int r = 0; r < 3; ++r)
             for (int c = 0; c < 3; ++c)
                 axes[r][c] = axis[r][c];
-    Report("Calculation finished", -2);
+    Report("Calculation finished", kProgressStatus);
     return 1;
 }
 
 int CODFlib::GetSO(const double euler[3], double equivalents[][3], int* count, int sam) {
-    return EquivalentOrientations(euler, equivalents, count, crystalType, lattice, sam, callback);
+    Begin();
+    if (const char* failure =
+            EquivalentOrientations(euler, equivalents, count, crystalType, lattice, sam))
+        return Fail(failure);
+    return 1;
 }
 
 int CODFlib::GetEuler(const int miller[6], double euler[3]) {
-    return MillerToEuler(miller, euler, crystalType, lattice, callback);
+    Begin();
+    if (const char* failure = MillerToEuler(miller, euler, crystalType, lattice))
+        return Fail(failure);
+    return 1;
 }
 
 int CODFlib::GetMiller(const double euler[3], double miller[6]) {
-    return EulerToMiller(euler, miller, crystalType, lattice, callback);
+    Begin();
+    if (const char* failure = EulerToMiller(euler, miller, crystalType, lattice))
+        return Fail(failure);
+    return 1;
 }

@@ -3,12 +3,10 @@
 #include <omp.h>
 
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <numbers>
-#include <thread>
 
 #include "dataformats/polefigure.h"
 #include "orimath/grid.h"
@@ -37,26 +35,39 @@ int StopRule::Test(double deviation, bool incomplete, double* previous, double* 
     return 0;
 }
 
-int ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, int nBeta, double* pf,
-                        const ProgressCallback& cb) {
-    Send(cb, "Calculation starting ...", -1);
-    Send(cb, "Reading pole figure files ...", -2);
+int RecordFailure(EngineResult* result, const ProgressCallback& cb, const char* text) {
+    result->status = EngineStatus::kFailed;
+    result->message = text ? text : "";
+    if (text)
+        Send(cb, text, kProgressStatus);
+    return 0;
+}
+
+int RecordCancel(EngineResult* result, const ProgressCallback& cb) {
+    result->status = EngineStatus::kCancelled;
+    result->message = kCancelledText;
+    Send(cb, kCancelledText, kProgressStatus);
+    return 0;
+}
+
+const char* ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, int nBeta,
+                                double* pf, const ProgressCallback& cb) {
+    Send(cb, "Calculation starting ...", kProgressStarting);
+    Send(cb, "Reading pole figure files ...", kProgressStatus);
     for (int i = 0; i < nPF; ++i) {
-        Send(cb, "File:" + files[i], -2);
+        if (CancelRequested(CurrentCancel()))
+            return kCancelledText;
+        Send(cb, "File:" + files[i], kProgressStatus);
         const int type = Get_PF_File_Type(files[i]);
         PFFileInfo info;
         info.fileName = files[i];
         int rows = 0, cols = 0;
         double** tree = Open_PF_File(files[i].c_str(), &info, type, &rows, &cols);
-        if (!tree) {
-            Send(cb, "Can not read pole figure file", -2);
-            return 0;
-        }
+        if (!tree)
+            return "Can not read pole figure file";
         const orimath::Grid2<double> grid = orimath::AdoptTree(tree, {.alpha = rows, .beta = cols});
-        if (rows != nAlpha || cols != nBeta) {
-            Send(cb, "File resolution incorrect", -2);
-            return 0;
-        }
+        if (rows != nAlpha || cols != nBeta)
+            return "File resolution incorrect";
         double* out = pf + (size_t)i * nAlpha * nBeta;
         for (int a = 0; a < nAlpha; ++a)
             for (int b = 0; b < nBeta; ++b) {
@@ -65,7 +76,7 @@ int ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, int nBet
                 out[(size_t)a * nBeta + b] = std::isfinite(v) ? v : 0.0;
             }
     }
-    return 1;
+    return nullptr;
 }
 
 void NormalizePoleFigure(double* pf, int nAlpha, int nBeta, double res) {
@@ -211,14 +222,12 @@ std::vector<double> PhiVolumes(int count, double res, double degToRad) {
     return vol;
 }
 
-int EquivalentOrientations(const double euler[3], double out[][3], int* count, int crystalType,
-                           const double lattice[6], int sampleSym, const ProgressCallback& cb) {
+const char* EquivalentOrientations(const double euler[3], double out[][3], int* count,
+                                   int crystalType, const double lattice[6], int sampleSym) {
     double ops[7][24][3][3];
     int nOps = 0;
-    if (crystalType < 0 || crystalType > 6) {
-        Send(cb, "Cannot calculate Euler angles", -2);
-        return 0;
-    }
+    if (crystalType < 0 || crystalType > 6)
+        return "Cannot calculate Euler angles";
     Symmdata(ops, &nOps, 1, crystalType, lattice);
     double sam[4][3][3];
     SamSymData(sam);
@@ -231,102 +240,65 @@ int EquivalentOrientations(const double euler[3], double out[][3], int* count, i
             double t[3][3], G[3][3], e[3];
             MulMatrix(ops[crystalType][c], g, t);
             MulMatrix(t, sam[s], G);
-            if (!Eulerangle(G, e)) {
-                Send(cb, "Cannot calculate Euler angles", -2);
-                return 0;
-            }
+            if (!Eulerangle(G, e))
+                return "Cannot calculate Euler angles";
             for (int k = 0; k < 3; ++k)
                 out[n][k] = e[k] * kRadToDeg;
             ++n;
         }
     *count = n;
-    return 1;
+    return nullptr;
 }
 
-int MillerToEuler(const int miller[6], double euler[3], int crystalType, const double lattice[6],
-                  const ProgressCallback& cb) {
+const char* MillerToEuler(const int miller[6], double euler[3], int crystalType,
+                          const double lattice[6]) {
     const int h = miller[0], k = miller[1], l = miller[2];
     const int u = miller[3], v = miller[4], w = miller[5];
-    if ((h == 0 && k == 0 && l == 0) || (u == 0 && v == 0 && w == 0) ||
-        h * u + k * v + l * w != 0) {
-        Send(cb, "Invalid data", -2);
-        return 0;
-    }
+    if ((h == 0 && k == 0 && l == 0) || (u == 0 && v == 0 && w == 0) || h * u + k * v + l * w != 0)
+        return "Invalid data";
     double axis[3][3];
-    if (!CrystalAxis(axis, crystalType, lattice)) {
-        Send(cb, "Such crystal does not exist", -2);
-        return 0;
-    }
+    if (!CrystalAxis(axis, crystalType, lattice))
+        return "Such crystal does not exist";
     const double m[6] = {(double)h, (double)k, (double)l, (double)u, (double)v, (double)w};
     double e[3];
-    if (!Miller2Euller(m, e, crystalType, lattice)) {
-        Send(cb, "Cannot calculate Euler angles", -2);
-        return 0;
-    }
+    if (!Miller2Euller(m, e, crystalType, lattice))
+        return "Cannot calculate Euler angles";
     for (int i = 0; i < 3; ++i)
         euler[i] = e[i];
-    return 1;
+    return nullptr;
 }
 
-int EulerToMiller(const double euler[3], double miller[6], int crystalType, const double lattice[6],
-                  const ProgressCallback& cb) {
-    if (!Euler2Miller(euler, crystalType, lattice, miller)) {
-        Send(cb, "Conversion from Euler angles to Miller indices failed", -2);
-        return 0;
-    }
-    return 1;
+const char* EulerToMiller(const double euler[3], double miller[6], int crystalType,
+                          const double lattice[6]) {
+    if (!Euler2Miller(euler, crystalType, lattice, miller))
+        return "Conversion from Euler angles to Miller indices failed";
+    return nullptr;
 }
 
-int PolesOfPlane(const double hkl[3], int crystalType, const double lattice[6], double poles[24][3],
-                 int* count, const ProgressCallback& cb, const char* normalText) {
+const char* PolesOfPlane(const double hkl[3], int crystalType, const double lattice[6],
+                         double poles[24][3], int* count, const char* normalText) {
     double normal[3];
-    if (!GetPlaneNormal(hkl, crystalType, lattice, normal)) {
-        Send(cb, normalText, -2);
-        return 0;
-    }
+    if (!GetPlaneNormal(hkl, crystalType, lattice, normal))
+        return normalText;
     int n = 0;
-    if (!GetSymmetricPoles(normal, crystalType, lattice, poles, &n) || n < 1 || n > 24) {
-        Send(cb, "Can not calculate symmetrical vectors", -2);
-        return 0;
-    }
+    if (!GetSymmetricPoles(normal, crystalType, lattice, poles, &n) || n < 1 || n > 24)
+        return "Can not calculate symmetrical vectors";
     *count = n;
-    return 1;
+    return nullptr;
 }
 
 int Threads() {
-    return omp_get_max_threads();
+    return CurrentTeam();
 }
 
 namespace {
 
-std::atomic<bool> gAdaptive{true};
 std::atomic<long long> gMinParallelWork{1000000};
 // Team of the current public call on this thread: 0 outside a call, -1 when
-// not decided yet (decided by the first loop large enough to need it).
+// automatic and not decided yet (decided by the first loop large enough to
+// need it).
 thread_local int gTeam = 0;
-
-// Processors left free by other runnable threads. /proc/loadavg's fourth
-// field counts the machine's runnable threads at this moment, the reading
-// one included; the smallest of three readings a little apart ignores a
-// process that just passes by.
-int FreeProcessors() {
-    int fewest = -1;
-    for (int k = 0; k < 3; ++k) {
-        if (k > 0)
-            std::this_thread::sleep_for(std::chrono::microseconds(300));
-        std::FILE* f = std::fopen("/proc/loadavg", "r");
-        if (!f)
-            return omp_get_num_procs();
-        double l1, l5, l15;
-        int runnable = 0, total = 0;
-        const int n = std::fscanf(f, "%lf %lf %lf %d/%d", &l1, &l5, &l15, &runnable, &total);
-        std::fclose(f);
-        if (n != 5 || runnable < 1)
-            return omp_get_num_procs();
-        fewest = fewest < 0 ? runnable : std::min(fewest, runnable);
-    }
-    return omp_get_num_procs() - (fewest - 1);
-}
+thread_local const platform::CancelToken* gCancel = nullptr;
 
 } // namespace
 
@@ -335,20 +307,23 @@ int CurrentTeam() {
     if (gTeam == 0)
         return want;
     if (gTeam < 0)
-        gTeam = gAdaptive.load() ? std::clamp(FreeProcessors(), 1, std::max(1, want)) : want;
+        gTeam = std::clamp(platform::AutomaticThreads(), 1, std::max(1, want));
     return gTeam;
 }
 
-ThreadScope::ThreadScope() : previous_(gTeam) {
-    gTeam = -1;
+RunScope::RunScope(const EngineRunOptions& options)
+    : previousTeam_(gTeam), previousCancel_(gCancel) {
+    gTeam = options.threads > 0 ? options.threads : -1;
+    gCancel = &options.cancel;
 }
 
-ThreadScope::~ThreadScope() {
-    gTeam = previous_;
+RunScope::~RunScope() {
+    gTeam = previousTeam_;
+    gCancel = previousCancel_;
 }
 
-void SetLoadAdaptiveThreads(bool on) {
-    gAdaptive.store(on);
+const platform::CancelToken* CurrentCancel() {
+    return gCancel;
 }
 
 long long MinParallelWork() {

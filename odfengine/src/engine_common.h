@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "odfengine/engine_result.h"
 #include "odfengine/progress.h"
 #include "orimath/constants.h"
 
@@ -29,10 +30,19 @@ inline constexpr const char* kDeviationStopText =
     "2. The file format of the input pole figure data is incorrect\n"
     "   or the h, k, l of the pole figures are inconsistent.\n";
 
+// Failure text of an operation whose working arrays could not be allocated.
+inline constexpr const char* kNoMemoryText = "Not enough memory for the calculation";
+
 inline void Send(const ProgressCallback& cb, const std::string& text, int code) {
     if (cb)
         cb(text, code);
 }
+
+// Outcome of an operation: the failure text (also sent as a status line) or
+// the cancellation recorded in *result; both return 0, the operation's int
+// result.
+int RecordFailure(EngineResult* result, const ProgressCallback& cb, const char* text);
+int RecordCancel(EngineResult* result, const ProgressCallback& cb);
 
 // Percentage num/den clamped to 0..100 (den <= 0 gives 100).
 inline int Percent(long long num, long long den) {
@@ -79,11 +89,15 @@ struct StopRule {
     }
 };
 
+// The shared helpers below return their failure text (null on success)
+// instead of sending it; the engine records and sends it.
+
 // Reads nPF pole figure files into pf ([nPF][nAlpha][nBeta], contiguous),
-// sending the start, reading and "File:" messages. Returns 0 after sending
-// "Can not read pole figure file" or "File resolution incorrect".
-int ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, int nBeta, double* pf,
-                        const ProgressCallback& cb);
+// sending the start, reading and "File:" messages. Fails with "Can not read
+// pole figure file" or "File resolution incorrect", or kCancelledText when
+// the call's cancel token is set before a file.
+const char* ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, int nBeta,
+                                double* pf, const ProgressCallback& cb);
 
 // Normalises one pole figure grid in place to multiples of a random
 // distribution over its measured band of rows. A grid without a measured
@@ -119,21 +133,21 @@ void PoleCell(double alpha, double beta, double res, int nAlpha, int nBeta, int*
 std::vector<double> PhiVolumes(int count, double res, double degToRad);
 
 // Equivalent orientations, Miller conversions: shared by both engines.
-int EquivalentOrientations(const double euler[3], double out[][3], int* count, int crystalType,
-                           const double lattice[6], int sampleSym, const ProgressCallback& cb);
-int MillerToEuler(const int miller[6], double euler[3], int crystalType, const double lattice[6],
-                  const ProgressCallback& cb);
-int EulerToMiller(const double euler[3], double miller[6], int crystalType, const double lattice[6],
-                  const ProgressCallback& cb);
+const char* EquivalentOrientations(const double euler[3], double out[][3], int* count,
+                                   int crystalType, const double lattice[6], int sampleSym);
+const char* MillerToEuler(const int miller[6], double euler[3], int crystalType,
+                          const double lattice[6]);
+const char* EulerToMiller(const double euler[3], double miller[6], int crystalType,
+                          const double lattice[6]);
 
-// Symmetrically distinct unit poles of the plane (hkl): returns 0 with
-// "Can not calculate normal vector(s)" (or normalText) when the plane has no
-// normal, and 0 with "Can not calculate symmetrical vectors" when the poles
-// cannot be generated.
-int PolesOfPlane(const double hkl[3], int crystalType, const double lattice[6], double poles[24][3],
-                 int* count, const ProgressCallback& cb, const char* normalText);
+// Symmetrically distinct unit poles of the plane (hkl): fails with
+// normalText when the plane has no normal, and with "Can not calculate
+// symmetrical vectors" when the poles cannot be generated.
+const char* PolesOfPlane(const double hkl[3], int crystalType, const double lattice[6],
+                         double poles[24][3], int* count, const char* normalText);
 
-// OpenMP helpers. Threads() is the number of threads a parallel region uses.
+// OpenMP helpers. Threads() is the most threads a parallel region of the
+// current call uses (scratch space is sized by it).
 int Threads();
 
 } // namespace odfengine

@@ -60,6 +60,9 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
     // Scratch rows per part, allocated here: nothing is allocated inside the
     // parallel loops.
     std::vector<double> scratch((size_t)kPartialSums * 2 * n1eff);
+    // A part covers an eighth of the ODF: it looks at the cancel token per
+    // phi2 row.
+    const platform::CancelToken* cancel = CurrentCancel();
     // Each ODF row is read once for all poles (the ODF is the large array;
     // the pole figure rows stay in cache). The per-pole progress values are
     // sent in order once the poles are done.
@@ -70,7 +73,7 @@ void HODF::PGeneration(const std::vector<double>& vol, int j, int poles, double*
             double* accW = needWeights ? &partW[(size_t)p * cells] : nullptr;
             double* val = &scratch[(size_t)p * 2 * n1eff];
             double* wt = val + n1eff;
-            for (int l = lb; l < le; ++l) {
+            for (int l = lb; l < le && !CancelRequested(cancel); ++l) {
                 const double w2 = (l == 0 || l == nPhi2 - 1) ? 0.5 : 1.0;
                 for (int i = 0; i < nPhi; ++i) {
                     const double* f = odf[l][i];

@@ -23,9 +23,11 @@ int HODF::GetMagneticEnergy(double** energy, double*** odf, double** torque, con
 }
 
 int HODF::pMeganeticMap(double** energy, double** torque, double*** odf, const double K[2]) {
-    if (!ValidSetup() || !energy || !odf || !K)
+    if (!ValidSetup())
         return 0;
-    ThreadScope team;
+    if (!energy || !odf || !K)
+        return Fail("Invalid data");
+    RunScope run(options);
     try {
         using std::numbers::pi;
         const double K1 = K[0], K2 = K[1];
@@ -110,6 +112,8 @@ int HODF::pMeganeticMap(double** energy, double** torque, double*** odf, const d
         };
         RunSlices(nAlpha, (long long)nAlpha * betaCount * (long long)nCells, alphaRow,
                   [&](int i) { Report("", Percent(i + 1, nAlpha)); });
+        if (CancelSeen())
+            return Cancelled();
 
         if (sampleSym) {
             // E(beta) = E(180 - beta) = E(180 + beta) = E(360 - beta); the
@@ -133,9 +137,9 @@ int HODF::pMeganeticMap(double** energy, double** torque, double*** odf, const d
                         }
                 }
         }
-        Report("Calculation finished", -2);
+        Report("Calculation finished", kProgressStatus);
         return 1;
     } catch (const std::exception&) {
-        return 0;
+        return Fail(kNoMemoryText);
     }
 }

@@ -24,14 +24,15 @@ void HODF::PNormodf(double*** odf) {
                         zeroFound = true;
                     }
         if (zeroFound)
-            Report("0 is found in Odf", -2);
+            Report("0 is found in Odf", kProgressStatus);
 
         // Grid points that the folding leaves where they are: a neighbour
         // inside the grid that is such a point needs no folding call.
         std::vector<uint8_t> fixedPoint(plane * nPhi2);
+        const platform::CancelToken* cancel = CurrentCancel();
 #pragma omp parallel for schedule(static) num_threads(TeamFor(20LL * (long long)plane * nPhi2))
         for (int l = 0; l < nPhi2; ++l)
-            for (int i = 0; i < nPhi; ++i)
+            for (int i = 0; i < nPhi && !CancelRequested(cancel); ++i)
                 for (int t = 0; t < nPhi1; ++t) {
                     int i1 = t, iPhi = i, i2 = l;
                     ReduceODFSpace(&i1, &iPhi, &i2, crystalType, res, sampleSym);
@@ -69,6 +70,8 @@ void HODF::PNormodf(double*** odf) {
                 }
         };
         RunSlices(nPhi2, 26LL * (long long)plane * nPhi2, smoothSlice, sliceDone);
+        if (CancelRequested(cancel))
+            return; // the caller ends the run; the ODF is not used
         auto copySlice = [&](int l) {
             for (int i = 0; i < nPhi; ++i)
                 for (int t = 0; t < nPhi1; ++t)

@@ -23,9 +23,17 @@ struct Scratch {
 } // namespace
 
 int HODF::GetODF(double*** odf, double* deviation, int* loops) {
-    if (!ValidSetup() || !odf)
+    if (!ValidSetup())
         return 0;
-    ThreadScope team;
+    if (!odf)
+        return Fail("Invalid data");
+    RunScope run(options);
+    // Every phase ends with a look at the cancel token; the long loops
+    // inside the phases look at it themselves.
+    auto cancelled = [&] {
+        pFreeMem_ODF();
+        return Cancelled();
+    };
     try {
         effectiveStopMode = stopMode >= 10 ? stopMode - 10 : stopMode;
         for (int l = 0; l < nPhi2; ++l)
@@ -38,11 +46,15 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
             pFreeMem_ODF();
             return 0;
         }
+        if (CancelSeen())
+            return cancelled();
         if (!PNormalofhkl() || !PSymVetor()) {
             pFreeMem_ODF();
             return 0;
         }
         PTranMat();
+        if (CancelSeen())
+            return cancelled();
         const std::vector<double> vol = PVolume(nPhi);
 
         const int n1eff = fibre ? 1 : nPhi1;
@@ -104,7 +116,7 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
 
         // Initial ODF: per cell the harmonic mean over the pole figures of
         // the measured intensities at its poles.
-        Report("Initializing ODF", -2);
+        Report("Initializing ODF", kProgressStatus);
         auto initialSlice = [&](int l) {
             double* F = scratch.Row(0);
             double* S = scratch.Row(1);
@@ -125,6 +137,8 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
             totalPoles += poleCount[j];
         const long long stageWork = totalPoles * n1eff * nPhi * nPhi2;
         RunSlices(nPhi2, stageWork, initialSlice, sliceDone);
+        if (CancelSeen())
+            return cancelled();
 
         weightCache.clear();
         // The pole figures of the current ODF, for the next correction.
@@ -133,6 +147,8 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
                 PGeneration(vol, j, poleCount[j], &recalculated[(size_t)j * pfCells], odf);
         };
         recalculate();
+        if (CancelSeen())
+            return cancelled();
 
         // Correction: each cell times the harmonic mean over the pole figures
         // of measured/recalculated at its poles.
@@ -166,13 +182,17 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
             ++iteration;
             char text[32];
             std::snprintf(text, sizeof text, "Loop: %d", iteration);
-            Report(text, -2);
+            Report(text, kProgressStatus);
             RunSlices(nPhi2, stageWork, correctionSlice, sliceDone);
+            if (CancelSeen())
+                return cancelled();
             recalculate();
+            if (CancelSeen())
+                return cancelled();
             int stop = 0;
             dev = pDeviation(&stop);
             std::snprintf(text, sizeof text, "%.3f", dev);
-            Report(text, -3);
+            Report(text, kProgressDeviation);
             if (stop)
                 break;
             if (StopRule::LimitReached(effectiveStopMode, iteration, maxLoops, dev, tolerance))
@@ -190,16 +210,18 @@ int HODF::GetODF(double*** odf, double* deviation, int* loops) {
         if (loops)
             *loops = iteration;
         if (!dataPreloaded) {
-            Report("Normalizing ODF", -2);
+            Report("Normalizing ODF", kProgressStatus);
             PNormodf(odf);
-            Report("Calculation finished", -2);
+            if (CancelSeen())
+                return cancelled();
+            Report("Calculation finished", kProgressStatus);
         }
         pGetODFMax(odf);
         pFreeMem_ODF();
         return 1;
     } catch (const std::exception&) {
         pFreeMem_ODF();
-        return 0;
+        return Fail(kNoMemoryText);
     }
 }
 
@@ -210,7 +232,7 @@ double HODF::pDeviation(int* stop) {
     *stop =
         !StopRule::Test(dev, incomplete, &previousDeviation, &latestDeviation, &acceptedIterations);
     if (*stop)
-        Report(kDeviationStopText, -2);
+        Report(kDeviationStopText, kProgressStatus);
     return dev;
 }
 

@@ -18,9 +18,9 @@ int HODF::PNormalofhkl() {
 int HODF::PSymVetor() {
     maxSymVectors = 0;
     for (int j = 0; j < nPF; ++j) {
-        if (!PolesOfPlane(hklInput[j], crystalType, lattice, poleVectors[j], &poleCount[j],
-                          callback, "Can not calculate normal vector(s)"))
-            return 0;
+        if (const char* failure = PolesOfPlane(hklInput[j], crystalType, lattice, poleVectors[j],
+                                               &poleCount[j], "Can not calculate normal vector(s)"))
+            return Fail(failure);
         maxSymVectors = std::max(maxSymVectors, poleCount[j]);
     }
     return 1;
@@ -31,8 +31,11 @@ void HODF::PTranMat() {
     poleTable.assign((size_t)nPF * nPhi * nPhi2 * stride, 0);
     using std::numbers::pi;
     const int rows = nPF * nPhi;
+    const platform::CancelToken* cancel = CurrentCancel();
 #pragma omp parallel for schedule(static) num_threads(TeamFor(200LL * rows * nPhi2 * maxSymVectors))
     for (int r = 0; r < rows; ++r) {
+        if (CancelRequested(cancel))
+            continue; // the caller sees the token and drops the table
         const int j = r / nPhi, i = r % nPhi;
         const double Phi = i * res * pi / 180.0;
         for (int l = 0; l < nPhi2; ++l) {

@@ -15,28 +15,51 @@ HODF::~HODF() {
 }
 
 void HODF::SetCallBack(ProgressCallback cb) {
-    callback = std::move(cb);
+    options.progress = std::move(cb);
+}
+
+void HODF::SetRunOptions(EngineRunOptions runOptions) {
+    options = std::move(runOptions);
 }
 
 void HODF::Report(const std::string& text, int code) const {
-    Send(callback, text, code);
+    Send(options.progress, text, code);
 }
 
-int HODF::ValidSetup() const {
+void HODF::Begin() {
+    lastResult = EngineResult{};
+}
+
+int HODF::Fail(const char* text) {
+    return RecordFailure(&lastResult, options.progress, text);
+}
+
+int HODF::Cancelled() {
+    return RecordCancel(&lastResult, options.progress);
+}
+
+int HODF::Finish(const char* failure) {
+    if (!failure)
+        return 1;
+    // A helper that stopped for the cancel token reports it as its failure.
+    return CancelSeen() ? Cancelled() : Fail(failure);
+}
+
+int HODF::ValidSetup() {
+    Begin();
     if (!setupOk)
-        Report(setupError ? setupError : "Invalid resolution", -2);
+        return Fail(setupError ? setupError : "Invalid resolution");
     return setupOk;
 }
 
 // Grid counts at res; the ODF ranges are those of rangeSampleSym.
 int HODF::pIniRanges(int rangeSampleSym) {
+    Begin();
     setupOk = 0;
     setupError = "Invalid resolution";
     nAlpha = nBeta = nPhi1 = nPhi = nPhi2 = 0;
-    if (!ResolutionUsable(res)) {
-        Report(setupError, -2);
-        return 0;
-    }
+    if (!ResolutionUsable(res))
+        return Fail(setupError);
     Get_AB_Range_In_Full_PF_Space(&nAlpha, &nBeta, res);
     GetEulerRangeInODFSpace(&nPhi1, &nPhi, &nPhi2, crystalType, res, rangeSampleSym);
     setupOk = 1;
@@ -62,9 +85,8 @@ int HODF::IniODFCal(const std::string files[], int type, int loops, double tol, 
     if (n < 1 || n > 6 || !files || !hkl) {
         setupOk = 0;
         setupError = "Invalid number of pole figures";
-        Report(setupError, -2);
         nPF = 0;
-        return 0;
+        return Fail(setupError);
     }
     nPF = n;
     for (int i = 0; i < nPF; ++i) {
@@ -102,6 +124,7 @@ int HODF::IniInvPolFigCal(int type, const double lat[6], const double direction[
 }
 
 int HODF::IniEulerMiller(int type, const double lat[6]) {
+    Begin();
     crystalType = (int16_t)type;
     CopyLattice(lattice, lat);
     return 1;
@@ -122,7 +145,7 @@ int HODF::IniMeganitic(int type, const double lat[6], double resolution, int sam
 }
 
 int HODF::pIniMem_ODF() {
-    Report("Allocating memory for ODF calculation", -2);
+    Report("Allocating memory for ODF calculation", kProgressStatus);
     const size_t cells = (size_t)nPF * nAlpha * nBeta;
     try {
         // A second set-up with other sizes gets arrays of its own size.
@@ -130,7 +153,7 @@ int HODF::pIniMem_ODF() {
         recalculated.assign(cells, 0.0);
     } catch (const std::bad_alloc&) {
         pFreeMem_ODF();
-        return 0;
+        return Fail(kNoMemoryText);
     }
     return 1;
 }
@@ -143,8 +166,9 @@ void HODF::pFreeMem_ODF() {
 }
 
 int HODF::POpenInputPolFig() {
-    if (!ReadPoleFigureFiles(fileNames, nPF, nAlpha, nBeta, measured.data(), callback))
-        return 0;
+    if (const char* failure =
+            ReadPoleFigureFiles(fileNames, nPF, nAlpha, nBeta, measured.data(), options.progress))
+        return Finish(failure);
     if (normalizePF)
         for (int i = 0; i < nPF; ++i)
             PNormPol(i);

@@ -96,6 +96,13 @@ std::vector<ModelComponent> DefaultRollingTexture() {
 
 int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double res, int sampleSym,
                  const std::vector<ModelComponent>& components, double background) {
+    return MakeModelODF(odf, crystalType, lattice, res, sampleSym, components, background,
+                        EngineRunOptions{});
+}
+
+int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double res, int sampleSym,
+                 const std::vector<ModelComponent>& components, double background,
+                 const EngineRunOptions& options) {
     if (!odf || !ResolutionUsable(res) || crystalType < 0 || crystalType > 6)
         return 0;
     double axis[3][3];
@@ -141,14 +148,15 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
         eq.push_back(std::move(q));
     }
 
-    ThreadScope team;
+    RunScope run(options);
+    const platform::CancelToken* cancel = CurrentCancel();
     long long equivalents = 0;
     for (const Equivalents& q : eq)
         equivalents += (long long)q.q.size();
 #pragma omp parallel for schedule(dynamic, 1)                                                      \
     num_threads(TeamFor(4LL * n1 * nP * n2 * (equivalents + 10)))
     for (int l = 0; l < n2; ++l)
-        for (int i = 0; i < nP; ++i)
+        for (int i = 0; i < nP && !CancelRequested(cancel); ++i)
             for (int t = 0; t < n1; ++t) {
                 const double e[3] = {t * res, i * res, l * res};
                 double g[3][3];
@@ -165,6 +173,9 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
                 }
                 odf[l][i][t] = v;
             }
+
+    if (CancelRequested(cancel))
+        return 0;
 
     // Scale to an orientation average of 1 with the engine's weights.
     const std::vector<double> vol = PhiVolumes(nP, res, kDegToRad);
@@ -191,11 +202,21 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
 int WriteModelPoleFigures(double*** odf, int crystalType, const double lattice[6], double res,
                           int sampleSym, const double hkl[][3], int nPF, const std::string paths[],
                           double alphaMax) {
+    return WriteModelPoleFigures(odf, crystalType, lattice, res, sampleSym, hkl, nPF, paths,
+                                 alphaMax, EngineRunOptions{});
+}
+
+int WriteModelPoleFigures(double*** odf, int crystalType, const double lattice[6], double res,
+                          int sampleSym, const double hkl[][3], int nPF, const std::string paths[],
+                          double alphaMax, const EngineRunOptions& options) {
     if (!odf || !hkl || !paths || nPF < 1)
         return 0;
     int ok = 1;
     for (int j = 0; j < nPF; ++j) {
         HODF engine;
+        EngineRunOptions quiet = options;
+        quiet.progress = nullptr;
+        engine.SetRunOptions(quiet);
         if (!engine.IniPolFigCal(crystalType, lattice, hkl[j], res, sampleSym, 0))
             return 0;
         auto grid = orimath::TryGrid<double>({.alpha = engine.nAlpha, .beta = engine.nBeta});

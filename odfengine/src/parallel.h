@@ -10,16 +10,21 @@
 // Sums over slices use a fixed number of partial accumulators assigned by
 // slice index, never by thread, and are combined in index order afterwards,
 // so the floating-point result is the same for any thread count.
+//
+// Once the cancel token of the call is set, the loops skip every slice not
+// yet started; bodies that run long check it themselves (CancelRequested).
 #include <omp.h>
 
 #include <algorithm>
 #include <atomic>
 #include <memory>
 
+#include "odfengine/run_options.h"
+
 namespace odfengine {
 
 // Threads for the parallel regions of the current engine call (see
-// ThreadScope); regions with fewer elementary steps than MinParallelWork()
+// RunScope); regions with fewer elementary steps than MinParallelWork()
 // (default 1e6) run on the calling thread alone, where starting and joining
 // threads would cost more than it saves (and much more on a machine busy with
 // other work).
@@ -30,25 +35,29 @@ inline int TeamFor(long long work) {
     return work < MinParallelWork() ? 1 : CurrentTeam();
 }
 
-// Chooses the team size for one public engine call on the calling thread: at
-// most omp_get_max_threads(), and no more than the processors that other
-// runnable work leaves free (so that two calculations side by side, or a
-// busy machine, do not make every thread wait for a descheduled one at each
-// join). Restores the previous choice on exit.
-class ThreadScope {
+// The run options of one public engine call on the calling thread: the team
+// size (an exact count, or automatic: platform::AutomaticThreads() capped at
+// omp_get_max_threads(), decided by the first loop large enough to need it)
+// and the cancel token that the parallel loops below check. Restores the
+// previous scope on exit.
+class RunScope {
   public:
-    ThreadScope();
-    ~ThreadScope();
-    ThreadScope(const ThreadScope&) = delete;
-    ThreadScope& operator=(const ThreadScope&) = delete;
+    explicit RunScope(const EngineRunOptions& options);
+    ~RunScope();
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
 
   private:
-    int previous_;
+    int previousTeam_;
+    const platform::CancelToken* previousCancel_;
 };
 
-// Turns the adaptation to the machine's load off (the benchmark and the
-// thread-count tests ask for exact thread counts) or on (the default).
-void SetLoadAdaptiveThreads(bool on);
+// The cancel token of the current call on this thread (null outside a call).
+// The loops read it on the calling thread and hand it to their workers.
+const platform::CancelToken* CurrentCancel();
+inline bool CancelRequested(const platform::CancelToken* cancel) {
+    return cancel && cancel->Cancelled();
+}
 
 inline constexpr int kBlocks = 16;     // accumulators of a blocked reduction
 inline constexpr int kPartialSums = 8; // accumulators of PGeneration
@@ -64,6 +73,7 @@ void RunBlocks(int n, int blocks, long long work, Body&& body, Done&& done) {
     if (n <= 0)
         return;
     const int team = TeamFor(work);
+    const platform::CancelToken* cancel = CurrentCancel();
     blocks = std::clamp(blocks, 1, n);
     std::unique_ptr<std::atomic<char>[]> finished(new std::atomic<char>[n]);
     for (int s = 0; s < n; ++s)
@@ -84,7 +94,10 @@ void RunBlocks(int n, int blocks, long long work, Body&& body, Done&& done) {
             const int s0 = (int)((long long)n * b / blocks),
                       s1 = (int)((long long)n * (b + 1) / blocks);
             for (int s = s0; s < s1; ++s) {
-                body(b, s);
+                // A cancelled run skips the remaining slices (their
+                // results are not used) and still marks them finished.
+                if (!CancelRequested(cancel))
+                    body(b, s);
                 finished[s].store(1, std::memory_order_release);
                 if (caller)
                     report();
@@ -109,6 +122,7 @@ void RunPartsPerItem(int items, int n, long long work, Body&& body, Done&& done)
     if (items <= 0)
         return;
     const int team = TeamFor(work);
+    const platform::CancelToken* cancel = CurrentCancel();
     std::unique_ptr<std::atomic<int>[]> parts(new std::atomic<int>[items]);
     for (int k = 0; k < items; ++k)
         parts[k].store(0, std::memory_order_relaxed);
@@ -125,7 +139,7 @@ void RunPartsPerItem(int items, int n, long long work, Body&& body, Done&& done)
             for (int p = 0; p < kPartialSums; ++p) {
                 const int b = (int)((long long)n * p / kPartialSums);
                 const int e = (int)((long long)n * (p + 1) / kPartialSums);
-                if (b < e)
+                if (b < e && !CancelRequested(cancel))
                     body(k, p, b, e);
                 parts[k].fetch_add(1, std::memory_order_acq_rel);
             }

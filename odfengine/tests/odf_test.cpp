@@ -1,7 +1,6 @@
 // GetODF end to end: callback transcript, determinism over thread counts,
 // fibre textures, degenerate input, model textures of several crystal systems.
 #include <gtest/gtest.h>
-#include <omp.h>
 
 #include <cmath>
 
@@ -76,25 +75,25 @@ TEST(GetODF, CallbackTranscript) {
     const Result r = RunOdf(files.paths, 10.0, 1, 0, 0, 2, &tr);
     ASSERT_EQ(r.ok, 1);
     std::vector<std::pair<int, std::string>> expected = {
-        {-2, "Allocating memory for ODF calculation"},
-        {-1, "Calculation starting ..."},
-        {-2, "Reading pole figure files ..."},
-        {-2, "File:" + files.paths[0]},
-        {-2, "File:" + files.paths[1]},
-        {-2, "File:" + files.paths[2]},
-        {-2, "Initializing ODF"},
-        {-2, "Loop: 1"},
-        {-3, ""},
-        {-2, "Loop: 2"},
-        {-3, ""},
-        {-2, "Normalizing ODF"},
-        {-2, "Calculation finished"},
+        {kProgressStatus, "Allocating memory for ODF calculation"},
+        {kProgressStarting, "Calculation starting ..."},
+        {kProgressStatus, "Reading pole figure files ..."},
+        {kProgressStatus, "File:" + files.paths[0]},
+        {kProgressStatus, "File:" + files.paths[1]},
+        {kProgressStatus, "File:" + files.paths[2]},
+        {kProgressStatus, "Initializing ODF"},
+        {kProgressStatus, "Loop: 1"},
+        {kProgressDeviation, ""},
+        {kProgressStatus, "Loop: 2"},
+        {kProgressDeviation, ""},
+        {kProgressStatus, "Normalizing ODF"},
+        {kProgressStatus, "Calculation finished"},
     };
     auto messages = tr.Messages();
     ASSERT_EQ(messages.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(messages[i].first, expected[i].first) << i;
-        if (expected[i].first == -3) {
+        if (expected[i].first == kProgressDeviation) {
             char text[32];
             std::snprintf(text, sizeof text, "%.3f", std::stod(messages[i].second));
             EXPECT_EQ(messages[i].second, text);
@@ -117,15 +116,13 @@ TEST(GetODF, CallbackTranscript) {
 }
 
 // The result is the same, bit for bit, with one thread or several. Every
-// region runs in parallel here (no minimum work, no adaptation to the load).
+// region runs in parallel here (no minimum work, exact thread counts).
 TEST(GetODF, ResultDoesNotDependOnThreadCount) {
     struct Case {
         double res;
         int sampleSym;
         int alphaMax; // 75: incomplete data, smoothed
     } cases[] = {{5.0, 0, 90}, {10.0, 1, 75}};
-    const int threads = omp_get_max_threads();
-    odfengine::SetLoadAdaptiveThreads(false);
     odfengine::SetMinParallelWork(0);
     for (const Case& c : cases) {
         TempDir dir("odf_threads");
@@ -135,9 +132,9 @@ TEST(GetODF, ResultDoesNotDependOnThreadCount) {
         v.alphaMax = c.alphaMax;
         v.stopMode = 0;
         v.maxLoops = 4;
-        omp_set_num_threads(1);
+        v.threads = 1;
         const ValidationResult one = RunValidation(v, dir.path.string());
-        omp_set_num_threads(3);
+        v.threads = 3;
         const ValidationResult three = RunValidation(v, dir.path.string());
         ASSERT_EQ(one.ok, 1);
         EXPECT_EQ(one.loops, three.loops);
@@ -146,9 +143,7 @@ TEST(GetODF, ResultDoesNotDependOnThreadCount) {
         EXPECT_EQ(one.odfError, three.odfError);
         EXPECT_EQ(one.odf, three.odf);
     }
-    omp_set_num_threads(threads);
     odfengine::SetMinParallelWork(1000000);
-    odfengine::SetLoadAdaptiveThreads(true);
 }
 
 TEST(GetODF, FibreGivesEqualPhi1Columns) {

@@ -118,7 +118,7 @@ TEST(PoleFigureInput, FileErrorsStopTheCalculation) {
         EXPECT_EQ(e.GetODF(odf.Tree(), &dev, &loops), 0);
         const auto m = tr.Messages();
         ASSERT_FALSE(m.empty());
-        EXPECT_EQ(m.back(), std::make_pair(-2, std::string(c.message)));
+        EXPECT_EQ(m.back(), std::make_pair(int(kProgressStatus), std::string(c.message)));
         EXPECT_TRUE(tr.Has("File:" + c.file));
     }
 }

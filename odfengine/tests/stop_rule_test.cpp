@@ -91,7 +91,7 @@ void RunOdf(const ModelFiles& files, int stopMode, int maxLoops, double toleranc
 std::vector<double> Deviations(const Transcript& tr) {
     std::vector<double> d;
     for (const auto& c : tr.calls)
-        if (c.first == -3)
+        if (c.first == kProgressDeviation)
             d.push_back(std::stod(c.second));
     return d;
 }

@@ -51,7 +51,7 @@ struct Transcript {
     ProgressCallback Callback() {
         return [this](std::string text, int code) { calls.emplace_back(code, std::move(text)); };
     }
-    // Status (-2), start (-1) and deviation (-3) messages only.
+    // Status, start and deviation messages only (the negative codes).
     std::vector<std::pair<int, std::string>> Messages() const {
         std::vector<std::pair<int, std::string>> out;
         for (const auto& c : calls)

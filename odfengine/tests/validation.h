@@ -27,6 +27,7 @@ struct ValidationCase {
     int stopMode = 2;
     int maxLoops = 15;
     double tolerance = 0.01;
+    int threads = platform::kAutomaticThreads; // for every engine call of the case
 };
 
 struct ValidationResult {
@@ -47,8 +48,10 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
     GetEulerRangeInODFSpace(&n1, &n, &n2, c.type, c.res, c.sampleSym);
     const orimath::Extent3 extent{.phi1 = n1, .Phi = n, .phi2 = n2};
     orimath::Grid3<double> model(extent), result(extent);
+    EngineRunOptions options;
+    options.threads = c.threads;
     if (!odfengine::MakeModelODF(model.Tree(), c.type, c.lattice, c.res, c.sampleSym, c.components,
-                                 c.background))
+                                 c.background, options))
         return r;
     const int nPF = (int)c.hkl.size();
     double hkl[6][3];
@@ -58,12 +61,13 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
             hkl[j][k] = c.hkl[j][k];
         paths[j] = dir + "/model_" + std::to_string(j) + ".HPF";
     }
-    if (!odfengine::WriteModelPoleFigures(model.Tree(), c.type, c.lattice, c.res, c.sampleSym, hkl,
-                                          nPF, paths, c.alphaMax))
+    if (!odfengine::WriteModelPoleFigures(model.Tree(), c.type, c.lattice, c.res, c.sampleSym, hkl, nPF,
+                                          paths, c.alphaMax, options))
         return r;
     HODF engine;
-    if (callback)
-        engine.SetCallBack(callback);
+    EngineRunOptions engineOptions = options;
+    engineOptions.progress = callback;
+    engine.SetRunOptions(engineOptions);
     if (!engine.IniODFCal(paths, c.type, c.maxLoops, c.tolerance, c.stopMode, c.lattice, hkl, nPF,
                           1, 0, c.sampleSym, c.res))
         return r;
@@ -77,6 +81,7 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
             return r;
         orimath::Grid2<double> p = orimath::AdoptTree(tree, {.alpha = nA, .beta = nB});
         HODF recalc;
+        recalc.SetRunOptions(options);
         recalc.IniPolFigCal(c.type, c.lattice, hkl[j], c.res, c.sampleSym, 0);
         orimath::Grid2<double> q(p.extent());
         recalc.GetPolFig(q.Tree(), result.Tree());

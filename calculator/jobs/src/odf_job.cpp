@@ -6,8 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "calcjobs/memory_estimate.h"
 #include "calcjobs/validation.h"
-#include "engine_progress.h"
+#include "engine_run.h"
+#include "job_output.h"
 #include "odfengine/codflib.h"
 #include "odfengine/hodf.h"
 #include "orimath/grid.h"
@@ -37,6 +39,13 @@ void ApplyODFCommandSettings(RawHODFInfo* info) {
 }
 
 JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewerFn& launchViewer) {
+    JobContext context;
+    context.progress = progress;
+    context.launchViewer = launchViewer;
+    return ODFJob(info, context);
+}
+
+JobResult ODFJob(RawHODFInfo info, const JobContext& context) {
     if (info.fibreAverage)
         info.sampleSymmetry = 1;
     if (std::string message = ValidateResolution(info.resolution); !message.empty())
@@ -50,30 +59,40 @@ JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewe
     const std::string path = info.path;
     if (path.empty())
         return Failure(JobStatus::kInvalidInput, "Must give an ODF file name");
+    if (std::string message = CheckAvailableMemory(
+            ODFJobPeakBytes(info.crystalType, info.resolution, info.sampleSymmetry, info.nPF));
+        !message.empty())
+        return Failure(JobStatus::kInvalidInput, message);
 
     std::string names[kMaxPoleFigures];
     for (int i = 0; i < info.nPF; ++i)
         names[i].assign(info.pfNames[i], strnlen(info.pfNames[i], sizeof info.pfNames[i]));
 
-    EngineProgress engineProgress(progress);
-    int saved = 0;
+    const EngineRunOptions options = EngineOptions(context);
+    // The file is written beside the target and renamed over it only when
+    // the job was not cancelled meanwhile.
+    auto save = [&](double*** grid, int n1, int n, int n2) {
+        return SaveBeside(path, context.cancel, [&](const char* file) {
+            return Save_ODF_File(file, grid, &info, n1, n, n2);
+        });
+    };
+    SaveOutcome saved = SaveOutcome::kFailed;
     if (std::fabs(info.resolution - 5.0) < 0.0001) {
         // Classic engine: full 73 x 37 x 73 result in a buffer of this job's own.
         auto buffer = std::make_unique<double[]>(73 * 37 * 73);
         auto* full = reinterpret_cast<double(*)[37][73]>(buffer.get());
         {
             auto engine = std::make_unique<CODFlib>();
-            engine->SetCallBack(engineProgress.Callback());
+            engine->SetRunOptions(options);
             engine->IniODFCal(names, info.crystalType, info.maxLoops, info.tolerance, info.stopMode,
                               info.lattice, info.hkl, info.nPF, info.normalized, info.fibreAverage,
                               info.sampleSymmetry);
             int loops = 0;
             if (!engine->GetODF(full, &info.deviation, &loops))
-                return Failure(JobStatus::kEngineFailed,
-                               engineProgress.FailureText("ODF calculation failed"));
+                return EngineFailure(engine->LastResult(), "ODF calculation failed");
             info.iterations = loops;
         }
-        engineProgress.Report(kSavingText, kStatusPosition);
+        Report(context, kSavingText, kStatusPosition);
         // The file holds the reduced region of the crystal system. Both the
         // buffer and the file grid are ordered [phi2][Phi][phi1], so the
         // region is the leading block of each axis.
@@ -87,10 +106,10 @@ JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewe
                 for (int i = 0; i < n1; ++i)
                     (*grid)[k][j][i] = full[k][j][i];
         info.resolution = 5.0;
-        saved = Save_ODF_File(path.c_str(), grid->Tree(), &info, n1, n, n2);
+        saved = save(grid->Tree(), n1, n, n2);
     } else {
         auto engine = std::make_unique<HODF>();
-        engine->SetCallBack(engineProgress.Callback());
+        engine->SetRunOptions(options);
         engine->IniODFCal(names, info.crystalType, info.maxLoops, info.tolerance, info.stopMode,
                           info.lattice, info.hkl, info.nPF, info.normalized, info.fibreAverage,
                           info.sampleSymmetry, info.resolution);
@@ -100,28 +119,28 @@ JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewe
             return Failure(JobStatus::kEngineFailed, "Can not allocate memory for the ODF");
         int loops = 0;
         if (!engine->GetODF(grid->Tree(), &info.deviation, &loops))
-            return Failure(JobStatus::kEngineFailed,
-                           engineProgress.FailureText("ODF calculation failed"));
+            return EngineFailure(engine->LastResult(), "ODF calculation failed");
         info.iterations = loops;
         engine.reset();
-        engineProgress.Report(kSavingText, kStatusPosition);
-        saved = Save_ODF_File(path.c_str(), grid->Tree(), &info, grid->phi1Count(),
-                              grid->PhiCount(), grid->phi2Count());
+        Report(context, kSavingText, kStatusPosition);
+        saved = save(grid->Tree(), grid->phi1Count(), grid->PhiCount(), grid->phi2Count());
     }
-    if (!saved) {
+    if (saved == SaveOutcome::kCancelled)
+        return Failure(JobStatus::kCancelled, kCancelledText);
+    if (saved != SaveOutcome::kSaved) {
         // The viewer is not offered a file that was not written.
         JobResult result = Failure(JobStatus::kSaveFailed, kSaveFailedText);
         result.deviation = info.deviation;
         result.loops = info.iterations;
         return result;
     }
-    engineProgress.Report("Calculation finished", kStatusPosition);
+    Report(context, "Calculation finished", kStatusPosition);
     JobResult result;
     result.outputFile = path;
     result.deviation = info.deviation;
     result.loops = info.iterations;
-    if (launchViewer)
-        launchViewer(kResultODF, path);
+    if (context.launchViewer)
+        context.launchViewer(kResultODF, path);
     return result;
 }
 

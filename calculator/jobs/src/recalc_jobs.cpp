@@ -3,13 +3,16 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 
+#include "calcjobs/memory_estimate.h"
 #include "calcjobs/validation.h"
 #include "dataformats/inversepf.h"
 #include "dataformats/polefigure.h"
-#include "engine_progress.h"
+#include "engine_run.h"
+#include "job_output.h"
 #include "odfengine/codflib.h"
 #include "odfengine/hodf.h"
 #include "orimath/constants.h"
@@ -141,13 +144,30 @@ std::optional<orimath::Grid2<double>> FullSpaceFigure(double res) {
     return orimath::TryGrid<double>(orimath::Extent2{.alpha = nA, .beta = nB});
 }
 
-// The result of a job that wrote `file`, shown in the viewer when asked.
-JobResult Written(const std::string& file, int kind, const LaunchViewerFn& launchViewer) {
+// Saves the figure through save(path) and offers it to the viewer; a
+// cancelled job writes nothing.
+JobResult SaveFigure(const std::string& file, int kind, const JobContext& context,
+                     const std::function<int(const char* path)>& save) {
+    switch (SaveBeside(file, context.cancel, save)) {
+    case SaveOutcome::kCancelled:
+        return Failure(JobStatus::kCancelled, kCancelledText);
+    case SaveOutcome::kFailed:
+        return Failure(JobStatus::kSaveFailed, kSaveFailedText);
+    case SaveOutcome::kSaved:
+        break;
+    }
     JobResult result;
     result.outputFile = file;
-    if (launchViewer)
-        launchViewer(kind, file);
+    if (context.launchViewer)
+        context.launchViewer(kind, file);
     return result;
+}
+
+JobContext ContextOf(const ProgressFn& progress, const LaunchViewerFn& launchViewer) {
+    JobContext context;
+    context.progress = progress;
+    context.launchViewer = launchViewer;
+    return context;
 }
 
 } // namespace
@@ -196,29 +216,41 @@ std::string AdjustIPFFileName(const std::string& path) {
 
 JobResult PFJob(PFJobParams params, const ProgressFn& progress,
                 const LaunchViewerFn& launchViewer) {
+    return PFJob(std::move(params), ContextOf(progress, launchViewer));
+}
+
+JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
+                 const LaunchViewerFn& launchViewer) {
+    return IPFJob(std::move(params), ContextOf(progress, launchViewer));
+}
+
+JobResult PFJob(PFJobParams params, const JobContext& context) {
     if (std::string message = ValidatePFSetup(params.h, params.k, params.l, params.pfFile);
         !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
     RawHODFInfo& odf = params.odfInfo;
     if (std::string message = PrepareDescription(&odf); !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
+    if (std::string message = CheckAvailableMemory(
+            RecalculationJobPeakBytes(odf.crystalType, odf.resolution, odf.sampleSymmetry, false));
+        !message.empty())
+        return Failure(JobStatus::kInvalidInput, message);
 
-    EngineProgress engineProgress(progress);
+    const EngineRunOptions options = EngineOptions(context);
     double hkl[3] = {params.h, params.k, params.l};
     std::optional<orimath::Grid2<double>> pf;
-    engineProgress.Report(kOpeningText, kStatusPosition);
+    Report(context, kOpeningText, kStatusPosition);
     if (FiveDegreePath(odf.resolution)) {
         RawHODFInfo readInfo{};
         std::unique_ptr<double[]> full = ReadFullOdf(params.odfFile, &readInfo);
         if (!full)
             return Failure(JobStatus::kOpenFailed, kOpenFailedText);
         auto engine = std::make_unique<CODFlib>();
-        engine->SetCallBack(engineProgress.Callback());
+        engine->SetRunOptions(options);
         engine->IniPolFigCal(odf.crystalType, odf.lattice, hkl);
         double fixed[19][73];
         if (!engine->GetPolFig(fixed, reinterpret_cast<FullOdf>(full.get())))
-            return Failure(JobStatus::kEngineFailed,
-                           engineProgress.FailureText("Pole figure calculation failed"));
+            return EngineFailure(engine->LastResult(), "Pole figure calculation failed");
         pf = CopyFixedFigure(fixed);
         if (!pf)
             return Failure(JobStatus::kSaveFailed, kSaveFailedText);
@@ -227,54 +259,55 @@ JobResult PFJob(PFJobParams params, const ProgressFn& progress,
         if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid); !message.empty())
             return Failure(JobStatus::kOpenFailed, message);
         auto engine = std::make_unique<HODF>();
-        engine->SetCallBack(engineProgress.Callback());
+        engine->SetRunOptions(options);
         engine->IniPolFigCal(odf.crystalType, odf.lattice, hkl, odf.resolution, odf.sampleSymmetry,
                              odf.fibreAverage);
         pf = FullSpaceFigure(odf.resolution);
         if (!pf)
             return Failure(JobStatus::kEngineFailed, "Can not allocate memory for the pole figure");
         if (!engine->GetPolFig(pf->Tree(), grid.Tree()))
-            return Failure(JobStatus::kEngineFailed,
-                           engineProgress.FailureText("Pole figure calculation failed"));
+            return EngineFailure(engine->LastResult(), "Pole figure calculation failed");
     }
 
     PFFileInfo info = DescribePoleFigure(params.pfFile, odf.crystalType, hkl, odf.lattice,
                                          FiveDegreePath(odf.resolution) ? 5.0 : odf.resolution,
                                          "Recalculated Pole Figure");
-    if (!SaveHPFFile(params.pfFile.c_str(), &info, pf->alphaCount(), pf->betaCount(), pf->Tree()))
-        return Failure(JobStatus::kSaveFailed, kSaveFailedText);
-    return Written(params.pfFile, kResultPoleFigure, launchViewer);
+    return SaveFigure(params.pfFile, kResultPoleFigure, context, [&](const char* file) {
+        return SaveHPFFile(file, &info, pf->alphaCount(), pf->betaCount(), pf->Tree());
+    });
 }
 
-JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
-                 const LaunchViewerFn& launchViewer) {
+JobResult IPFJob(IPFJobParams params, const JobContext& context) {
     if (std::string message = ValidateIPFSetup(params.ipfFile); !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
     RawHODFInfo& odf = params.odfInfo;
     if (std::string message = PrepareDescription(&odf); !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
+    if (std::string message = CheckAvailableMemory(
+            RecalculationJobPeakBytes(odf.crystalType, odf.resolution, odf.sampleSymmetry, true));
+        !message.empty())
+        return Failure(JobStatus::kInvalidInput, message);
 
-    EngineProgress engineProgress(progress);
+    const EngineRunOptions options = EngineOptions(context);
     double direction[3];
     SampleDirection(params.alpha, params.beta, direction);
     // GetInvPolFig writes the 3 x 3 crystal axes here; the sample direction
     // goes to the initialisation only.
     double axes[3][3] = {};
     std::optional<orimath::Grid2<double>> ipf;
-    engineProgress.Report(kOpeningText, kStatusPosition);
+    Report(context, kOpeningText, kStatusPosition);
     if (FiveDegreePath(odf.resolution)) {
         RawHODFInfo readInfo{};
         std::unique_ptr<double[]> full = ReadFullOdf(params.odfFile, &readInfo);
         if (!full)
             return Failure(JobStatus::kOpenFailed, kOpenFailedText);
         auto engine = std::make_unique<CODFlib>();
-        engine->SetCallBack(engineProgress.Callback());
+        engine->SetRunOptions(options);
         engine->IniInvPolFigCal(odf.crystalType, odf.lattice, direction);
-        engineProgress.Report("Calculating", kStatusPosition);
+        Report(context, "Calculating", kStatusPosition);
         double fixed[19][73];
         if (!engine->GetInvPolFig(fixed, axes, reinterpret_cast<FullOdf>(full.get())))
-            return Failure(JobStatus::kEngineFailed,
-                           engineProgress.FailureText("Inverse pole figure calculation failed"));
+            return EngineFailure(engine->LastResult(), "Inverse pole figure calculation failed");
         ipf = CopyFixedFigure(fixed);
         if (!ipf)
             return Failure(JobStatus::kSaveFailed, kSaveFailedText);
@@ -283,17 +316,16 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
         if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid); !message.empty())
             return Failure(JobStatus::kOpenFailed, message);
         auto engine = std::make_unique<HODF>();
-        engine->SetCallBack(engineProgress.Callback());
+        engine->SetRunOptions(options);
         engine->IniInvPolFigCal(odf.crystalType, odf.lattice, direction, odf.resolution,
                                 odf.sampleSymmetry);
         ipf = FullSpaceFigure(odf.resolution);
         if (!ipf)
             return Failure(JobStatus::kEngineFailed,
                            "Can not allocate memory for the inverse pole figure");
-        engineProgress.Report("Calculating", kStatusPosition);
+        Report(context, "Calculating", kStatusPosition);
         if (!engine->GetInvPolFig(ipf->Tree(), axes, grid.Tree()))
-            return Failure(JobStatus::kEngineFailed,
-                           engineProgress.FailureText("Inverse pole figure calculation failed"));
+            return EngineFailure(engine->LastResult(), "Inverse pole figure calculation failed");
     }
 
     IPFFileInfo info;
@@ -307,10 +339,9 @@ JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
         for (int j = 0; j < 3; ++j)
             info.directions[i][j] = axes[i][j];
     info.resolution = FiveDegreePath(odf.resolution) ? 5.0 : odf.resolution;
-    if (!SaveHIPFFile(params.ipfFile.c_str(), &info, ipf->alphaCount(), ipf->betaCount(),
-                      ipf->Tree()))
-        return Failure(JobStatus::kSaveFailed, kSaveFailedText);
-    return Written(params.ipfFile, kResultInversePoleFigure, launchViewer);
+    return SaveFigure(params.ipfFile, kResultInversePoleFigure, context, [&](const char* file) {
+        return SaveHIPFFile(file, &info, ipf->rows, ipf->columns, ipf->Tree());
+    });
 }
 
 } // namespace calcjobs

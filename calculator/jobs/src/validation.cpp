@@ -6,7 +6,7 @@
 namespace calcjobs {
 
 std::string ValidateResolution(double res) {
-    if (!std::isfinite(res) || res < kMinResolution - 1e-9 || res > kMaxResolution + 1e-9) {
+    if (!(std::isfinite(res) && res >= kMinResolution && res <= kMaxResolution)) {
         char text[160];
         std::snprintf(text, sizeof text,
                       "Invalid resolution: %g degrees (must be between %g and %g degrees)", res,

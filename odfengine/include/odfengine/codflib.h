@@ -7,15 +7,17 @@
 // double[19][73] (alpha 0..90, beta 0..360). Every ODF cell is integrated
 // over 2.5 degree half-cells in Phi and phi2.
 //
-// Settings, messages and the callback protocol are those of HODF (see
-// hodf.h); the resolution is always 5 degrees. Each object keeps its own
+// Settings, messages, run options, results and the callback protocol are
+// those of HODF (see hodf.h); the resolution is always 5 degrees. Each object keeps its own
 // stop-rule state. The object holds several megabytes: create it on the heap.
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "odfengine/engine_result.h"
 #include "odfengine/export.h"
 #include "odfengine/progress.h"
+#include "odfengine/run_options.h"
 
 class ODFENGINE_EXPORT CODFlib {
   public:
@@ -25,6 +27,8 @@ class ODFENGINE_EXPORT CODFlib {
     CODFlib& operator=(const CODFlib&) = default;
 
     void SetCallBack(ProgressCallback callback);
+    void SetRunOptions(EngineRunOptions options);
+    const EngineResult& LastResult() const { return lastResult; }
 
     int IniODFCal(const std::string files[], int crystalType, int maxLoops, double tolerance,
                   int stopMode, const double lattice[6], const double hkl[][3], int nPF,
@@ -56,6 +60,11 @@ class ODFENGINE_EXPORT CODFlib {
     double pDeviation(int* stop);
     void PNormodf(double odf[73][37][73]);
     void Report(const std::string& text, int code) const;
+    void Begin();
+    int Fail(const char* text);
+    int Cancelled();
+    int Finish(const char* failure);
+    bool CancelSeen() const { return options.cancel.Cancelled(); }
     int CountEmptyRim() const;
     const int16_t* Cell(int j, int halfPhi, int halfPhi2, int pole) const {
         return &poleTable[((((size_t)j * kHalfPhi + halfPhi) * kHalfPhi2 + halfPhi2) * 24 + pole) *
@@ -87,5 +96,6 @@ class ODFENGINE_EXPORT CODFlib {
     std::vector<double> recalculated; // [6][19][73]
     std::vector<int16_t> poleTable;   // [6][72][144][24][2]
 
-    ProgressCallback callback;
+    EngineRunOptions options;
+    EngineResult lastResult;
 };

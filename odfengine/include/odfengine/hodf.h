@@ -7,10 +7,12 @@
 // is double[nAlpha][nBeta] (alpha from the centre 0..90, beta 0..360 with the
 // last column repeating beta 0), in multiples of a random distribution.
 //
-// Use: construct, SetCallBack (optional; without it nothing is reported), one
-// Ini... operation, then the matching Get... operation. Results are 1 on
+// Use: construct, SetCallBack or SetRunOptions (optional; without them
+// nothing is reported, nothing cancels and the thread count is automatic),
+// one Ini... operation, then the matching Get... operation. Results are 1 on
 // success and 0 on failure; the reason of a failure is sent through the
-// callback with code -2. Nothing throws.
+// callback with code kProgressStatus, and LastResult() tells it as a value,
+// together with whether the operation was cancelled. Nothing throws.
 //
 // Each object keeps its own stop-rule state, so several objects may compute
 // side by side on different threads. One object is used by one thread at a
@@ -20,8 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "odfengine/engine_result.h"
 #include "odfengine/export.h"
 #include "odfengine/progress.h"
+#include "odfengine/run_options.h"
 
 class ODFENGINE_EXPORT HODF {
   public:
@@ -30,7 +34,12 @@ class ODFENGINE_EXPORT HODF {
     HODF& operator=(const HODF& other); // deep copy
     virtual ~HODF();
 
+    // Replaces the progress function of the run options.
     void SetCallBack(ProgressCallback callback);
+    // Progress, cancel token and thread count for the following operations.
+    void SetRunOptions(EngineRunOptions options);
+    // How the last Ini... or Get... operation ended.
+    const EngineResult& LastResult() const { return lastResult; }
 
     // ODF calculation from nPF (1..6) pole figure files with Miller indices
     // hkl[i]. stopMode 0: stop after maxLoops; 1: when the mean deviation is
@@ -111,8 +120,18 @@ class ODFENGINE_EXPORT HODF {
     static double pMeganetic(double l1, double l2, double l3, double K1, double K2);
 
     void Report(const std::string& text, int code) const;
+    // Outcome bookkeeping of the public operations: Begin clears the last
+    // result; Fail records and reports a failure, Cancelled a cancellation;
+    // Finish takes a long helper's failure text (null: success; a failure
+    // while the cancel token is set counts as cancelled). All but Begin
+    // return the operation's int result.
+    void Begin();
+    int Fail(const char* text);
+    int Cancelled();
+    int Finish(const char* failure);
+    bool CancelSeen() const { return options.cancel.Cancelled(); }
     int CountEmptyRim() const;
-    int ValidSetup() const;
+    int ValidSetup();
 
     // Settings.
     int sampleSym = 0;
@@ -153,5 +172,6 @@ class ODFENGINE_EXPORT HODF {
     // ODF), filled on first use in a GetODF run.
     std::vector<std::vector<double>> weightCache;
 
-    ProgressCallback callback;
+    EngineRunOptions options;
+    EngineResult lastResult;
 };

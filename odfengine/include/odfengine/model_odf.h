@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "odfengine/export.h"
+#include "odfengine/run_options.h"
 
 namespace odfengine {
 
@@ -40,6 +41,12 @@ ODFENGINE_EXPORT std::vector<ModelComponent> DefaultRollingTexture();
 ODFENGINE_EXPORT int MakeModelODF(double*** odf, int crystalType, const double lattice[6],
                                   double res, int sampleSym,
                                   const std::vector<ModelComponent>& components, double background);
+// The same with a thread count and a cancel token (progress is not
+// reported); returns 0 when cancelled.
+ODFENGINE_EXPORT int MakeModelODF(double*** odf, int crystalType, const double lattice[6],
+                                  double res, int sampleSym,
+                                  const std::vector<ModelComponent>& components, double background,
+                                  const EngineRunOptions& options);
 
 // Recalculates the pole figures {hkl[i]} of the model ODF with HODF::GetPolFig
 // and writes each as a high-resolution pole figure file paths[i]. Rows above
@@ -48,6 +55,12 @@ ODFENGINE_EXPORT int MakeModelODF(double*** odf, int crystalType, const double l
 ODFENGINE_EXPORT int WriteModelPoleFigures(double*** odf, int crystalType, const double lattice[6],
                                            double res, int sampleSym, const double hkl[][3],
                                            int nPF, const std::string paths[], double alphaMax);
+// The same with a thread count and a cancel token; returns 0 when cancelled
+// (files written before stay).
+ODFENGINE_EXPORT int WriteModelPoleFigures(double*** odf, int crystalType, const double lattice[6],
+                                           double res, int sampleSym, const double hkl[][3],
+                                           int nPF, const std::string paths[], double alphaMax,
+                                           const EngineRunOptions& options);
 
 // Mean relative deviation, in percent, of q from p over the cells with
 // p > 0.9 (the RP error of a recalculated pole figure), both [nAlpha][nBeta].

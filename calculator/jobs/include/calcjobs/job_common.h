@@ -1,18 +1,23 @@
 #pragma once
 // Conventions shared by every calculation job (ODF, pole figure, inverse pole
-// figure): a job takes its parameter block by value, reports through a
-// progress function, writes its result file and then hands the result to the
-// viewer through a callback that the caller provides. Jobs never show
-// anything themselves; a failure comes back as a JobResult whose message is
-// the text the caller shows the user.
+// figure): a job takes its parameter block by value and a JobContext (progress
+// function, viewer hand-off, cancel token, thread count), writes its result
+// file and then hands the result to the viewer through the context's
+// callback. Jobs never show anything themselves; a failure comes back as a
+// JobResult whose message is the text the caller shows the user.
 #include <functional>
 #include <string>
+
+#include "odfengine/progress.h"
+#include "platform/cancel_token.h"
+#include "platform/thread_choice.h"
 
 namespace calcjobs {
 
 // Progress report: a status text and a position. Position 0..100 moves the
-// progress bar (text empty); any other position (the jobs use -2, the engines
-// also -1 for "starting" and -3 for the deviation text) changes only the text.
+// progress bar (text empty); any other position (the jobs use
+// kStatusPosition, the engines also kProgressStarting and kProgressDeviation)
+// changes only the text.
 using ProgressFn = std::function<void(const std::string& text, int position)>;
 
 // Hand-off of a finished result to the viewer: kind is one of the
@@ -20,7 +25,18 @@ using ProgressFn = std::function<void(const std::string& text, int position)>;
 // after the result file was written successfully.
 using LaunchViewerFn = std::function<void(int kind, const std::string& file)>;
 
-inline constexpr int kStatusPosition = -2;
+inline constexpr int kStatusPosition = kProgressStatus;
+
+// What a job runs with besides its parameter block.
+struct JobContext {
+    ProgressFn progress;         // may be empty
+    LaunchViewerFn launchViewer; // may be empty
+    // Set from any thread (or a signal handler) to stop the job: it then
+    // returns kCancelled, leaves no file (not even a temporary one) and does
+    // not offer the viewer.
+    platform::CancelToken cancel;
+    int threads = platform::kAutomaticThreads; // for the engine's parallel loops
+};
 
 // Result kinds handed to the viewer. A caller writes the kind (new viewer
 // document) or its negation (add to the open document) to the mailbox
@@ -55,8 +71,9 @@ enum class JobStatus {
     kDone,         // result written, viewer offered
     kInvalidInput, // parameters refused before any work (message says why)
     kOpenFailed,   // the input file could not be read
-    kEngineFailed, // the engine stopped; message is its last status text
+    kEngineFailed, // the engine stopped; message is the engine's reason
     kSaveFailed,   // the result could not be written; viewer not offered
+    kCancelled,    // the cancel token was set: nothing written, viewer not offered
 };
 
 struct JobResult {

@@ -9,9 +9,8 @@
 // output path in info.path. A resolution within 0.0001 of 5 degrees runs the
 // classic 5 degree engine, any other the arbitrary-resolution engine.
 //
-// Every job owns its engine, its ODF buffer and its copy of the block, so
-// jobs may overlap (the engines' stop rule keeps one process-wide counter,
-// so concurrent ODF iterations still should not be started).
+// Every job owns its engine (with its own stop-rule counter), its ODF buffer
+// and its copy of the block, so ODF jobs may run side by side.
 #include "calcjobs/job_common.h"
 #include "dataformats/odf.h"
 
@@ -23,11 +22,16 @@ void ApplyODFCommandSettings(RawHODFInfo* info);
 
 // Runs the calculation and saves info.path. Progress: the engine's messages,
 // then "Please wait ... while saving ODF file" and "Calculation finished"
-// (position -2). On success calls launchViewer(kResultODF, path); result.deviation
-// and result.loops hold the engine's final mean deviation and iteration count.
-// Failures: kInvalidInput (resolution, counts), kEngineFailed with the
-// engine's last status text (for example "Can not read pole figure file" or
-// "File resolution incorrect"), kSaveFailed with "Can not save odf file".
+// (kStatusPosition). On success calls context.launchViewer(kResultODF,
+// path); result.deviation and result.loops hold the engine's final mean
+// deviation and iteration count. Failures: kInvalidInput (resolution 0.1 to
+// 45 degrees, counts, or a grid too large for the memory available, with the
+// estimate), kEngineFailed with the engine's reason (for example "Can not
+// read pole figure file" or "File resolution incorrect"), kSaveFailed with
+// "Can not save odf file", kCancelled when context.cancel was set (nothing
+// written).
+JobResult ODFJob(RawHODFInfo info, const JobContext& context);
+// The same without a cancel token, with the automatic thread count.
 JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewerFn& launchViewer);
 
 } // namespace calcjobs

@@ -44,10 +44,15 @@ void SampleDirection(double alpha, double beta, double direction[3]);
 std::string AdjustIPFFileName(const std::string& path);
 
 // Progress: "Openning ODF File", the engine's messages (inverse pole figure:
-// "Calculating" first). Failures: kInvalidInput, kOpenFailed ("Can not open
-// ODF file", or the grid mismatch), kEngineFailed (engine's last status
-// text), kSaveFailed ("Can not save file"; the viewer is not offered).
-// Success calls launchViewer(kResultPoleFigure / kResultInversePoleFigure, file).
+// "Calculating" first). Failures: kInvalidInput (also an ODF grid too large
+// for the memory available, with the estimate), kOpenFailed ("Can not open
+// ODF file", or the grid mismatch), kEngineFailed (the engine's reason),
+// kSaveFailed ("Can not save file"; the viewer is not offered), kCancelled
+// (nothing written). Success calls context.launchViewer(kResultPoleFigure /
+// kResultInversePoleFigure, file).
+JobResult PFJob(PFJobParams params, const JobContext& context);
+JobResult IPFJob(IPFJobParams params, const JobContext& context);
+// The same without a cancel token, with the automatic thread count.
 JobResult PFJob(PFJobParams params, const ProgressFn& progress, const LaunchViewerFn& launchViewer);
 JobResult IPFJob(IPFJobParams params, const ProgressFn& progress,
                  const LaunchViewerFn& launchViewer);

@@ -16,14 +16,15 @@ struct PoleFigureInput {
 
 inline constexpr int kMaxPoleFigures = 6;
 
-// Resolution limits of the arbitrary-resolution engine. Below 1 degree the
-// ODF and pole tables of a low-symmetry crystal grow past a few gigabytes and
-// hours of work; above 30 degrees a pole figure has fewer than four rings,
-// which the engine cannot invert meaningfully.
-inline constexpr double kMinResolution = 1.0;
-inline constexpr double kMaxResolution = 30.0;
+// Resolution limits of the arbitrary-resolution engine: its grids keep 16-bit
+// table indices and every reduced range keeps at least two grid points.
+// Whether a fine grid fits into memory is checked by the jobs against the
+// memory available (memory_estimate.h).
+inline constexpr double kMinResolution = 0.1;
+inline constexpr double kMaxResolution = 45.0;
 
-// Grid step of an ODF or pole figure in degrees: finite and within the limits.
+// Grid step of an ODF or pole figure in degrees: finite and within the
+// limits, exactly as the engine checks them.
 std::string ValidateResolution(double res);
 
 // ODF command: for each pole figure in order, an empty file name gives
