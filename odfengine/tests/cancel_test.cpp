@@ -55,12 +55,12 @@ TEST(Cancel, OneDegreeOdfStopsWithinHalfASecondFromAnotherThread) {
         ASSERT_EQ(
             engine.IniODFCal(pfs.paths, 0, 15, 0.0, 0, kCubicLattice, kCubicHkl, 3, 1, 0, 0, 1.0),
             1);
-        Odf odf(engine.nPhi1, engine.nPhi, engine.nPhi2);
+        Grid3<double> odf(Extent3{.phi1 = engine.nPhi1, .Phi = engine.nPhi, .phi2 = engine.nPhi2});
         std::atomic<bool> returned{false};
         Clock::time_point cancelledAt, returnedAt;
         int result = -1;
         std::thread worker([&] {
-            result = engine.GetODF(odf.d, nullptr, nullptr);
+            result = engine.GetODF(odf.Tree(), nullptr, nullptr);
             returnedAt = Clock::now();
             returned = true;
         });
@@ -119,8 +119,8 @@ TEST_P(CancelPhase, StopsWithTheCancelledStatus) {
         ASSERT_EQ(
             engine.IniODFCal(pfs.paths, 0, 3, 0.0, 0, kCubicLattice, kCubicHkl, 3, 1, 0, 0, res),
             1);
-        Odf odf(engine.nPhi1, engine.nPhi, engine.nPhi2);
-        result = engine.GetODF(odf.d, nullptr, nullptr);
+        Grid3<double> odf(Extent3{.phi1 = engine.nPhi1, .Phi = engine.nPhi, .phi2 = engine.nPhi2});
+        result = engine.GetODF(odf.Tree(), nullptr, nullptr);
         outcome = engine.LastResult();
     }
     EXPECT_EQ(result, 0);
@@ -162,18 +162,15 @@ TEST(Cancel, RecalculationWithTheTokenSetWritesNothing) {
         ipf.SetRunOptions(options);
         ASSERT_EQ(pf.IniPolFigCal(0, kCubicLattice, hkl, 5.0, 0, 0), 1);
         ASSERT_EQ(ipf.IniInvPolFigCal(0, kCubicLattice, nd, 5.0, 0), 1);
-        Odf odf(pf.nPhi1, pf.nPhi, pf.nPhi2);
+        Grid3<double> odf(Extent3{.phi1 = pf.nPhi1, .Phi = pf.nPhi, .phi2 = pf.nPhi2});
         odf.Fill(1.0);
-        Grid out(pf.nAlpha, pf.nBeta);
-        for (int i = 0; i < out.a; ++i)
-            for (int j = 0; j < out.b; ++j)
-                out.d[i][j] = kSentinel;
+        Grid2<double> out(Extent2{.alpha = pf.nAlpha, .beta = pf.nBeta}, kSentinel);
         double axes[3][3];
-        EXPECT_EQ(pf.GetPolFig(out.d, odf.d), 0);
+        EXPECT_EQ(pf.GetPolFig(out.Tree(), odf.Tree()), 0);
         EXPECT_TRUE(pf.LastResult().cancelled());
-        EXPECT_EQ(ipf.GetInvPolFig(out.d, axes, odf.d), 0);
+        EXPECT_EQ(ipf.GetInvPolFig(out.Tree(), axes, odf.Tree()), 0);
         EXPECT_TRUE(ipf.LastResult().cancelled());
-        EXPECT_TRUE(untouched(out.d, out.a, out.b));
+        EXPECT_TRUE(untouched(out.Tree(), out.alphaCount(), out.betaCount()));
     }
     {
         auto engine = std::make_unique<CODFlib>();
@@ -206,8 +203,8 @@ TEST(Cancel, FailureReasonIsHandedBackAsAValue) {
     HODF engine;
     ASSERT_EQ(engine.IniODFCal(missing, 0, 3, 0.0, 0, kCubicLattice, kCubicHkl, 3, 1, 0, 0, 10.0),
               1);
-    Odf odf(engine.nPhi1, engine.nPhi, engine.nPhi2);
-    EXPECT_EQ(engine.GetODF(odf.d, nullptr, nullptr), 0);
+    Grid3<double> odf(Extent3{.phi1 = engine.nPhi1, .Phi = engine.nPhi, .phi2 = engine.nPhi2});
+    EXPECT_EQ(engine.GetODF(odf.Tree(), nullptr, nullptr), 0);
     EXPECT_EQ(engine.LastResult().status, EngineStatus::kFailed);
     EXPECT_EQ(engine.LastResult().message, "Can not read pole figure file");
     EXPECT_EQ(engine.IniODFCal(missing, 0, 3, 0.0, 0, kCubicLattice, kCubicHkl, 3, 1, 0, 0, 0.05),

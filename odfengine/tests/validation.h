@@ -61,8 +61,8 @@ inline ValidationResult RunValidation(const ValidationCase& c, const std::string
             hkl[j][k] = c.hkl[j][k];
         paths[j] = dir + "/model_" + std::to_string(j) + ".HPF";
     }
-    if (!odfengine::WriteModelPoleFigures(model.Tree(), c.type, c.lattice, c.res, c.sampleSym, hkl, nPF,
-                                          paths, c.alphaMax, options))
+    if (!odfengine::WriteModelPoleFigures(model.Tree(), c.type, c.lattice, c.res, c.sampleSym, hkl,
+                                          nPF, paths, c.alphaMax, options))
         return r;
     HODF engine;
     EngineRunOptions engineOptions = options;

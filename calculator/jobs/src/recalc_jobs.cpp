@@ -340,7 +340,7 @@ JobResult IPFJob(IPFJobParams params, const JobContext& context) {
             info.directions[i][j] = axes[i][j];
     info.resolution = FiveDegreePath(odf.resolution) ? 5.0 : odf.resolution;
     return SaveFigure(params.ipfFile, kResultInversePoleFigure, context, [&](const char* file) {
-        return SaveHIPFFile(file, &info, ipf->rows, ipf->columns, ipf->Tree());
+        return SaveHIPFFile(file, &info, ipf->alphaCount(), ipf->betaCount(), ipf->Tree());
     });
 }
 

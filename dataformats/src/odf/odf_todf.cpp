@@ -61,9 +61,9 @@ bool ReadTODF(const char* path, RawHODFInfo* info, std::vector<double>* full, Fi
             return fail(offsetof(RawHODFInfo, nPF),
                         "pole figure count " + std::to_string(header.nPF) + " is not 0 to 6");
         if (header.crystalType < 0 || header.crystalType > 6)
-            return fail(offsetof(RawHODFInfo, crystalType),
-                        "crystal system code " + std::to_string(header.crystalType) +
-                            " is not 0 to 6");
+            return fail(offsetof(RawHODFInfo, crystalType), "crystal system code " +
+                                                                std::to_string(header.crystalType) +
+                                                                " is not 0 to 6");
         return fail(0, "the file ends inside its 2032-byte header");
     }
     full->assign(kFullValues, 0.0);
