@@ -10,6 +10,8 @@
 //
 // Copies are deep (the pointer tables are rebuilt to point into the copy);
 // moves keep the storage, so the views stay valid in the moved-to grid.
+// Trees from exported readers are taken over with AdoptTree; TryGrid is for
+// callers that report a failed allocation instead of throwing.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -178,24 +180,29 @@ template <class T> Grid3<T> CopyTree(const T* const* const* tree, Extent3 e) {
     return g;
 }
 
+namespace detail {
+// Runs f when the scope ends, also when a copy throws std::bad_alloc.
+template <class F> struct AtScopeEnd {
+    F f;
+    ~AtScopeEnd() { f(); }
+};
+} // namespace detail
+
 // Takes over a pointer tree that an exported reader allocated (AllocMem2D /
-// AllocMem2S / AllocMem3D): copies it into a grid and frees the tree.
-// Call the reader first and adopt in a second statement: the reader writes
-// the counts that make the extent.
+// AllocMem2S / AllocMem3D): copies it into a grid and frees the tree (also
+// when the copy can not be allocated). Call the reader first and adopt in a
+// second statement: the reader writes the counts that make the extent.
 inline Grid2<double> AdoptTree(double** tree, Extent2 e) {
-    Grid2<double> g = CopyTree<double>(tree, e);
-    FreeMem2D(tree, e.alpha, e.beta);
-    return g;
+    const detail::AtScopeEnd release{[&] { FreeMem2D(tree, e.alpha, e.beta); }};
+    return CopyTree<double>(tree, e);
 }
 inline Grid2<int16_t> AdoptTree(int16_t** tree, Extent2 e) {
-    Grid2<int16_t> g = CopyTree<int16_t>(tree, e);
-    FreeMem2S(tree, e.alpha, e.beta);
-    return g;
+    const detail::AtScopeEnd release{[&] { FreeMem2S(tree, e.alpha, e.beta); }};
+    return CopyTree<int16_t>(tree, e);
 }
 inline Grid3<double> AdoptTree(double*** tree, Extent3 e) {
-    Grid3<double> g = CopyTree<double>(tree, e);
-    FreeMem3D(tree, e.phi2, e.Phi, e.phi1);
-    return g;
+    const detail::AtScopeEnd release{[&] { FreeMem3D(tree, e.phi2, e.Phi, e.phi1); }};
+    return CopyTree<double>(tree, e);
 }
 
 // A pointer tree (AllocMem2D / AllocMem3D) holding a copy of the grid, for
