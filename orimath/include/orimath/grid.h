@@ -10,9 +10,11 @@
 //
 // Copies are deep (the pointer tables are rebuilt to point into the copy);
 // moves keep the storage, so the views stay valid in the moved-to grid.
+// Trees from exported readers are taken over with AdoptTree; TryGrid is for
+// callers that report a failed allocation instead of throwing.
+#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <limits>
 #include <new>
 #include <optional>
@@ -43,138 +45,117 @@ namespace detail {
 // (a std::bad_alloc) when the block could not be addressed, as for counts
 // from a corrupt header: the product never wraps round into a short block
 // that the views would overrun, and TryGrid sees one kind of failure.
-template <class T> std::size_t CellCount(std::initializer_list<std::size_t> counts) {
+template <class T, std::size_t N> std::size_t CellCount(const std::array<int, N>& counts) {
     const std::size_t limit = std::numeric_limits<std::ptrdiff_t>::max() / sizeof(T);
     std::size_t cells = 1;
-    for (std::size_t c : counts) {
-        if (c != 0 && cells > limit / c)
+    for (int c : counts) {
+        if (cells > limit / std::size_t(c))
             throw std::bad_array_new_length();
-        cells *= c;
+        cells *= std::size_t(c);
     }
     return cells;
 }
+
+// What Grid2 and Grid3 share: the values in one block, the counts in
+// storage order (outermost first), a table of row pointers into the block
+// and, with three axes, a table of pointers into the row table. Copies
+// rebuild the tables so that they point into the copy; moves keep the
+// blocks (a moved vector keeps its buffer), so the tables stay valid.
+template <class T, std::size_t N> class GridStorage {
+    static_assert(N == 2 || N == 3);
+
+  public:
+    bool empty() const { return values_.empty(); }
+    std::size_t size() const { return values_.size(); }
+    T* data() { return values_.data(); }
+    const T* data() const { return values_.data(); }
+    std::vector<T>& values() { return values_; }
+    const std::vector<T>& values() const { return values_; }
+    void Fill(T v) { values_.assign(values_.size(), v); }
+
+  protected:
+    GridStorage() = default;
+    // Any non-positive count gives an empty grid with zero counts.
+    GridStorage(const std::array<int, N>& counts, T fill) {
+        for (int c : counts)
+            if (c <= 0)
+                return;
+        counts_ = counts;
+        values_.assign(CellCount<T>(counts_), fill);
+        BuildViews();
+    }
+    GridStorage(const GridStorage& o) : counts_(o.counts_), values_(o.values_) { BuildViews(); }
+    GridStorage& operator=(const GridStorage& o) {
+        if (this != &o) {
+            counts_ = o.counts_;
+            values_ = o.values_;
+            BuildViews();
+        }
+        return *this;
+    }
+    GridStorage(GridStorage&&) noexcept = default;
+    GridStorage& operator=(GridStorage&&) noexcept = default;
+    ~GridStorage() = default;
+
+    std::array<int, N> counts_{};
+    std::vector<T> values_;
+    std::vector<T*> rows_;
+    std::vector<T**> tables_; // three axes only
+
+  private:
+    void BuildViews() {
+        const std::size_t length = std::size_t(counts_[N - 1]);
+        std::size_t rows = 1;
+        for (std::size_t k = 0; k + 1 < N; ++k)
+            rows *= std::size_t(counts_[k]);
+        rows_.resize(rows);
+        for (std::size_t r = 0; r < rows; ++r)
+            rows_[r] = values_.data() + r * length;
+        if constexpr (N == 3) {
+            const std::size_t perTable = std::size_t(counts_[1]);
+            tables_.resize(std::size_t(counts_[0]));
+            for (std::size_t l = 0; l < tables_.size(); ++l)
+                tables_[l] = rows_.data() + l * perTable;
+        }
+    }
+};
 } // namespace detail
 
-template <class T> class Grid2 {
+template <class T> class Grid2 : public detail::GridStorage<T, 2> {
   public:
     Grid2() = default;
-    explicit Grid2(Extent2 e, T fill = T{}) : extent_(Checked(e)) {
-        values_.assign(
-            detail::CellCount<T>({std::size_t(extent_.alpha), std::size_t(extent_.beta)}), fill);
-        BuildRows();
-    }
-    Grid2(const Grid2& o) : extent_(o.extent_), values_(o.values_) { BuildRows(); }
-    Grid2& operator=(const Grid2& o) {
-        if (this != &o) {
-            extent_ = o.extent_;
-            values_ = o.values_;
-            BuildRows();
-        }
-        return *this;
-    }
-    Grid2(Grid2&&) noexcept = default;
-    Grid2& operator=(Grid2&&) noexcept = default;
+    explicit Grid2(Extent2 e, T fill = T{}) : detail::GridStorage<T, 2>({e.alpha, e.beta}, fill) {}
 
-    Extent2 extent() const { return extent_; }
-    int alphaCount() const { return extent_.alpha; }
-    int betaCount() const { return extent_.beta; }
-    bool empty() const { return values_.empty(); }
-    std::size_t size() const { return values_.size(); }
+    Extent2 extent() const { return {this->counts_[0], this->counts_[1]}; }
+    int alphaCount() const { return this->counts_[0]; }
+    int betaCount() const { return this->counts_[1]; }
 
-    T* operator[](int alpha) { return rows_[std::size_t(alpha)]; }
-    const T* operator[](int alpha) const { return rows_[std::size_t(alpha)]; }
+    T* operator[](int alpha) { return this->rows_[std::size_t(alpha)]; }
+    const T* operator[](int alpha) const { return this->rows_[std::size_t(alpha)]; }
 
     // The row-pointer view for exported calls (null for an empty grid).
-    T** Tree() { return rows_.empty() ? nullptr : rows_.data(); }
-    T* const* Tree() const { return rows_.empty() ? nullptr : rows_.data(); }
-
-    T* data() { return values_.data(); }
-    const T* data() const { return values_.data(); }
-    std::vector<T>& values() { return values_; }
-    const std::vector<T>& values() const { return values_; }
-    void Fill(T v) { values_.assign(values_.size(), v); }
-
-  private:
-    static Extent2 Checked(Extent2 e) {
-        if (e.alpha <= 0 || e.beta <= 0)
-            return {};
-        return e;
-    }
-    void BuildRows() {
-        rows_.resize(std::size_t(extent_.alpha));
-        for (int i = 0; i < extent_.alpha; ++i)
-            rows_[std::size_t(i)] = values_.data() + std::size_t(i) * std::size_t(extent_.beta);
-    }
-
-    Extent2 extent_;
-    std::vector<T> values_;
-    std::vector<T*> rows_;
+    T** Tree() { return this->rows_.empty() ? nullptr : this->rows_.data(); }
+    T* const* Tree() const { return this->rows_.empty() ? nullptr : this->rows_.data(); }
 };
 
-template <class T> class Grid3 {
+template <class T> class Grid3 : public detail::GridStorage<T, 3> {
   public:
     Grid3() = default;
-    explicit Grid3(Extent3 e, T fill = T{}) : extent_(Checked(e)) {
-        values_.assign(detail::CellCount<T>({std::size_t(extent_.phi2), std::size_t(extent_.Phi),
-                                             std::size_t(extent_.phi1)}),
-                       fill);
-        BuildTables();
-    }
-    Grid3(const Grid3& o) : extent_(o.extent_), values_(o.values_) { BuildTables(); }
-    Grid3& operator=(const Grid3& o) {
-        if (this != &o) {
-            extent_ = o.extent_;
-            values_ = o.values_;
-            BuildTables();
-        }
-        return *this;
-    }
-    Grid3(Grid3&&) noexcept = default;
-    Grid3& operator=(Grid3&&) noexcept = default;
+    explicit Grid3(Extent3 e, T fill = T{})
+        : detail::GridStorage<T, 3>({e.phi2, e.Phi, e.phi1}, fill) {}
 
-    Extent3 extent() const { return extent_; }
-    int phi1Count() const { return extent_.phi1; }
-    int PhiCount() const { return extent_.Phi; }
-    int phi2Count() const { return extent_.phi2; }
-    bool empty() const { return values_.empty(); }
-    std::size_t size() const { return values_.size(); }
+    Extent3 extent() const { return {this->counts_[2], this->counts_[1], this->counts_[0]}; }
+    int phi1Count() const { return this->counts_[2]; }
+    int PhiCount() const { return this->counts_[1]; }
+    int phi2Count() const { return this->counts_[0]; }
 
     // grid[phi2][Phi][phi1], as with a pointer tree.
-    T** operator[](int phi2) { return tables_[std::size_t(phi2)]; }
-    T* const* operator[](int phi2) const { return tables_[std::size_t(phi2)]; }
+    T** operator[](int phi2) { return this->tables_[std::size_t(phi2)]; }
+    T* const* operator[](int phi2) const { return this->tables_[std::size_t(phi2)]; }
 
     // The pointer-tree view for exported calls (null for an empty grid).
-    T*** Tree() { return tables_.empty() ? nullptr : tables_.data(); }
-    T** const* Tree() const { return tables_.empty() ? nullptr : tables_.data(); }
-
-    T* data() { return values_.data(); }
-    const T* data() const { return values_.data(); }
-    std::vector<T>& values() { return values_; }
-    const std::vector<T>& values() const { return values_; }
-    void Fill(T v) { values_.assign(values_.size(), v); }
-
-  private:
-    static Extent3 Checked(Extent3 e) {
-        if (e.phi1 <= 0 || e.Phi <= 0 || e.phi2 <= 0)
-            return {};
-        return e;
-    }
-    void BuildTables() {
-        const std::size_t n2 = std::size_t(extent_.phi2), n = std::size_t(extent_.Phi),
-                          n1 = std::size_t(extent_.phi1);
-        rows_.resize(n2 * n);
-        tables_.resize(n2);
-        for (std::size_t l = 0; l < n2; ++l) {
-            for (std::size_t i = 0; i < n; ++i)
-                rows_[l * n + i] = values_.data() + (l * n + i) * n1;
-            tables_[l] = rows_.data() + l * n;
-        }
-    }
-
-    Extent3 extent_;
-    std::vector<T> values_;
-    std::vector<T*> rows_;
-    std::vector<T**> tables_;
+    T*** Tree() { return this->tables_.empty() ? nullptr : this->tables_.data(); }
+    T** const* Tree() const { return this->tables_.empty() ? nullptr : this->tables_.data(); }
 };
 
 // Copies a pointer tree into a grid of the given extent (an empty grid for a
@@ -199,24 +180,29 @@ template <class T> Grid3<T> CopyTree(const T* const* const* tree, Extent3 e) {
     return g;
 }
 
+namespace detail {
+// Runs f when the scope ends, also when a copy throws std::bad_alloc.
+template <class F> struct AtScopeEnd {
+    F f;
+    ~AtScopeEnd() { f(); }
+};
+} // namespace detail
+
 // Takes over a pointer tree that an exported reader allocated (AllocMem2D /
-// AllocMem2S / AllocMem3D): copies it into a grid and frees the tree.
-// Call the reader first and adopt in a second statement: the reader writes
-// the counts that make the extent.
+// AllocMem2S / AllocMem3D): copies it into a grid and frees the tree (also
+// when the copy can not be allocated). Call the reader first and adopt in a
+// second statement: the reader writes the counts that make the extent.
 inline Grid2<double> AdoptTree(double** tree, Extent2 e) {
-    Grid2<double> g = CopyTree<double>(tree, e);
-    FreeMem2D(tree, e.alpha, e.beta);
-    return g;
+    const detail::AtScopeEnd release{[&] { FreeMem2D(tree, e.alpha, e.beta); }};
+    return CopyTree<double>(tree, e);
 }
 inline Grid2<int16_t> AdoptTree(int16_t** tree, Extent2 e) {
-    Grid2<int16_t> g = CopyTree<int16_t>(tree, e);
-    FreeMem2S(tree, e.alpha, e.beta);
-    return g;
+    const detail::AtScopeEnd release{[&] { FreeMem2S(tree, e.alpha, e.beta); }};
+    return CopyTree<int16_t>(tree, e);
 }
 inline Grid3<double> AdoptTree(double*** tree, Extent3 e) {
-    Grid3<double> g = CopyTree<double>(tree, e);
-    FreeMem3D(tree, e.phi2, e.Phi, e.phi1);
-    return g;
+    const detail::AtScopeEnd release{[&] { FreeMem3D(tree, e.phi2, e.Phi, e.phi1); }};
+    return CopyTree<double>(tree, e);
 }
 
 // A pointer tree (AllocMem2D / AllocMem3D) holding a copy of the grid, for
