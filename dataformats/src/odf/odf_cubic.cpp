@@ -17,8 +17,8 @@ bool ReadCubic(TextStream& t, double*** grid) {
             for (int c = 0; c < 19; ++c) {
                 float v;
                 if (t.ScanFloat(&v) != kConverted)
-                    return t.Fail("block " + std::to_string(b + 1) + ": expected 361 numbers, found " +
-                                  std::to_string(r * 19 + c));
+                    return t.Fail("block " + std::to_string(b + 1) +
+                                  ": expected 361 numbers, found " + std::to_string(r * 19 + c));
                 if (grid)
                     grid[b][r][c] = v;
             }
