@@ -293,6 +293,9 @@ TEST(Writers, EveryWritableLayoutReadsBackAsItself) {
         SCOPED_TRACE(l.key);
         const FileData src = SampleData(l.family);
         const std::string path = dir.File(std::string("w.") + l.ownExtensions.front());
+        // The extension names the writer (".HODF" the first generation).
+        EXPECT_EQ(FindWriter(l.family, path),
+                  std::string(l.key) == "hodf2" ? FindLayout("hodf1") : &l);
         auto written = l.Write(path, src);
         ASSERT_TRUE(written) << written.error().Text();
         auto detected = DetectLayout(path);

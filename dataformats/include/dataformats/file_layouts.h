@@ -108,6 +108,10 @@ DATAFORMATS_EXPORT const std::vector<FileLayout>& FileLayouts();
 DATAFORMATS_EXPORT const FileLayout* FindLayout(FileFamily family, int code);
 DATAFORMATS_EXPORT const FileLayout* FindLayout(const std::string& key);
 
+// The first writable layout of the family whose own extension the path has
+// (for ".HODF" the first generation); null when none.
+DATAFORMATS_EXPORT const FileLayout* FindWriter(FileFamily family, const std::string& path);
+
 // The layout of a file within one family, tried in the order the family's
 // exported detection uses (so the answer's code is what Get_PF_File_Type,
 // GetODFFileType, ... return when they find one), then layouts those calls

@@ -150,6 +150,15 @@ bool IsOwnExtension(FileFamily family, const std::string& ext) {
 
 } // namespace
 
+const FileLayout* FindWriter(FileFamily family, const std::string& path) {
+    const std::string ext = UpperExtension(path);
+    for (const FileLayout& l : FileLayouts())
+        if (l.family == family && l.CanWrite() &&
+            std::find(l.ownExtensions.begin(), l.ownExtensions.end(), ext) != l.ownExtensions.end())
+            return &l;
+    return nullptr;
+}
+
 const FileLayout* DetectReportedLayout(FileProbe& probe, FileFamily family) {
     for (const FileLayout* l : ReportedOrder(probe.Path(), family))
         if (l->Detect(probe))
