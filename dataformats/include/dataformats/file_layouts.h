@@ -76,7 +76,7 @@ class DATAFORMATS_EXPORT FileLayout {
     FileFamily family;
     // Layout code of the family's exported calls (Get_PF_File_Type,
     // GetODFFileType, ...); -1 for a layout those calls do not report
-    // (the TTO text ODF is known by its extension and title line).
+    // (the TTO text ODF, which the registry knows by its title line).
     int code;
     const char* key;  // short stable name: "hpf", "hodf1", "tto", ...
     const char* name; // human-readable name

@@ -92,9 +92,8 @@ bool ReadDistributions(TextStream& t, GBCDFileInfo* info, double angle[kGBCDAngl
         int index;
         float v;
         if (t.ScanInt(&index) != kConverted || t.ScanFloat(&v) != kConverted)
-            return t.Fail("expected " + std::to_string(kGBCDFileAngles) +
-                          " angle rows, found " + std::to_string(i) +
-                          (t.AtEnd() ? " (the file ends here)" : ""));
+            return t.Fail("expected " + std::to_string(kGBCDFileAngles) + " angle rows, found " +
+                          std::to_string(i) + (t.AtEnd() ? " (the file ends here)" : ""));
         a[i] = v;
     }
     double c[kCSLClassCount] = {};
@@ -105,9 +104,8 @@ bool ReadDistributions(TextStream& t, GBCDFileInfo* info, double angle[kGBCDAngl
             std::string label;
             float v;
             if (t.ScanWord(&label, 63) != kConverted || t.ScanFloat(&v) != kConverted)
-                return t.Fail("expected " + std::to_string(kCSLClassCount) +
-                              " CSL rows, found " + std::to_string(k) +
-                              (t.AtEnd() ? " (the file ends here)" : ""));
+                return t.Fail("expected " + std::to_string(kCSLClassCount) + " CSL rows, found " +
+                              std::to_string(k) + (t.AtEnd() ? " (the file ends here)" : ""));
             c[k] = v;
         }
         for (int k = 0; k < kCSLClassCount; ++k)
