@@ -35,9 +35,10 @@ dataformats::FileData ReadInput(const dataformats::FileLayout& layout, const std
     return std::move(*data);
 }
 
-void Write(const char* key, const std::string& output, const dataformats::FileData& data) {
-    auto written = dataformats::FindLayout(key)->Write(output, data);
-    if (!written)
+// Writes in the layout of the output's extension (checked by the caller).
+void Write(const dataformats::FileLayout* layout, const std::string& output,
+           const dataformats::FileData& data) {
+    if (layout == nullptr || !layout->Write(output, data))
         Fail("Can not save file");
 }
 
@@ -51,7 +52,8 @@ void ConvertPoleFigure(const ConvertOptions& opt, const dataformats::FileLayout&
     if (ext == "HPF") {
         // The description line is carried over as it stands.
         info.crystalType = -1;
-        Write("hpf", opt.output, data);
+        Write(dataformats::FindWriter(dataformats::FileFamily::PoleFigure, opt.output), opt.output,
+              data);
         return;
     }
     if (data.grid2.alphaCount() != 19 || data.grid2.betaCount() != 73) {
@@ -66,7 +68,8 @@ void ConvertPoleFigure(const ConvertOptions& opt, const dataformats::FileLayout&
     ParserPFInfo(info.description.c_str(), &info);
     if (info.crystalType < 0 || info.crystalType > 6)
         info.crystalType = 0;
-    Write("tpf", opt.output, data);
+    Write(dataformats::FindWriter(dataformats::FileFamily::PoleFigure, opt.output), opt.output,
+          data);
 }
 
 void ConvertODF(const ConvertOptions& opt, const dataformats::FileLayout& layout) {
@@ -84,10 +87,12 @@ void ConvertODF(const ConvertOptions& opt, const dataformats::FileLayout& layout
                       ext.c_str(), info.resolution);
         Fail(text, kExitUsage);
     }
-    if (ext == "HODF")
-        Write(opt.generation == 2 ? "hodf2" : "hodf1", opt.output, data);
-    else
-        Write(ext == "TTO" ? "tto" : "todf", opt.output, data);
+    // A .HODF output is written in the generation asked for.
+    const dataformats::FileLayout* writer =
+        ext == "HODF" && opt.generation == 2
+            ? dataformats::FindLayout("hodf2")
+            : dataformats::FindWriter(dataformats::FileFamily::ODF, opt.output);
+    Write(writer, opt.output, data);
 }
 
 } // namespace

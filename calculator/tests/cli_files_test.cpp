@@ -75,6 +75,66 @@ TEST(CliFilesTest, ConvertRoundTripsPoleFiguresAndOdfs) {
     }
 }
 
+// A file that does not read says why: info, convert and render name the line
+// where reading stopped, or that no layout matched; all exit non-zero and
+// leave no output behind.
+TEST(CliFilesTest, UnreadableFilesReportWhereAndWhy) {
+    calctest::ScratchDir dir("cli-unreadable");
+    auto row = [](int n, const char* v) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += std::string(v) + " ";
+        return s + "\n";
+    };
+    // A 30 degree pole figure (4 rings of 13) cut inside its third ring.
+    calctest::WriteText(dir.Path("cut.HPF"),
+                        "This pole figure file is created by HQuelta software\n"
+                        "Cubic, (1 1 1), 30.00, 4 x 13, (1 1 1 90 90 90), Test\n" +
+                            row(13, "1") + row(13, "2") + "3 3 3 3 3");
+    // A first-generation HODF of 3 x 2 x 2 values cut in its second section.
+    calctest::WriteText(dir.Path("cut.HODF"),
+                        "Text Format of ODF File (Arbitrary Resolution) 1HXNP23ZH (by Corvan)\n"
+                        "3\t2\t2\n0\n1\t1\t1\t90\t90\t90\n0\n1\n30\n0\n0\n1\n5\t3\n"
+                        "0.0001\t0.1\n0\n1 2 3\n4 5 6\n30\n1 2 3\n");
+    calctest::WriteText(dir.Path("notes.txt"), "shopping list\nmilk\n");
+    const std::string pfCut = "line 5: ring 3 of 4: expected 13 numbers, found 5";
+    const std::string odfCut = "line 17: section 2: expected 6 numbers, found 3";
+    const std::string foreign =
+        "no known pole figure, ODF, inverse pole figure or GBCD layout matched";
+    const bool haveRender = RunCli({"--help"}).out.find("  render") != std::string::npos;
+    struct Case {
+        std::vector<std::string> args;
+        std::string reason; // on stderr
+        std::string output; // must not exist afterwards ("" = none)
+    };
+    const Case cases[] = {
+        {{"info", dir.Path("cut.HPF")}, pfCut, ""},
+        {{"info", dir.Path("cut.HODF")}, odfCut, ""},
+        {{"info", dir.Path("notes.txt")}, foreign, ""},
+        {{"convert", dir.Path("cut.HPF"), dir.Path("a.HPF")}, pfCut, "a.HPF"},
+        {{"convert", dir.Path("cut.HODF"), dir.Path("a.TTO")}, odfCut, "a.TTO"},
+        {{"convert", dir.Path("notes.txt"), dir.Path("b.HPF")}, foreign, "b.HPF"},
+        {{"render", dir.Path("cut.HPF"), "-o", dir.Path("a.png")}, pfCut, "a.png"},
+        {{"render", dir.Path("cut.HODF"), "-o", dir.Path("b.png")}, odfCut, "b.png"},
+        {{"render", dir.Path("notes.txt"), "-o", dir.Path("c.png")}, foreign, "c.png"},
+    };
+    for (const Case& c : cases) {
+        if (c.args[0] == "render" && !haveRender)
+            continue;
+        const std::string name = c.args[0] + " " + c.args[1];
+        calctest::CliRun run = RunCli(c.args);
+        EXPECT_FALSE(run.crashed) << name;
+        EXPECT_EQ(run.exitCode, 1) << name << "\n" << run.err;
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << name << ": stderr was\n" << run.err;
+        if (!c.output.empty())
+            EXPECT_FALSE(calctest::Exists(dir.Path(c.output))) << name;
+    }
+    // info also names the reason in the file's own block.
+    calctest::CliRun run = RunCli({"info", dir.Path("cut.HPF")});
+    EXPECT_NE(run.out.find("layout: 1, HPF"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("data could not be read: " + pfCut), std::string::npos) << run.out;
+}
+
 TEST(CliFilesTest, ImportCorWritesOnePoleFigurePerReflection) {
     calctest::ScratchDir dir("cli-cor");
     std::string text;

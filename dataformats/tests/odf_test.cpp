@@ -125,6 +125,49 @@ TEST(TODF, FileHasTheExactSizeAndHeaderBytes) {
     EXPECT_EQ(GetODFFileType(sedf), 0);
 }
 
+// Leaves non-zero bytes in the stack area the next call will use.
+[[gnu::noinline]] void DirtyStack() {
+    volatile unsigned char junk[8192];
+    for (std::size_t i = 0; i < sizeof junk; ++i)
+        junk[i] = 0xAB;
+}
+
+// The readers that take the file name from the record give it back without
+// stack bytes behind its terminator: the TODF writer stores the whole field,
+// so such bytes would reach the next file written from the record.
+TEST(TODF, PathFieldHoldsNothingBehindTheName) {
+    TempDir dir;
+    RawHODFInfo info = SampleInfo(0, 5, 0);
+    std::string todf = dir.File("a.TODF"), tto = dir.File("a.TTO");
+    std::strcpy(info.path, todf.c_str());
+    ASSERT_EQ(SaveODFFile(&info, FullGrid(Value).get()), 1);
+    std::strcpy(info.path, tto.c_str());
+    Grid3 five(19, 19, 19);
+    five.Fill(Value);
+    ASSERT_EQ(SaveTTOFile(&info, five.data, 19, 19, 19), 1);
+    auto tailIsZero = [](const RawHODFInfo& r) {
+        std::size_t n = strnlen(r.path, sizeof r.path);
+        return std::all_of(r.path + n, r.path + sizeof r.path, [](char c) { return c == 0; });
+    };
+    RawHODFInfo read{};
+    std::strcpy(read.path, todf.c_str());
+    DirtyStack();
+    ASSERT_EQ(GetTODFInfo(&read), 1);
+    EXPECT_TRUE(tailIsZero(read));
+    auto grid = std::make_unique<Grid3>(73, 37, 73);
+    DirtyStack();
+    ASSERT_EQ(OpenODFAsHODF(&read, grid->data), 1);
+    EXPECT_TRUE(tailIsZero(read));
+    RawHODFInfo text{};
+    std::strcpy(text.path, tto.c_str());
+    int n1, n, n2;
+    DirtyStack();
+    double*** g = OpenTTOFile(&text, &n1, &n, &n2);
+    ASSERT_NE(g, nullptr);
+    FreeMem3D(g, n2, n, n1);
+    EXPECT_TRUE(tailIsZero(text));
+}
+
 TEST(TODF, HeaderTextsArriveTerminatedEvenWhenTheFileFillsThem) {
     TempDir dir;
     RawHODFInfo info = SampleInfo(0, 5, 0);

@@ -125,6 +125,11 @@ INSTANTIATE_TEST_SUITE_P(
         Damaged{"hpf_word_among_the_values", "word.HPF",
                 kHpfHeader + Repeat(13, "1") + "\n" + Repeat(7, "2") + "x 2\n" + Repeat(26, "3"),
                 "hpf", "line 4: ring 2 of 4: expected 13 numbers, found 7"},
+        // Not a complete grid, so only its extension names the layout.
+        Damaged{"tpf_cut_short", "cut.TPF",
+                "This pole figure file is created by Quelta software\nCubic, (1 1 1)\n" +
+                    Repeat(3, Repeat(13, "1") + "\n", "") + "4\n",
+                "tpf", "line 6: ring 4 of 4: expected 13 numbers, found 1 (the file ends here)"},
         Damaged{"hpf_unusable_resolution", "res.HPF",
                 "HQuelta\nCubic, (1 1 1), 0.01, 9001 x 36001\n1 2 3 4 5\n", "hpf",
                 "line 2: resolution is not 0.1 to 90 degrees"},
@@ -161,6 +166,25 @@ TEST(DamagedBinary, TodfCutInsideTheValuesNamesTheByte) {
     auto data = (*layout)->Read(path);
     ASSERT_FALSE(data);
     EXPECT_EQ(data.error().Text(), "byte 2616: the file ends after 73 of 197173 values");
+}
+
+// A TODF of no pole figures (a model ODF) fails the binary content test of
+// GetODFFileType, which stays as it is; the registry takes it by its
+// extension, as the fixed-grid readers do, and reads it.
+TEST(Detection, ExtensionTakesAReadableFileNoContentTestTakes) {
+    TempDir dir;
+    RawHODFInfo info{};
+    const std::string path = dir.File("model.TODF");
+    std::snprintf(info.path, sizeof info.path, "%s", path.c_str());
+    std::vector<double> full(73 * 37 * 73, 2.0);
+    ASSERT_EQ(SaveODFFile(&info, full.data()), 1);
+    EXPECT_EQ(GetODFFileType(path), -1);
+    auto layout = DetectLayout(path);
+    ASSERT_TRUE(layout) << layout.error().Text();
+    EXPECT_EQ((*layout)->key, std::string("todf"));
+    auto data = (*layout)->Read(path);
+    ASSERT_TRUE(data) << data.error().Text();
+    EXPECT_EQ(data->grid3[0][0][0], 2.0);
 }
 
 TEST(Detection, ForeignAndMissingFilesSayWhy) {
@@ -269,6 +293,9 @@ TEST(Writers, EveryWritableLayoutReadsBackAsItself) {
         SCOPED_TRACE(l.key);
         const FileData src = SampleData(l.family);
         const std::string path = dir.File(std::string("w.") + l.ownExtensions.front());
+        // The extension names the writer (".HODF" the first generation).
+        EXPECT_EQ(FindWriter(l.family, path),
+                  std::string(l.key) == "hodf2" ? FindLayout("hodf1") : &l);
         auto written = l.Write(path, src);
         ASSERT_TRUE(written) << written.error().Text();
         auto detected = DetectLayout(path);

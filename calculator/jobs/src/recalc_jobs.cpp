@@ -1,6 +1,5 @@
 #include "calcjobs/recalc_jobs.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -9,6 +8,7 @@
 
 #include "calcjobs/memory_estimate.h"
 #include "calcjobs/validation.h"
+#include "dataformats/file_layouts.h"
 #include "dataformats/inversepf.h"
 #include "dataformats/polefigure.h"
 #include "engine_run.h"
@@ -41,38 +41,26 @@ bool FiveDegreePath(double res) {
 
 using FullOdf = double (*)[37][73];
 
-// TTO files (5 degree text) are not reported by the layout detection; they
-// are recognised by their extension, as the 5 degree readers do.
-bool IsTTO(const std::string& file) {
-    size_t dot = file.find_last_of('.');
-    if (dot == std::string::npos || file.size() - dot != 4)
-        return false;
-    std::string ext = file.substr(dot + 1);
-    for (char& c : ext)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return ext == "TTO";
-}
-
-// Reads a TTO file (description and reduced grid); the layout carries no
-// resolution, sample-symmetry or fibre fields: it is a 5 degree grid.
-double*** OpenTTO(const std::string& file, RawHODFInfo* info, int* n1, int* n, int* n2) {
-    *info = RawHODFInfo{};
-    std::snprintf(info->path, sizeof info->path, "%s", file.c_str());
-    double*** grid = OpenTTOFile(info, n1, n, n2);
-    if (grid && info->resolution <= 0)
-        info->resolution = 5.0;
-    return grid;
+// The ODF in any layout the registry knows (the TTO text included), read
+// with the description; the error says why it does not read.
+dataformats::Expected<dataformats::FileData> ReadOdfFile(const std::string& file) {
+    dataformats::FileProbe probe(file);
+    const dataformats::FileLayout* layout =
+        dataformats::DetectLayout(probe, dataformats::FileFamily::ODF);
+    if (layout == nullptr)
+        return dataformats::FileError{"", "not an ODF file"};
+    return layout->Read(file);
 }
 
 // Reads the ODF onto the full 5 degree grid (a buffer of the job's own).
 std::unique_ptr<double[]> ReadFullOdf(const std::string& file, RawHODFInfo* info) {
-    auto buffer = std::make_unique<double[]>(73 * 37 * 73);
-    auto* full = reinterpret_cast<FullOdf>(buffer.get());
-    int type = GetODFFileType(file);
-    if (type < 0 && IsTTO(file))
-        return OpenALLODF(file.c_str(), info, full) ? std::move(buffer) : nullptr;
-    if (type < 0 || !Open_ODF_File_73x37x73(file.c_str(), info, type, full))
+    auto data = ReadOdfFile(file);
+    if (!data)
         return nullptr;
+    auto buffer = std::make_unique<double[]>(73 * 37 * 73);
+    if (!dataformats::UnfoldToFiveDegrees(*data, reinterpret_cast<FullOdf>(buffer.get())))
+        return nullptr;
+    *info = data->description.odf;
     return buffer;
 }
 
@@ -81,17 +69,11 @@ std::unique_ptr<double[]> ReadFullOdf(const std::string& file, RawHODFInfo* info
 // and data disagree would otherwise be indexed out of bounds.
 std::string ReadReducedOdf(const std::string& file, const RawHODFInfo& described,
                            orimath::Grid3<double>* grid) {
-    RawHODFInfo info{};
-    int type = GetODFFileType(file);
-    double*** tree = nullptr;
-    orimath::Extent3 counts;
-    if (type < 0 && IsTTO(file))
-        tree = OpenTTO(file, &info, &counts.phi1, &counts.Phi, &counts.phi2);
-    else if (type >= 0)
-        tree = Open_ODF_File(file.c_str(), &info, type, &counts.phi1, &counts.Phi, &counts.phi2);
-    if (!tree)
+    auto data = ReadOdfFile(file);
+    if (!data || data->grid3.empty())
         return kOpenFailedText;
-    *grid = orimath::AdoptTree(tree, counts);
+    *grid = std::move(data->grid3);
+    const orimath::Extent3 counts = grid->extent();
     int n1 = 0, n = 0, n2 = 0;
     GetEulerRangeInODFSpace(&n1, &n, &n2, described.crystalType, described.resolution,
                             described.sampleSymmetry || described.fibreAverage);
@@ -108,7 +90,7 @@ std::string ReadReducedOdf(const std::string& file, const RawHODFInfo& described
 }
 
 std::string CheckDescription(const RawHODFInfo& info) {
-    if (info.crystalType < 0 || info.crystalType > 6)
+    if (!orimath::IsValidCrystalType(info.crystalType))
         return "Unknown crystal system code " + std::to_string(info.crystalType) +
                " in the ODF file";
     return ValidateResolution(info.resolution);
@@ -174,18 +156,15 @@ JobContext ContextOf(const ProgressFn& progress, const LaunchViewerFn& launchVie
 
 std::string LoadODFInfo(const std::string& odfFile, RawHODFInfo* info) {
     *info = RawHODFInfo{};
-    int type = GetODFFileType(odfFile);
-    if (type < 0 && IsTTO(odfFile)) {
-        int n1 = 0, n = 0, n2 = 0;
-        double*** grid = OpenTTO(odfFile, info, &n1, &n, &n2);
-        if (!grid)
-            return "Can not open " + odfFile;
-        orimath::AdoptTree(grid,
-                           {.phi1 = n1, .Phi = n, .phi2 = n2}); // only the description is kept
-        return {};
-    }
-    if (type < 0 || !Get_ODF_File_Info(odfFile.c_str(), info, type))
+    dataformats::FileProbe probe(odfFile);
+    const dataformats::FileLayout* layout =
+        dataformats::DetectLayout(probe, dataformats::FileFamily::ODF);
+    auto described = layout == nullptr ? dataformats::Expected<dataformats::FileDescription>(
+                                             dataformats::FileError{"", "not an ODF file"})
+                                       : layout->Describe(odfFile);
+    if (!described)
         return "Can not open " + odfFile;
+    *info = described->odf;
     return {};
 }
 

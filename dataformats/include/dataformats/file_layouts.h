@@ -76,7 +76,7 @@ class DATAFORMATS_EXPORT FileLayout {
     FileFamily family;
     // Layout code of the family's exported calls (Get_PF_File_Type,
     // GetODFFileType, ...); -1 for a layout those calls do not report
-    // (the TTO text ODF is known by its extension and title line).
+    // (the TTO text ODF, which the registry knows by its title line).
     int code;
     const char* key;  // short stable name: "hpf", "hodf1", "tto", ...
     const char* name; // human-readable name
@@ -108,17 +108,26 @@ DATAFORMATS_EXPORT const std::vector<FileLayout>& FileLayouts();
 DATAFORMATS_EXPORT const FileLayout* FindLayout(FileFamily family, int code);
 DATAFORMATS_EXPORT const FileLayout* FindLayout(const std::string& key);
 
+// The first writable layout of the family whose own extension the path has
+// (for ".HODF" the first generation); null when none.
+DATAFORMATS_EXPORT const FileLayout* FindWriter(FileFamily family, const std::string& path);
+
 // The layout of a file within one family, tried in the order the family's
 // exported detection uses (so the answer's code is what Get_PF_File_Type,
-// GetODFFileType, ... return), then layouts those calls do not report.
-// Null when none matches.
+// GetODFFileType, ... return when they find one), then layouts those calls
+// do not report. A file no content test takes but whose extension is a
+// layout's own is taken as that layout when its description reads (a TODF
+// of no pole figures, a TPF cut short), so that reading it says what is
+// wrong. Null when none matches.
 DATAFORMATS_EXPORT const FileLayout* DetectLayout(FileProbe& probe, FileFamily family);
 
-// The layout of a file of any family. When detectors of several families
-// accept the file, the family whose own extension the file has wins;
-// otherwise the more specific detectors win over the loose ones: inverse pole
-// figure, ODF, GBCD, pole figure, and the cubic 19 x 19 x 19 ODF text last.
-// The error says that no layout matched, or that the file cannot be opened.
+// The layout of a file of any family. When content detectors of several
+// families accept the file, the family whose own extension the file has
+// wins; otherwise the more specific detectors win over the loose ones:
+// inverse pole figure, ODF, GBCD, pole figure, and the cubic 19 x 19 x 19
+// ODF text last. When no content detector accepts it, the extension rule
+// above applies. The error says that no layout matched, or that the file
+// cannot be opened.
 DATAFORMATS_EXPORT Expected<const FileLayout*> DetectLayout(const std::string& path);
 
 // Detects and reads figure `index` of a file of any family.

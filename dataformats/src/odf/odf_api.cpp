@@ -106,7 +106,7 @@ int OpenALLODF(const char* fileName, RawHODFInfo* info, double full[73][37][73])
 int OpenODF(RawHODFInfo* info, double full[73][37][73]) {
     if (info == nullptr)
         return 0;
-    char path[sizeof info->path];
+    char path[sizeof info->path] = {}; // no stack bytes after the name reach the record
     CopyBounded(path, sizeof path, BoundedView(info->path, sizeof info->path));
     return OpenALLODF(path, info, full);
 }

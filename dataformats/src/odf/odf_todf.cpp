@@ -99,7 +99,7 @@ using namespace dataformats;
 int GetTODFInfo(RawHODFInfo* info) {
     if (info == nullptr)
         return 0;
-    char path[sizeof info->path];
+    char path[sizeof info->path] = {}; // no stack bytes after the name reach the record
     CopyBounded(path, sizeof path, BoundedView(info->path, sizeof info->path));
     RawHODFInfo header;
     if (!odf::ReadTODFHeader(path, &header))
@@ -116,7 +116,7 @@ namespace {
 int ReadTODFInto(RawHODFInfo* info, double*** grid) {
     if (info == nullptr || grid == nullptr)
         return 0;
-    char path[sizeof info->path];
+    char path[sizeof info->path] = {}; // no stack bytes after the name reach the record
     CopyBounded(path, sizeof path, BoundedView(info->path, sizeof info->path));
     std::vector<double> full;
     RawHODFInfo read = *info;
@@ -146,7 +146,7 @@ int OpenODF1(RawHODFInfo* info, double*** grid) {
 int SaveODFFile(RawHODFInfo* info, const double* full) {
     if (info == nullptr || full == nullptr)
         return 0;
-    char path[sizeof info->path];
+    char path[sizeof info->path] = {}; // no stack bytes after the name reach the record
     CopyBounded(path, sizeof path, BoundedView(info->path, sizeof info->path));
     AtomicFile file;
     bool ok = file.Create(path) && file.Write(info, kTODFHeaderBytes) &&

@@ -38,7 +38,7 @@ int SaveTTOFile(RawHODFInfo* info, double*** grid, int nPhi1, int nPhi, int nPhi
                info->iterations, info->tolerance, info->deviation);
     odf::PutSections(out, grid, nPhi1, nPhi, nPhi2, 4,
                      [](TextBuffer& b, int k) { b.Int(5LL * k).Put('\n'); });
-    char path[sizeof info->path];
+    char path[sizeof info->path] = {}; // no stack bytes after the name reach the record
     CopyBounded(path, sizeof path, BoundedView(info->path, sizeof info->path));
     return WriteFileAtomically(path, out.Text(), WriteMessage::kNone);
 }
@@ -115,7 +115,7 @@ double*** ReadTTO(TextStream& t, RawHODFInfo* info, int* nPhi1, int* nPhi, int* 
 double*** OpenTTOFile(RawHODFInfo* info, int* nPhi1, int* nPhi, int* nPhi2) {
     if (info == nullptr || nPhi1 == nullptr || nPhi == nullptr || nPhi2 == nullptr)
         return nullptr;
-    char path[sizeof info->path];
+    char path[sizeof info->path] = {}; // no stack bytes after the name reach the record
     CopyBounded(path, sizeof path, BoundedView(info->path, sizeof info->path));
     TextStream t;
     if (!t.Open(path))

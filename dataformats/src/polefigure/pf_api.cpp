@@ -26,19 +26,31 @@ int Get_PF_File_Info(const char* fileName, int type, PFFileInfo* info) {
     return 1;
 }
 
+namespace {
+
+// Reads figure `index`; the caller's record takes the description and nA, nB
+// the grid size as soon as the description reads, as the readers always did.
+double** OpenFigure(const FileLayout& layout, const char* fileName, int index, PFFileInfo* info,
+                    int* nA, int* nB) {
+    PFFileInfo described;
+    described.resolution = 0;
+    Expected<FileData> data = ReadPoleFigureFile(layout, fileName, index, &described);
+    if (described.resolution > 0) {
+        info->description = described.description;
+        info->resolution = described.resolution;
+        Get_AB_Range_In_Full_PF_Space(nA, nB, info->resolution);
+    }
+    return data ? orimath::NewTree(data->grid2) : nullptr;
+}
+
+} // namespace
+
 double** Open_PF_File(const char* fileName, PFFileInfo* info, int type, int* nA, int* nB) {
     const FileLayout* layout = FindLayout(FileFamily::PoleFigure, type);
     if (fileName == nullptr || info == nullptr || nA == nullptr || nB == nullptr ||
         layout == nullptr)
         return nullptr;
-    Expected<FileDescription> d = layout->Describe(fileName);
-    if (!d)
-        return nullptr;
-    info->description = d->pf.description;
-    info->resolution = d->pf.resolution;
-    Get_AB_Range_In_Full_PF_Space(nA, nB, info->resolution);
-    Expected<FileData> data = layout->Read(fileName);
-    return data ? orimath::NewTree(data->grid2) : nullptr;
+    return OpenFigure(*layout, fileName, 0, info, nA, nB);
 }
 
 int Get_UXD_PF_Count(const char* fileName) {
@@ -51,13 +63,5 @@ int Get_UXD_PF_Count(const char* fileName) {
 double** Open_UXD_PF(const char* fileName, int index, PFFileInfo* info, int* nA, int* nB) {
     if (fileName == nullptr || info == nullptr || nA == nullptr || nB == nullptr)
         return nullptr;
-    const FileLayout* uxd = FindLayout(FileFamily::PoleFigure, 3);
-    Expected<FileDescription> d = uxd->Describe(fileName, index);
-    if (!d)
-        return nullptr;
-    info->description = d->pf.description;
-    info->resolution = d->pf.resolution;
-    Get_AB_Range_In_Full_PF_Space(nA, nB, info->resolution);
-    Expected<FileData> data = uxd->Read(fileName, index);
-    return data ? orimath::NewTree(data->grid2) : nullptr;
+    return OpenFigure(*FindLayout(FileFamily::PoleFigure, 3), fileName, index, info, nA, nB);
 }

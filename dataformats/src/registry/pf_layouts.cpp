@@ -169,12 +169,21 @@ Expected<FileDescription> DescribeHook(const FileLayout& layout, const std::stri
 
 Expected<FileData> Read(const FileLayout& layout, const std::string& path, int index,
                         const FileDescription&) {
+    return ReadPoleFigureFile(layout, path, index, nullptr);
+}
+
+} // namespace
+
+Expected<FileData> ReadPoleFigureFile(const FileLayout& layout, const std::string& path, int index,
+                                      PFFileInfo* described) {
     TextStream text;
     if (!text.Open(path.c_str()))
         return CannotOpen();
     Expected<PFFileInfo> info = Describe(layout, text, path, index);
     if (!info)
         return info.error();
+    if (described)
+        *described = *info;
     int nA = 0, nB = 0;
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, info->resolution);
     if (nA < 2 || nB < 2)
@@ -200,6 +209,8 @@ Expected<FileData> Read(const FileLayout& layout, const std::string& path, int i
     data.description.pf = std::move(*info);
     return data;
 }
+
+namespace {
 
 Expected<Done> WriteTPF(const FileLayout&, const std::string& path, const FileData& data) {
     const auto& g = data.grid2;

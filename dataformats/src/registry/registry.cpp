@@ -150,6 +150,15 @@ bool IsOwnExtension(FileFamily family, const std::string& ext) {
 
 } // namespace
 
+const FileLayout* FindWriter(FileFamily family, const std::string& path) {
+    const std::string ext = UpperExtension(path);
+    for (const FileLayout& l : FileLayouts())
+        if (l.family == family && l.CanWrite() &&
+            std::find(l.ownExtensions.begin(), l.ownExtensions.end(), ext) != l.ownExtensions.end())
+            return &l;
+    return nullptr;
+}
+
 const FileLayout* DetectReportedLayout(FileProbe& probe, FileFamily family) {
     for (const FileLayout* l : ReportedOrder(probe.Path(), family))
         if (l->Detect(probe))
@@ -157,7 +166,11 @@ const FileLayout* DetectReportedLayout(FileProbe& probe, FileFamily family) {
     return nullptr;
 }
 
-const FileLayout* DetectLayout(FileProbe& probe, FileFamily family) {
+namespace {
+
+// The content tests: the family's reported layouts, then the layouts its
+// exported detection does not report.
+const FileLayout* DetectByContent(FileProbe& probe, FileFamily family) {
     if (const FileLayout* l = DetectReportedLayout(probe, family))
         return l;
     for (const FileLayout& l : FileLayouts())
@@ -166,28 +179,55 @@ const FileLayout* DetectLayout(FileProbe& probe, FileFamily family) {
     return nullptr;
 }
 
+// A file that no content test takes but that has the own extension of a
+// layout whose description reads (a TODF of no pole figures, a TPF cut
+// short) is taken as that layout, as the fixed-grid readers that choose by
+// extension do; its read then says what is wrong with it.
+const FileLayout* DetectByExtension(FileProbe& probe, FileFamily family) {
+    const std::string ext = UpperExtension(probe.Path());
+    for (const FileLayout& l : FileLayouts())
+        if (l.family == family &&
+            std::find(l.ownExtensions.begin(), l.ownExtensions.end(), ext) !=
+                l.ownExtensions.end() &&
+            l.Describe(probe.Path()))
+            return &l;
+    return nullptr;
+}
+
+constexpr FileFamily kFamilies[] = {FileFamily::PoleFigure, FileFamily::ODF,
+                                    FileFamily::InversePoleFigure, FileFamily::GBCD};
+
+} // namespace
+
+const FileLayout* DetectLayout(FileProbe& probe, FileFamily family) {
+    if (const FileLayout* l = DetectByContent(probe, family))
+        return l;
+    return DetectByExtension(probe, family);
+}
+
 Expected<const FileLayout*> DetectLayout(const std::string& path) {
     FileProbe probe(path);
     if (probe.GetState().Text() == nullptr)
         return CannotOpen();
-    const FileFamily families[] = {FileFamily::PoleFigure, FileFamily::ODF,
-                                   FileFamily::InversePoleFigure, FileFamily::GBCD};
     const FileLayout* found[4] = {};
     for (int i = 0; i < 4; ++i)
-        found[i] = DetectLayout(probe, families[i]);
+        found[i] = DetectByContent(probe, kFamilies[i]);
     const FileLayout *pf = found[0], *odf = found[1], *ipf = found[2], *gbcd = found[3];
 
     // The extension decides between families that both accept the file
     // (".HPF" is a pole figure even if another detector also reads it).
     const std::string ext = UpperExtension(path);
     for (int i = 0; i < 4; ++i)
-        if (found[i] && IsOwnExtension(families[i], ext))
+        if (found[i] && IsOwnExtension(kFamilies[i], ext))
             return found[i];
     // Otherwise the specific detectors win over the loose ones; the cubic
     // ODF text (any 19 x 19 x 19 block of numbers) comes last.
     const bool looseOdf = odf && odf->code == 1;
     for (const FileLayout* l : {ipf, looseOdf ? nullptr : odf, gbcd, pf, odf})
         if (l)
+            return l;
+    for (FileFamily family : kFamilies)
+        if (const FileLayout* l = DetectByExtension(probe, family))
             return l;
     return FileError{"", "no known pole figure, ODF, inverse pole figure or GBCD layout matched"};
 }

@@ -43,6 +43,12 @@ std::vector<FileLayout> GbcdLayouts();
 // GetODFFileType, ...): only layouts with a code, in that call's order.
 const FileLayout* DetectReportedLayout(FileProbe& probe, FileFamily family);
 
+// Reads pole figure `index` of a file; `described` (optional) receives the
+// description as soon as it reads, even when the values then fail, as the
+// exported Open_PF_File leaves it in the caller's record.
+Expected<FileData> ReadPoleFigureFile(const FileLayout& layout, const std::string& path, int index,
+                                      PFFileInfo* described);
+
 // ODF detection depends on the name as well as the content: the layouts to
 // try, in order, for a file of this name.
 std::vector<const FileLayout*> OdfDetectionOrder(const std::string& path);
