@@ -142,9 +142,8 @@ TEST(TODF, PathFieldHoldsNothingBehindTheName) {
     std::strcpy(info.path, todf.c_str());
     ASSERT_EQ(SaveODFFile(&info, FullGrid(Value).get()), 1);
     std::strcpy(info.path, tto.c_str());
-    Grid3 five(19, 19, 19);
-    five.Fill(Value);
-    ASSERT_EQ(SaveTTOFile(&info, five.data, 19, 19, 19), 1);
+    orimath::Grid3<double> five = OdfOf({.phi1 = 19, .Phi = 19, .phi2 = 19}, Value);
+    ASSERT_EQ(SaveTTOFile(&info, five.Tree(), 19, 19, 19), 1);
     auto tailIsZero = [](const RawHODFInfo& r) {
         std::size_t n = strnlen(r.path, sizeof r.path);
         return std::all_of(r.path + n, r.path + sizeof r.path, [](char c) { return c == 0; });
@@ -154,9 +153,9 @@ TEST(TODF, PathFieldHoldsNothingBehindTheName) {
     DirtyStack();
     ASSERT_EQ(GetTODFInfo(&read), 1);
     EXPECT_TRUE(tailIsZero(read));
-    auto grid = std::make_unique<Grid3>(73, 37, 73);
+    orimath::Grid3<double> grid({.phi1 = 73, .Phi = 37, .phi2 = 73});
     DirtyStack();
-    ASSERT_EQ(OpenODFAsHODF(&read, grid->data), 1);
+    ASSERT_EQ(OpenODFAsHODF(&read, grid.Tree()), 1);
     EXPECT_TRUE(tailIsZero(read));
     RawHODFInfo text{};
     std::strcpy(text.path, tto.c_str());
@@ -164,7 +163,7 @@ TEST(TODF, PathFieldHoldsNothingBehindTheName) {
     DirtyStack();
     double*** g = OpenTTOFile(&text, &n1, &n, &n2);
     ASSERT_NE(g, nullptr);
-    FreeMem3D(g, n2, n, n1);
+    orimath::AdoptTree(g, {.phi1 = n1, .Phi = n, .phi2 = n2});
     EXPECT_TRUE(tailIsZero(text));
 }
 
