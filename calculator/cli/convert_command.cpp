@@ -10,6 +10,7 @@
 #include "commands.h"
 #include "dataformats/dataformats.h"
 #include "dataformats/file_layouts.h"
+#include "orimath/constants.h"
 
 namespace quelta_cli {
 namespace {
@@ -66,7 +67,7 @@ void ConvertPoleFigure(const ConvertOptions& opt, const dataformats::FileLayout&
         Fail(text, kExitUsage);
     }
     ParserPFInfo(info.description.c_str(), &info);
-    if (info.crystalType < 0 || info.crystalType > 6)
+    if (!orimath::IsValidCrystalType(info.crystalType))
         info.crystalType = 0;
     Write(dataformats::FindWriter(dataformats::FileFamily::PoleFigure, opt.output), opt.output,
           data);

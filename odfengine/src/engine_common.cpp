@@ -9,6 +9,7 @@
 #include <numbers>
 
 #include "dataformats/polefigure.h"
+#include "orimath/constants.h"
 #include "orimath/grid.h"
 #include "orimath/orientation.h"
 #include "orimath/symmetry.h"
@@ -226,7 +227,7 @@ const char* EquivalentOrientations(const double euler[3], double out[][3], int* 
                                    int crystalType, const double lattice[6], int sampleSym) {
     double ops[7][24][3][3];
     int nOps = 0;
-    if (crystalType < 0 || crystalType > 6)
+    if (!orimath::IsValidCrystalType(crystalType))
         return "Cannot calculate Euler angles";
     Symmdata(ops, &nOps, 1, crystalType, lattice);
     double sam[4][3][3];

@@ -7,6 +7,7 @@
 #include "dataformats/polefigure.h"
 #include "engine_common.h"
 #include "odfengine/hodf.h"
+#include "orimath/constants.h"
 #include "orimath/grid.h"
 #include "orimath/orientation.h"
 #include "orimath/ranges.h"
@@ -103,7 +104,7 @@ int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double
 int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double res, int sampleSym,
                  const std::vector<ModelComponent>& components, double background,
                  const EngineRunOptions& options) {
-    if (!odf || !ResolutionUsable(res) || crystalType < 0 || crystalType > 6)
+    if (!odf || !ResolutionUsable(res) || !orimath::IsValidCrystalType(crystalType))
         return 0;
     double axis[3][3];
     if (!CrystalAxis(axis, crystalType, lattice))

@@ -12,6 +12,7 @@
 #include "job_output.h"
 #include "odfengine/codflib.h"
 #include "odfengine/hodf.h"
+#include "orimath/constants.h"
 #include "orimath/grid.h"
 #include "orimath/ranges.h"
 
@@ -52,7 +53,7 @@ JobResult ODFJob(RawHODFInfo info, const JobContext& context) {
         return Failure(JobStatus::kInvalidInput, message);
     if (info.nPF < 1 || info.nPF > kMaxPoleFigures)
         return Failure(JobStatus::kInvalidInput, "Input the file names of all pole figurrs");
-    if (info.crystalType < 0 || info.crystalType > 6)
+    if (!orimath::IsValidCrystalType(info.crystalType))
         return Failure(JobStatus::kInvalidInput,
                        "Unknown crystal system code " + std::to_string(info.crystalType));
     info.path[sizeof info.path - 1] = '\0';

@@ -11,6 +11,7 @@
 #include "dataformats/inversepf.h"
 #include "ipf_internal.h"
 #include "orimath/arrays.h"
+#include "orimath/constants.h"
 #include "orimath/orientation.h"
 #include "orimath/ranges.h"
 #include "orimath/symmetry.h"
@@ -86,7 +87,7 @@ bool ParseDirection(std::string_view line, double d[3]) {
 }
 
 std::string CrystalName(int crystalType) {
-    if (crystalType < 0 || crystalType > 6)
+    if (!orimath::IsValidCrystalType(crystalType))
         return "Unknown";
     char name[64] = "";
     Get_Crystal_Type_Name(name, crystalType);

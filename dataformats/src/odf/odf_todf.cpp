@@ -11,6 +11,7 @@
 #include "common/text_writer.h"
 #include "odf_internal.h"
 #include "orimath/arrays.h"
+#include "orimath/constants.h"
 #include "platform/message_sink.h"
 
 static_assert(std::endian::native == std::endian::little,
@@ -60,7 +61,7 @@ bool ReadTODF(const char* path, RawHODFInfo* info, std::vector<double>* full, Fi
         if (header.nPF < 0 || header.nPF > 6)
             return fail(offsetof(RawHODFInfo, nPF),
                         "pole figure count " + std::to_string(header.nPF) + " is not 0 to 6");
-        if (header.crystalType < 0 || header.crystalType > 6)
+        if (!orimath::IsValidCrystalType(header.crystalType))
             return fail(offsetof(RawHODFInfo, crystalType), "crystal system code " +
                                                                 std::to_string(header.crystalType) +
                                                                 " is not 0 to 6");
@@ -74,7 +75,7 @@ bool ReadTODF(const char* path, RawHODFInfo* info, std::vector<double>* full, Fi
                         "the file ends after " + std::to_string(row * 73) + " of " +
                             std::to_string(kFullValues) + " values");
     // Callers index symmetry tables by the crystal code.
-    if (header.crystalType < 0 || header.crystalType > 6)
+    if (!orimath::IsValidCrystalType(header.crystalType))
         return false;
     std::memcpy(info, &header, kTODFHeaderBytes);
     return true;
@@ -84,7 +85,7 @@ bool IsTODF(const char* path) {
     RawHODFInfo h;
     if (!ReadTODFHeader(path, &h))
         return false;
-    if (h.crystalType < 0 || h.crystalType > 6)
+    if (!orimath::IsValidCrystalType(h.crystalType))
         return false;
     for (double v : h.lattice)
         if (v < 0)
@@ -104,7 +105,7 @@ int GetTODFInfo(RawHODFInfo* info) {
     RawHODFInfo header;
     if (!odf::ReadTODFHeader(path, &header))
         return 0;
-    if (header.crystalType < 0 || header.crystalType > 6)
+    if (!orimath::IsValidCrystalType(header.crystalType))
         return 0;
     std::memcpy(info, &header, kTODFHeaderBytes);
     std::memcpy(info->path, path, sizeof path);

@@ -5,6 +5,7 @@
 
 #include "common/text_util.h"
 #include "common/text_writer.h"
+#include "orimath/constants.h"
 #include "orimath/ranges.h"
 #include "orimath/symmetry.h"
 #include "pf_internal.h"
@@ -133,7 +134,7 @@ int OpenHPF(const std::string& fileName, char* description, double** grid, int n
 namespace {
 
 std::string CrystalName(int crystalType) {
-    if (crystalType < 0 || crystalType > 6)
+    if (!orimath::IsValidCrystalType(crystalType))
         return "Unknown";
     char name[64] = "";
     Get_Crystal_Type_Name(name, crystalType);
