@@ -11,6 +11,7 @@
 #include "dataformats/dataformats.h"
 #include "file_kind.h"
 #include "orimath/arrays.h"
+#include "orimath/constants.h"
 
 namespace quelta_cli {
 namespace {
@@ -52,7 +53,7 @@ void ConvertPoleFigure(const ConvertOptions& opt, int layout) {
             Fail(text, kExitUsage);
         }
         ParserPFInfo(info.description.c_str(), &info);
-        if (info.crystalType < 0 || info.crystalType > 6)
+        if (!orimath::IsValidCrystalType(info.crystalType))
             info.crystalType = 0;
         info.fileName = opt.output;
         double fixed[19][73];

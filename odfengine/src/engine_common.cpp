@@ -216,7 +216,7 @@ int EquivalentOrientations(const double euler[3], double out[][3], int* count, i
                            const double lattice[6], int sampleSym, const ProgressCallback& cb) {
     double ops[7][24][3][3];
     int nOps = 0;
-    if (crystalType < 0 || crystalType > 6) {
+    if (!orimath::IsValidCrystalType(crystalType)) {
         Send(cb, "Cannot calculate Euler angles", -2);
         return 0;
     }

@@ -96,7 +96,7 @@ std::vector<ModelComponent> DefaultRollingTexture() {
 
 int MakeModelODF(double*** odf, int crystalType, const double lattice[6], double res, int sampleSym,
                  const std::vector<ModelComponent>& components, double background) {
-    if (!odf || !ResolutionUsable(res) || crystalType < 0 || crystalType > 6)
+    if (!odf || !ResolutionUsable(res) || !orimath::IsValidCrystalType(crystalType))
         return 0;
     double axis[3][3];
     if (!CrystalAxis(axis, crystalType, lattice))

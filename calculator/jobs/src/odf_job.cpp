@@ -11,6 +11,7 @@
 #include "odfengine/codflib.h"
 #include "odfengine/hodf.h"
 #include "orimath/arrays.h"
+#include "orimath/constants.h"
 #include "orimath/ranges.h"
 
 namespace calcjobs {
@@ -54,7 +55,7 @@ JobResult ODFJob(RawHODFInfo info, const ProgressFn& progress, const LaunchViewe
         return Failure(JobStatus::kInvalidInput, message);
     if (info.nPF < 1 || info.nPF > kMaxPoleFigures)
         return Failure(JobStatus::kInvalidInput, "Input the file names of all pole figurrs");
-    if (info.crystalType < 0 || info.crystalType > 6)
+    if (!orimath::IsValidCrystalType(info.crystalType))
         return Failure(JobStatus::kInvalidInput,
                        "Unknown crystal system code " + std::to_string(info.crystalType));
     info.path[sizeof info.path - 1] = '\0';

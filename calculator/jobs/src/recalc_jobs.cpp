@@ -118,7 +118,7 @@ std::string ReadReducedOdf(const std::string& file, const RawHODFInfo& described
 }
 
 std::string CheckDescription(const RawHODFInfo& info) {
-    if (info.crystalType < 0 || info.crystalType > 6)
+    if (!orimath::IsValidCrystalType(info.crystalType))
         return "Unknown crystal system code " + std::to_string(info.crystalType) +
                " in the ODF file";
     return ValidateResolution(info.resolution);

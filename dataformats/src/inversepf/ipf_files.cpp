@@ -146,13 +146,7 @@ bool ReadInfo(TextStream& t, int type, IPFFileInfo* info) {
     return true;
 }
 
-std::string CrystalName(int crystalType) {
-    if (crystalType < 0 || crystalType > 6)
-        return "Unknown";
-    char name[64] = "";
-    Get_Crystal_Type_Name(name, crystalType);
-    return name;
-}
+using orimath::CrystalName;
 
 void PutNiceDirections(TextBuffer& out, const double directions[3][3]) {
     for (int i = 0; i < 3; ++i) {

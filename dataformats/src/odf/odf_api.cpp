@@ -7,6 +7,7 @@
 #include "common/text_util.h"
 #include "odf_internal.h"
 #include "orimath/arrays.h"
+#include "orimath/constants.h"
 #include "orimath/ranges.h"
 
 using namespace dataformats;
@@ -31,10 +32,6 @@ class LazyText {
     bool tried_ = false, ok_ = false;
 };
 
-bool ValidCrystal(int c) {
-    return c >= 0 && c <= 6;
-}
-
 // The fixed 5 degree layouts carry no resolution, fibre or sample-symmetry
 // fields; the layout decides them.
 void SetFiveDegreeFields(RawHODFInfo* r, int sampleSymmetry) {
@@ -55,11 +52,13 @@ bool Test(int code, const char* path, LazyText& lazy) {
     case 1:
         return odf::IsCubic(*t);
     case 2:
-        return odf::ParseHODF1Header(*t, &r, &n1, &n, &n2) && ValidCrystal(r.crystalType);
+        return odf::ParseHODF1Header(*t, &r, &n1, &n, &n2) &&
+               orimath::IsValidCrystalType(r.crystalType);
     case 3:
         return odf::ParseFGTHeader(*t, &r, &n1, &n, &n2, &lines) && r.nPF >= 1 && r.nPF <= 6;
     case 4:
-        return odf::ParseHODF2Header(*t, &r, &n1, &n, &n2) && ValidCrystal(r.crystalType);
+        return odf::ParseHODF2Header(*t, &r, &n1, &n, &n2) &&
+               orimath::IsValidCrystalType(r.crystalType);
     default:
         return false;
     }
@@ -100,7 +99,8 @@ int Get_ODF_File_Info(const char* fileName, RawHODFInfo* info, int type) {
     switch (type) {
     case 0: {
         RawHODFInfo header;
-        if (!odf::ReadTODFHeader(fileName, &header) || !ValidCrystal(header.crystalType))
+        if (!odf::ReadTODFHeader(fileName, &header) ||
+            !orimath::IsValidCrystalType(header.crystalType))
             return 0;
         std::memcpy(&r, &header, kTODFHeaderBytes);
         odf::SetPath(&r, fileName);

@@ -7,6 +7,7 @@
 #include "common/text_writer.h"
 #include "odf_internal.h"
 #include "orimath/arrays.h"
+#include "orimath/constants.h"
 
 namespace dataformats::odf {
 namespace {
@@ -36,7 +37,7 @@ bool ParseHODF1Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2
     if (t.ScanInt(&c1) != kConverted || t.ScanInt(&c) != kConverted || t.ScanInt(&c2) != kConverted)
         return false;
     // Callers index symmetry tables by the crystal code.
-    if (!Int(t, &info->crystalType) || info->crystalType < 0 || info->crystalType > 6)
+    if (!Int(t, &info->crystalType) || !orimath::IsValidCrystalType(info->crystalType))
         return false;
     for (double& v : info->lattice)
         if (!Real(t, &v))

@@ -10,6 +10,7 @@
 #include "common/text_writer.h"
 #include "odf_internal.h"
 #include "orimath/arrays.h"
+#include "orimath/constants.h"
 
 namespace dataformats::odf {
 namespace {
@@ -56,8 +57,8 @@ bool ParseHODF2Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2
     int32_t c[3];
     if (!Numbers<int32_t>(f[1], {&c[0], &c[1], &c[2]}))
         return false;
-    if (!Numbers<int32_t>(f[2], {&info->crystalType}) || info->crystalType < 0 ||
-        info->crystalType > 6)
+    if (!Numbers<int32_t>(f[2], {&info->crystalType}) ||
+        !orimath::IsValidCrystalType(info->crystalType))
         return false;
     double* L = info->lattice;
     if (!Numbers<double>(f[3], {&L[0], &L[1], &L[2], &L[3], &L[4], &L[5]}))

@@ -11,6 +11,7 @@
 #include "common/text_writer.h"
 #include "odf_internal.h"
 #include "orimath/arrays.h"
+#include "orimath/constants.h"
 #include "platform/message_sink.h"
 
 static_assert(std::endian::native == std::endian::little,
@@ -35,8 +36,7 @@ bool ReadHeaderFrom(std::FILE* f, RawHODFInfo* header) {
     if (std::fread(header, 1, kTODFHeaderBytes, f) != kTODFHeaderBytes)
         return false;
     TerminateTexts(header);
-    return header->nPF >= 0 && header->nPF <= 6 && header->crystalType >= 0 &&
-           header->crystalType <= 6;
+    return header->nPF >= 0 && header->nPF <= 6 && orimath::IsValidCrystalType(header->crystalType);
 }
 
 } // namespace
@@ -59,7 +59,7 @@ bool ReadTODF(const char* path, RawHODFInfo* info, std::vector<double>* full) {
         if (std::fread(full->data() + row * 73, sizeof(double), 73, f.get()) != 73)
             return false;
     // Callers index symmetry tables by the crystal code.
-    if (header.crystalType < 0 || header.crystalType > 6)
+    if (!orimath::IsValidCrystalType(header.crystalType))
         return false;
     std::memcpy(info, &header, kTODFHeaderBytes);
     return true;
@@ -69,7 +69,7 @@ bool IsTODF(const char* path) {
     RawHODFInfo h;
     if (!ReadTODFHeader(path, &h))
         return false;
-    if (h.crystalType < 0 || h.crystalType > 6)
+    if (!orimath::IsValidCrystalType(h.crystalType))
         return false;
     for (double v : h.lattice)
         if (v < 0)
@@ -89,7 +89,7 @@ int GetTODFInfo(RawHODFInfo* info) {
     RawHODFInfo header;
     if (!odf::ReadTODFHeader(path, &header))
         return 0;
-    if (header.crystalType < 0 || header.crystalType > 6)
+    if (!orimath::IsValidCrystalType(header.crystalType))
         return 0;
     std::memcpy(info, &header, kTODFHeaderBytes);
     std::memcpy(info->path, path, sizeof path);

@@ -158,7 +158,7 @@ int BuildODF(const std::string& input, const Options& options, Figure* figure, s
         ok = OpenALLODF(input.c_str(), &info, *full);
     if (!ok)
         return Fail(error, "cannot read the ODF file " + input);
-    const int crystal = (info.crystalType >= 0 && info.crystalType <= 6) ? info.crystalType : 0;
+    const int crystal = orimath::IsValidCrystalType(info.crystalType) ? info.crystalType : 0;
     auto odf = std::make_unique<CODFStructure>(crystal, info.lattice);
     odf->SetODFData(*full);
     ODFInfo rec = odf->GetInfo();
