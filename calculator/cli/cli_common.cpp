@@ -1,6 +1,7 @@
 #include "cli_common.h"
 
 #include "calcjobs/validation.h"
+#include "orimath/constants.h"
 
 #include <signal.h>
 #include <unistd.h>
@@ -16,8 +17,8 @@
 namespace quelta_cli {
 namespace {
 
-constexpr const char* kCrystalNames[] = {"cubic",      "hexagonal", "tetragonal", "orthorhombic",
-                                         "monoclinic", "trigonal",  "triclinic"};
+constexpr const char* kCrystalNames[orimath::kCrystalTypeCount] = {
+    "cubic", "hexagonal", "tetragonal", "orthorhombic", "monoclinic", "trigonal", "triclinic"};
 
 std::string Lower(std::string text) {
     for (char& c : text)
@@ -107,7 +108,8 @@ void Fail(const std::string& text, int exitCode, bool alreadyShown) {
 }
 
 int ParseCrystalType(const std::string& text) {
-    if (text.size() == 1 && text[0] >= '0' && text[0] <= '6')
+    if (text.size() == 1 && std::isdigit(static_cast<unsigned char>(text[0])) &&
+        orimath::IsValidCrystalType(text[0] - '0'))
         return text[0] - '0';
     std::string name = Lower(text);
     if (name == "rhombohedral" || name == "rhombohedral/trigonal" ||
@@ -116,7 +118,7 @@ int ParseCrystalType(const std::string& text) {
     if (name.size() < 2)
         return -1;
     int found = -1;
-    for (int code = 0; code < 7; ++code) {
+    for (int code = 0; code < orimath::kCrystalTypeCount; ++code) {
         if (std::string(kCrystalNames[code]).rfind(name, 0) == 0) {
             if (found >= 0)
                 return -1; // ambiguous

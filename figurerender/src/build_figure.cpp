@@ -174,7 +174,7 @@ int BuildODF(const dataformats::FileLayout& layout, const std::string& input,
     if (auto unfolded = dataformats::UnfoldToFiveDegrees(*read, *full); !unfolded)
         return ReadFailure(error, layout, input, unfolded.error());
     const RawHODFInfo& info = read->description.odf;
-    const int crystal = (info.crystalType >= 0 && info.crystalType <= 6) ? info.crystalType : 0;
+    const int crystal = orimath::IsValidCrystalType(info.crystalType) ? info.crystalType : 0;
     auto odf = std::make_unique<CODFStructure>(crystal, info.lattice);
     odf->SetODFData(*full);
     ODFInfo rec = odf->GetInfo();

@@ -154,6 +154,10 @@ void Get_Crystal_Type_Name(char* buffer, int crystalType) {
     std::strcpy(buffer, orimath::kNames[crystalType]);
 }
 
+std::string orimath::CrystalName(int crystalType) {
+    return IsValidCrystalType(crystalType) ? kNames[crystalType] : "Unknown";
+}
+
 int GetSymmetricPoles(const double h[3], int crystalType, const double lattice[6],
                       double poles[24][3], int* count) {
     if (!orimath::IsValidCrystalType(crystalType) || !orimath::AllFinite(h, 3))

@@ -95,11 +95,14 @@ TEST(CrystalTypeName, AllCodes) {
         char buf[32];
         Get_Crystal_Type_Name(buf, t);
         EXPECT_STREQ(buf, names[t]);
+        EXPECT_EQ(orimath::CrystalName(t), names[t]);
     }
     char buf[32] = "unchanged";
     Get_Crystal_Type_Name(buf, 7);
     Get_Crystal_Type_Name(buf, -3);
     EXPECT_STREQ(buf, "unchanged");
+    EXPECT_EQ(orimath::CrystalName(7), "Unknown");
+    EXPECT_EQ(orimath::CrystalName(-3), "Unknown");
 }
 
 TEST(GetSO, NudgeCountAndOrder) {

@@ -111,7 +111,7 @@ std::string IPFDescription(int type, const double lattice[6]) {
 void IPFSector(int crystalType, double& from, double& to) {
     static const double kSector[7][2] = {{270, 315}, {270, 300}, {270, 315}, {270, 360},
                                          {180, 360}, {240, 300}, {0, 360}};
-    const int t = (crystalType >= 0 && crystalType <= 6) ? crystalType : 0;
+    const int t = orimath::IsValidCrystalType(crystalType) ? crystalType : 0;
     from = kSector[t][0];
     to = kSector[t][1];
 }

@@ -16,7 +16,7 @@ void DefaultODFInfo(ODFInfo& info, int crystalType, const double lattice[6]) {
     // (horizontal to, vertical to, section limit) per crystal type.
     static const int kRanges[7][3] = {{18, 18, 18}, {18, 18, 12}, {18, 18, 18}, {18, 18, 36},
                                       {36, 36, 18}, {18, 18, 24}, {36, 36, 36}};
-    const int t = (crystalType >= 0 && crystalType <= 6) ? crystalType : 0;
+    const int t = orimath::IsValidCrystalType(crystalType) ? crystalType : 0;
     const int limit = kRanges[t][2];
     const int step = limit == 36 ? 4 : 2;
     for (int k = 0; k <= limit; k += step)

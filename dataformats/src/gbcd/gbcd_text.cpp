@@ -133,12 +133,10 @@ int SaveGBCDFile(GBCDFileInfo* info, const double angle[kGBCDAngleCount],
     const bool withCsl = info->crystalType == 0 && info->cslCalculated == 1 && csl != nullptr;
     if (!withCsl)
         info->cslCalculated = 0;
-    char name[64] = "Unknown";
-    if (info->crystalType >= 0 && info->crystalType <= 6)
-        Get_Crystal_Type_Name(name, info->crystalType);
+    const std::string name = orimath::CrystalName(info->crystalType);
     TextBuffer out;
     out.Put("This GBCD file is created by Quelta software\n");
-    out.Format("%s, (%.2f %.2f %.2f %.2f %.2f %.2f)\nNumber of grain pairs = %d\n%s", name,
+    out.Format("%s, (%.2f %.2f %.2f %.2f %.2f %.2f)\nNumber of grain pairs = %d\n%s", name.c_str(),
                lattice[0], lattice[1], lattice[2], lattice[3], lattice[4], lattice[5],
                info->grainPairs, withCsl ? kCalculated : kNotCalculated);
     out.Put("\nAngle\t\tPercentage\n");

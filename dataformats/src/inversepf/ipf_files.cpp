@@ -86,13 +86,7 @@ bool ParseDirection(std::string_view line, double d[3]) {
     return true;
 }
 
-std::string CrystalName(int crystalType) {
-    if (!orimath::IsValidCrystalType(crystalType))
-        return "Unknown";
-    char name[64] = "";
-    Get_Crystal_Type_Name(name, crystalType);
-    return name;
-}
+using orimath::CrystalName;
 
 void PutNiceDirections(TextBuffer& out, const double directions[3][3]) {
     for (int i = 0; i < 3; ++i) {

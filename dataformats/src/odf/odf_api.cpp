@@ -7,6 +7,7 @@
 #include "common/text_util.h"
 #include "odf_internal.h"
 #include "orimath/arrays.h"
+#include "orimath/constants.h"
 #include "orimath/grid.h"
 #include "orimath/ranges.h"
 #include "registry/registry_internal.h"

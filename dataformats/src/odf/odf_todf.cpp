@@ -36,8 +36,7 @@ bool ReadHeaderFrom(std::FILE* f, RawHODFInfo* header) {
     if (std::fread(header, 1, kTODFHeaderBytes, f) != kTODFHeaderBytes)
         return false;
     TerminateTexts(header);
-    return header->nPF >= 0 && header->nPF <= 6 && header->crystalType >= 0 &&
-           header->crystalType <= 6;
+    return header->nPF >= 0 && header->nPF <= 6 && orimath::IsValidCrystalType(header->crystalType);
 }
 
 } // namespace

@@ -133,13 +133,7 @@ int OpenHPF(const std::string& fileName, char* description, double** grid, int n
 
 namespace {
 
-std::string CrystalName(int crystalType) {
-    if (!orimath::IsValidCrystalType(crystalType))
-        return "Unknown";
-    char name[64] = "";
-    Get_Crystal_Type_Name(name, crystalType);
-    return name;
-}
+using orimath::CrystalName;
 
 void PutGridRows(TextBuffer& out, double** grid, int nA, int nB, std::string_view separator) {
     for (int i = 0; i < nA; ++i) {

@@ -1,6 +1,8 @@
 #pragma once
 // Crystal and sample symmetry operators and symmetrically equivalent
 // orientations. Angles in degrees.
+#include <string>
+
 #include "orimath/constants.h"
 
 // Operators of one crystal type into its block ops[crystalType][0..count-1].
@@ -23,6 +25,12 @@ void SamSymData(double ops[4][3][3]);
 // "Rhombohedral/Trigoanl" as stored in files). The buffer needs 23 bytes.
 // For an invalid code the buffer is left unchanged.
 void Get_Crystal_Type_Name(char* buffer, int crystalType);
+
+namespace orimath {
+// The same name as a string, "Unknown" for an invalid code (the text the
+// file writers put in their headers).
+std::string CrystalName(int crystalType);
+} // namespace orimath
 
 // Symmetrically equivalent orientations of euler (degrees). The input is
 // first nudged in place: phi1, phi2 wrapped into [0, 360], and each angle
