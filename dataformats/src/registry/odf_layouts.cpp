@@ -11,15 +11,12 @@
 #include "common/text_util.h"
 #include "odf/odf_internal.h"
 #include "orimath/arrays.h"
+#include "orimath/constants.h"
 #include "orimath/ranges.h"
 #include "registry_internal.h"
 
 namespace dataformats {
 namespace {
-
-bool ValidCrystal(int c) {
-    return c >= 0 && c <= 6;
-}
 
 // The fixed 5 degree layouts carry no resolution, fibre or sample-symmetry
 // fields; the layout decides them.
@@ -51,11 +48,13 @@ bool Detect(const FileLayout& layout, FileProbe& probe) {
     case 1:
         return odf::IsCubic(*t);
     case 2:
-        return odf::ParseHODF1Header(*t, &r, &n1, &n, &n2) && ValidCrystal(r.crystalType);
+        return odf::ParseHODF1Header(*t, &r, &n1, &n, &n2) &&
+               orimath::IsValidCrystalType(r.crystalType);
     case 3:
         return odf::ParseFGTHeader(*t, &r, &n1, &n, &n2, &lines) && r.nPF >= 1 && r.nPF <= 6;
     case 4:
-        return odf::ParseHODF2Header(*t, &r, &n1, &n, &n2) && ValidCrystal(r.crystalType);
+        return odf::ParseHODF2Header(*t, &r, &n1, &n, &n2) &&
+               orimath::IsValidCrystalType(r.crystalType);
     default:
         return odf::IsTTO(*t);
     }
@@ -95,7 +94,8 @@ Expected<FileDescription> Describe(const FileLayout& layout, const std::string& 
     odf::SetPath(&r, path.c_str());
     if (layout.code == 0) {
         RawHODFInfo header;
-        if (!odf::ReadTODFHeader(path.c_str(), &header) || !ValidCrystal(header.crystalType))
+        if (!odf::ReadTODFHeader(path.c_str(), &header) ||
+            !orimath::IsValidCrystalType(header.crystalType))
             return FileError{"byte 0", "no TODF header (2032 bytes, crystal code 0 to 6)"};
         std::memcpy(&r, &header, kTODFHeaderBytes);
         odf::SetPath(&r, path.c_str());
@@ -278,7 +278,7 @@ Expected<Done> UnfoldToFiveDegrees(const FileData& data, double full[73][37][73]
         return FileError{"", "no ODF grid"};
     if (!odf::IsUsableOdfResolution(info.resolution))
         return FileError{"", "the ODF resolution is not 0.1 to 90 degrees"};
-    if (!ValidCrystal(info.crystalType))
+    if (!orimath::IsValidCrystalType(info.crystalType))
         return FileError{"", "the crystal system code is not 0 to 6"};
     const auto& grid = data.grid3;
     odf::FillFull(grid.Tree(), grid.phi1Count(), grid.PhiCount(), grid.phi2Count(),
