@@ -192,9 +192,11 @@ Expected<FileData> ReadPoleFigureFile(const FileLayout& layout, const std::strin
         return FileError{"", "a PolCon file holds a 19 x 73 grid only"};
     if (Ops(layout).everyPoint(text) &&
         static_cast<long long>(nA) * (nB - 1) > static_cast<long long>(text.Size() / 2 + 1)) {
+        // Reading stops where the file ends: name that line.
         char what[160];
-        std::snprintf(what, sizeof what, "the file is too short for its %d x %d grid", nA, nB);
-        return FileError{"", what};
+        std::snprintf(what, sizeof what, "the file ends here, too short for its %d x %d grid", nA,
+                      nB);
+        return FileError{"line " + std::to_string(text.LineAt(text.Size())), what};
     }
     FileData data;
     data.description.family = FileFamily::PoleFigure;
