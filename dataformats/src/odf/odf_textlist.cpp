@@ -779,6 +779,10 @@ Expected<Done> FillFromSampling(const ParsedList& p, const Analysis& an, const R
                                    [](const Copy& c, double v) { return c.Phi < v; });
         const double cosRadius = std::cos(radius * orimath::kDegToRad);
         for (auto it = lo; it != copies.end() && it->Phi <= Phi + radius; ++it) {
+            // The crystal c axes (third rows) are at most the misorientation
+            // apart: a cheap test before the whole trace.
+            if (g[2][0] * it->g[6] + g[2][1] * it->g[7] + g[2][2] * it->g[8] < cosRadius)
+                continue;
             double trace = 0;
             for (int r = 0; r < 3; ++r)
                 for (int c = 0; c < 3; ++c)
@@ -857,12 +861,14 @@ bool IsTextList(TextStream& t) {
         std::array<double, 3> e;
         for (int a = 0; a < 3; ++a)
             e[a] = numbers[header.column[a]];
-        if (!std::isfinite(numbers[header.column[3]]))
-            return false;
         const double top[3] = {360, 180, 360};
+        bool inRange = std::isfinite(numbers[header.column[3]]);
         for (int a = 0; a < 3; ++a)
-            if (!(e[a] >= -kSameAngle && e[a] <= top[a] + kSameAngle))
-                return false;
+            inRange = inRange && e[a] >= -kSameAngle && e[a] <= top[a] + kSameAngle;
+        if (!inRange) {
+            ++otherLines;
+            continue;
+        }
         rows.push_back(e);
     }
     if (rows.size() < 8 || otherLines * 10 > static_cast<int>(rows.size()))
