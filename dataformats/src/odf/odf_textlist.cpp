@@ -770,6 +770,14 @@ Expected<Done> FillFromSampling(const ParsedList& p, const Analysis& an, const R
     std::sort(copies.begin(), copies.end(),
               [](const Copy& a, const Copy& b) { return a.Phi < b.Phi; });
     const double res = an.resolution;
+    // Distances to compute: every grid point against the copies in a band of
+    // Phi two steps wide. Beyond a few seconds of work the list is refused.
+    const double work = static_cast<double>(grid->size()) * static_cast<double>(copies.size()) *
+                        std::min(1.0, 2 * res / 180);
+    if (work > 4e9)
+        return FileError{"", "the list is too large to resample onto a " + Num(res) +
+                                 " degree grid (" + std::to_string(p.rows.size()) +
+                                 " orientations off a regular grid)"};
     // The misorientation is at least the difference of the Phi angles (the
     // angle between the two crystal c axes seen from the sample), so only
     // copies in a band of Phi need their distance.
@@ -926,6 +934,12 @@ Expected<TextListOdf> ReadTextList(TextStream& t, bool withGrid) {
         return out;
     int n1 = 0, n = 0, n2 = 0;
     GetEulerRangeInODFSpace(&n1, &n, &n2, an.crystal, an.resolution, an.sampleSym);
+    // The limit of the other ODF readers; a few rows with a tiny step would
+    // otherwise ask for billions of grid points.
+    const double cells = static_cast<double>(n1) * n * n2;
+    if (cells > static_cast<double>(kMaxValues))
+        return FileError{"", "the grid of " + Num(cells) + " values at " + Num(an.resolution) +
+                                 " degrees is too large"};
     try {
         out.grid = orimath::Grid3<double>({.phi1 = n1, .Phi = n, .phi2 = n2});
     } catch (const std::bad_alloc&) {
