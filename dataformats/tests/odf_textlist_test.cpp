@@ -172,6 +172,15 @@ INSTANTIATE_TEST_SUITE_P(
                  0,
                  {73, 19, 19},
                  false},
+        // The list holds phi1 0..90 only, so it is read with sample symmetry.
+        GoodCase{"QuarterListDespiteTriclinicSpecimen",
+                 Spec([](ListSpec& s) {
+                     s.header = "% crystal symmetry: m-3m\n% specimen symmetry: \"1\"\n";
+                 }),
+                 0,
+                 1,
+                 {19, 19, 19},
+                 false},
         GoodCase{"HexagonalFromHeader",
                  Spec([](ListSpec& s) {
                      s.header = "% crystal symmetry: \"6/mmm\"\n";
@@ -259,8 +268,8 @@ double CubeComponent(const double euler[3]) {
 // centres, the phi1 step widening towards the pole, phi2 shifted with phi1.
 // No angle lattice holds it; each grid point is taken from the rows around.
 TEST(TextListSampling, IsResampledOntoTheGrid) {
-    std::string text = "% crystal symmetry: \"m-3m\"\n% specimen symmetry: \"1\"\n"
-                       "% phi1    Phi     phi2    value\n";
+    // No sample symmetry stated: the rows reach round the full turn of phi1.
+    std::string text = "% crystal symmetry: \"m-3m\"\n% phi1    Phi     phi2    value\n";
     for (double Phi = 2.5; Phi < 60; Phi += 5) {
         const int n = std::max(
             3, static_cast<int>(std::lround(360 * std::sin(Phi * orimath::kDegToRad) / 5)));

@@ -498,20 +498,19 @@ Expected<Analysis> Analyse(const ParsedList& p) {
     an.crystalStated = p.header.crystal >= 0;
     an.crystal = an.crystalStated ? p.header.crystal : orimath::kCubic;
     // Sample symmetry: stated, or the list stops short of the region without
-    // it along an axis that the sample symmetry shortens.
-    if (p.header.specimen >= 0) {
-        an.sampleSym = p.header.specimen;
-    } else {
-        int full[3], reduced[3];
-        GetEulerRangeInODFSpace(&full[0], &full[1], &full[2], an.crystal, an.resolution, 0);
-        GetEulerRangeInODFSpace(&reduced[0], &reduced[1], &reduced[2], an.crystal, an.resolution,
-                                1);
-        for (int a = 0; a < 3; ++a) {
-            const double reach = values[a].back().value + an.resolution;
-            const double fullEnd = (full[a] - 1) * an.resolution;
-            if (reduced[a] < full[a] && reach < fullEnd - kSameAngle)
-                an.sampleSym = 1;
-        }
+    // it along an axis that the sample symmetry shortens (then the values
+    // beyond are not in the list, whatever the header says). A sampling's
+    // largest phi1 may lie a few steps below the full turn.
+    an.sampleSym = p.header.specimen == 1 ? 1 : 0;
+    int full[3], reduced[3];
+    GetEulerRangeInODFSpace(&full[0], &full[1], &full[2], an.crystal, an.resolution, 0);
+    GetEulerRangeInODFSpace(&reduced[0], &reduced[1], &reduced[2], an.crystal, an.resolution, 1);
+    const double margin = (an.regular ? 1 : 3) * an.resolution;
+    for (int a = 0; a < 3; ++a) {
+        const double reach = values[a].back().value + margin;
+        const double fullEnd = (full[a] - 1) * an.resolution;
+        if (reduced[a] < full[a] && reach < fullEnd - kSameAngle)
+            an.sampleSym = 1;
     }
     return an;
 }
