@@ -34,6 +34,7 @@ struct ListSpec {
     const char* header = "% crystal symmetry: \"m-3m\"\n% phi1 Phi phi2 value\n";
     int order[4] = {0, 1, 2, 3}; // file column of phi1, Phi, phi2, value
     bool radians = false;
+    bool crlf = false;
 };
 
 // The rows of the lattice, phi1 fastest, written with "%.5f"; edit(line,
@@ -65,7 +66,7 @@ std::string MakeList(const ListSpec& s,
                     ++line;
                 }
             }
-    return text;
+    return s.crlf ? dftest::ToCrLf(text) : text;
 }
 
 struct GoodCase {
@@ -148,6 +149,8 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  {19, 19, 19},
                  false},
+        GoodCase{
+            "CrLfLineEnds", Spec([](ListSpec& s) { s.crlf = true; }), 0, 1, {19, 19, 19}, false},
         GoodCase{"RadiansByRange",
                  Spec([](ListSpec& s) { s.radians = true; }),
                  0,
