@@ -2,6 +2,7 @@
 // by the test and on real instrument files.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 
@@ -72,6 +73,44 @@ TEST(CliFilesTest, ConvertRoundTripsPoleFiguresAndOdfs) {
             RunCli({"pf", dir.Path(odf), "--hkl", "1", "1", "1", "-o",
                     dir.Path(std::string(odf) + ".HPF"), "--compare", Sample("rolling_111.HPF")});
         EXPECT_EQ(run.exitCode, 0) << odf << "\n" << run.err;
+    }
+}
+
+// ODFs exported as text lists by other tools: info names the layout, and
+// the real export converts to HODF and recalculates to a finite, positive
+// pole figure.
+TEST(CliFilesTest, OdfTextListsReadInInfoConvertAndPf) {
+    calctest::ScratchDir dir("cli-odflist");
+    std::string text = "% crystal symmetry: \"m-3m\"\n% phi1 Phi phi2 value\n";
+    for (int k2 = 0; k2 <= 90; k2 += 5)
+        for (int k = 0; k <= 90; k += 5)
+            for (int k1 = 0; k1 <= 90; k1 += 5)
+                text += std::to_string(k1) + " " + std::to_string(k) + " " + std::to_string(k2) +
+                        " 1.0\n";
+    calctest::WriteText(dir.Path("list.txt"), text);
+    calctest::CliRun run = RunCli({"info", dir.Path("list.txt")});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("layout: ODF text list"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("grid: 19 x 19 x 19"), std::string::npos) << run.out;
+
+    const std::filesystem::path real =
+        std::filesystem::path(QUELTA_REALWORLD_DIR) / "odf" / "mtex-odf.txt";
+    if (!std::filesystem::exists(real))
+        GTEST_SKIP() << "no real-world ODF list at " << real;
+    run = RunCli({"info", real.string()});
+    EXPECT_NE(run.out.find("layout: ODF text list"), std::string::npos) << run.out;
+    run = RunCli({"convert", real.string(), dir.Path("m.HODF")});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(GetODFFileType(dir.Path("m.HODF")), 2);
+    for (const std::string& odf : {real.string(), dir.Path("m.HODF")}) {
+        run = RunCli({"pf", odf, "--hkl", "1", "1", "1", "-o", dir.Path("p111.HPF")});
+        ASSERT_EQ(run.exitCode, 0) << odf << "\n" << run.err;
+        calctest::PoleFigureFile pf(dir.Path("p111.HPF"));
+        ASSERT_TRUE(pf.read);
+        for (double v : pf.grid.values()) {
+            ASSERT_TRUE(std::isfinite(v)) << odf;
+            ASSERT_GT(v, 0) << odf;
+        }
     }
 }
 

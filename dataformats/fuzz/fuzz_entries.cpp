@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dataformats/dataformats.h"
+#include "dataformats/file_layouts.h"
 #include "orimath/grid.h"
 #include "platform/message_sink.h"
 
@@ -110,6 +111,12 @@ void ODF(const uint8_t* data, std::size_t size) {
     int n1 = 0, n = 0, n2 = 0;
     double*** tree = OpenTTOFile(&info, &n1, &n, &n2);
     orimath::AdoptTree(tree, {.phi1 = n1, .Phi = n, .phi2 = n2});
+    // ODF text lists are known to the registry only.
+    if (const dataformats::FileLayout* list = dataformats::FindLayout("odflist")) {
+        dataformats::FileProbe probe(paths[3]);
+        if (list->Detect(probe))
+            list->Read(paths[3]);
+    }
 }
 
 void ODFFullGrid(const uint8_t* data, std::size_t size) {

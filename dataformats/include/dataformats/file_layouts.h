@@ -76,7 +76,8 @@ class DATAFORMATS_EXPORT FileLayout {
     FileFamily family;
     // Layout code of the family's exported calls (Get_PF_File_Type,
     // GetODFFileType, ...); -1 for a layout those calls do not report
-    // (the TTO text ODF, which the registry knows by its title line).
+    // (the TTO text ODF, which the registry knows by its title line, and
+    // ODFs exported as text lists by other tools, known by their rows).
     int code;
     const char* key;  // short stable name: "hpf", "hodf1", "tto", ...
     const char* name; // human-readable name

@@ -10,6 +10,7 @@
 
 #include "common/text_util.h"
 #include "odf/odf_internal.h"
+#include "odf/odf_textlist.h"
 #include "orimath/arrays.h"
 #include "orimath/constants.h"
 #include "orimath/ranges.h"
@@ -295,6 +296,13 @@ std::vector<FileLayout> OdfLayouts() {
         {f, 3, "fgt", "FGT text", {"FGT"}, {}, &kReadOnly},
         {f, 4, "hodf2", "HODF text, second generation", {"HODF"}, {}, &kHODF},
         {f, -1, "tto", "TTO (5 degree text ODF)", {"TTO"}, {"TXT"}, &kTTO},
+        {f,
+         -1,
+         "odflist",
+         "ODF text list (phi1 Phi phi2 value rows)",
+         {},
+         {"TXT", "ODF"},
+         odf::TextListHooks()},
     };
 }
 
