@@ -86,6 +86,14 @@ class InterruptScope {
 // environment variable QUELTA_THREADS decides, else the automatic rule.
 void AddThreadsOption(CLI::App* command, int* threads);
 
+// Adds "--engine auto|classic|arbitrary" (default auto) to a subcommand;
+// *engine receives the choice. help describes what the choice means there.
+void AddEngineOption(CLI::App* command, calcjobs::ODFEngine* engine, const std::string& help);
+
+// Ends the command as a bad command line when the classic engine was chosen
+// for a resolution other than its 5 degrees (within tolerance).
+void RefuseClassicEngine(calcjobs::ODFEngine engine, double res, double tolerance);
+
 // Hand-off used by the command-line program: there is no viewer to start, so
 // the result path is printed on stdout ("<label>: <path>").
 calcjobs::LaunchViewerFn PrintResultPath();

@@ -27,6 +27,7 @@ struct OdfOptions {
     int maxLoops = 15;
     std::string output;
     int threads = 0;
+    calcjobs::ODFEngine engine = calcjobs::ODFEngine::kAuto;
 };
 
 double ParseIndex(const std::string& text) {
@@ -71,6 +72,7 @@ void RunOdf(const OdfOptions& opt) {
             ext.c_str(), opt.res);
         Fail(text, kExitUsage);
     }
+    RefuseClassicEngine(opt.engine, opt.res, 0.0001);
     if (opt.output.size() >= sizeof(RawHODFInfo::path) - 16)
         Fail("The ODF file name is too long", kExitUsage);
     if (!OutputFolderWritable(opt.output))
@@ -118,6 +120,7 @@ void RunOdf(const OdfOptions& opt) {
         context.progress = progress.Function();
         context.cancel = interrupt.Token();
         context.threads = opt.threads;
+        context.odfEngine = opt.engine;
         result = calcjobs::ODFJob(info, context);
         progress.Finish();
         shown = progress.LastPlainLine() == result.message;
@@ -183,6 +186,11 @@ void AddOdfCommand(CLI::App& app) {
                     "ODF file: .HODF (first generation text), .TODF or .TTO (both 5 degrees only)")
         ->required();
     AddThreadsOption(cmd, &opt->threads);
+    AddEngineOption(cmd, &opt->engine,
+                    "ODF engine: auto (the classic engine at exactly 5 degrees, the "
+                    "arbitrary-resolution engine otherwise), classic (5 degrees only) or arbitrary "
+                    "(any resolution, 5 degrees included: finer sampling of the pole figures, "
+                    "lower RP error, the same HODF layout)");
     cmd->callback([opt] { RunOdf(*opt); });
 }
 

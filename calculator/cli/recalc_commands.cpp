@@ -24,6 +24,7 @@ struct PfOptions {
     std::string output;
     std::string compare;
     int threads = 0;
+    calcjobs::ODFEngine engine = calcjobs::ODFEngine::kAuto;
 };
 
 struct IpfOptions {
@@ -32,6 +33,7 @@ struct IpfOptions {
     std::string axis;
     std::string output;
     int threads = 0;
+    calcjobs::ODFEngine engine = calcjobs::ODFEngine::kAuto;
 };
 
 // The pole figure of a file in any readable layout; nothing when it can not
@@ -67,12 +69,13 @@ void PrintRpError(const std::string& measuredPath, const std::string& recalculat
 // The context of a recalculation job: progress on stderr, the result path
 // on stdout, cancelled by Ctrl-C.
 calcjobs::JobContext JobContextFor(ProgressLine& progress, const InterruptScope& interrupt,
-                                   int threads) {
+                                   int threads, calcjobs::ODFEngine engine) {
     calcjobs::JobContext context;
     context.progress = progress.Function();
     context.launchViewer = PrintResultPath();
     context.cancel = interrupt.Token();
     context.threads = threads;
+    context.odfEngine = engine;
     return context;
 }
 
@@ -84,6 +87,7 @@ void RunPf(const PfOptions& opt) {
     calcjobs::PFJobParams params;
     if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty())
         Fail(message);
+    RefuseClassicEngine(opt.engine, params.odfInfo.resolution, 0.001);
     if (!OutputFolderWritable(opt.output))
         Fail("Can not save file: " + opt.output);
     params.odfFile = opt.odf;
@@ -96,7 +100,8 @@ void RunPf(const PfOptions& opt) {
     calcjobs::JobResult result;
     {
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
-        result = calcjobs::PFJob(params, JobContextFor(progress, interrupt, opt.threads));
+        result =
+            calcjobs::PFJob(params, JobContextFor(progress, interrupt, opt.threads, opt.engine));
         progress.Finish();
         shown = progress.LastPlainLine() == result.message;
     }
@@ -136,6 +141,7 @@ void RunIpf(const IpfOptions& options) {
     calcjobs::IPFJobParams params;
     if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty())
         Fail(message);
+    RefuseClassicEngine(opt.engine, params.odfInfo.resolution, 0.001);
     if (!OutputFolderWritable(output))
         Fail("Can not save file: " + output);
     params.odfFile = opt.odf;
@@ -147,7 +153,8 @@ void RunIpf(const IpfOptions& options) {
     calcjobs::JobResult result;
     {
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
-        result = calcjobs::IPFJob(params, JobContextFor(progress, interrupt, opt.threads));
+        result =
+            calcjobs::IPFJob(params, JobContextFor(progress, interrupt, opt.threads, opt.engine));
         progress.Finish();
         shown = progress.LastPlainLine() == result.message;
     }
@@ -158,6 +165,11 @@ void RunIpf(const IpfOptions& options) {
         Fail(result.message, kExitFailure, shown);
     std::fflush(stdout);
 }
+
+constexpr const char* kRecalcEngineHelp =
+    "recalculation engine: auto (the classic engine for a 5 degree ODF, the "
+    "arbitrary-resolution engine otherwise), classic (5 degree ODFs only) or arbitrary (also for "
+    "a 5 degree ODF; the counterpart of odf --engine arbitrary)";
 
 } // namespace
 
@@ -178,6 +190,7 @@ void AddPfCommand(CLI::App& app) {
         "against it (mean relative deviation over cells above 0.9 of the normalised measured "
         "figure)");
     AddThreadsOption(cmd, &opt->threads);
+    AddEngineOption(cmd, &opt->engine, kRecalcEngineHelp);
     cmd->callback([opt] { RunPf(*opt); });
 }
 
@@ -202,6 +215,7 @@ void AddIpfCommand(CLI::App& app) {
                     "inverse pole figure file to write (.HIPF; a .hip extension becomes .HIPF)")
         ->required();
     AddThreadsOption(cmd, &opt->threads);
+    AddEngineOption(cmd, &opt->engine, kRecalcEngineHelp);
     cmd->callback([opt] { RunIpf(*opt); });
 }
 
