@@ -213,13 +213,17 @@ void RefuseClassicEngine(calcjobs::ODFEngine engine, double res, double toleranc
 }
 
 calcjobs::LaunchViewerFn PrintResultPath() {
-    return [](int kind, const std::string& file) {
+    return PrintResultPath(stdout);
+}
+
+calcjobs::LaunchViewerFn PrintResultPath(FILE* stream) {
+    return [stream](int kind, const std::string& file) {
         const char* label = kind == calcjobs::kResultODF                 ? "ODF"
                             : kind == calcjobs::kResultPoleFigure        ? "Pole figure"
                             : kind == calcjobs::kResultInversePoleFigure ? "Inverse pole figure"
                                                                          : "Result";
-        std::printf("%s: %s\n", label, file.c_str());
-        std::fflush(stdout);
+        std::fprintf(stream, "%s: %s\n", label, file.c_str());
+        std::fflush(stream);
     };
 }
 
