@@ -1,5 +1,6 @@
 #include "cli_common.h"
 
+#include "calcjobs/odf_job.h"
 #include "calcjobs/validation.h"
 #include "orimath/constants.h"
 
@@ -9,6 +10,7 @@
 #include <CLI/CLI.hpp>
 #include <atomic>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -176,14 +178,52 @@ bool OutputFolderWritable(const std::string& path) {
     return access(FolderOf(path).c_str(), W_OK | X_OK) == 0;
 }
 
+void AddEngineOption(CLI::App* command, calcjobs::ODFEngine* engine, const std::string& help) {
+    *engine = calcjobs::ODFEngine::kAuto;
+    command
+        ->add_option_function<std::string>(
+            "--engine",
+            [engine](const std::string& text) {
+                const std::string name = Lower(text);
+                *engine = name == "classic"     ? calcjobs::ODFEngine::kClassic
+                          : name == "arbitrary" ? calcjobs::ODFEngine::kArbitrary
+                                                : calcjobs::ODFEngine::kAuto;
+            },
+            help + " (default auto)")
+        ->type_name("auto|classic|arbitrary")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                const std::string name = Lower(text);
+                return name == "auto" || name == "classic" || name == "arbitrary"
+                           ? std::string()
+                           : "--engine takes auto, classic or arbitrary, not \"" + text + "\"";
+            },
+            ""));
+}
+
+void RefuseClassicEngine(calcjobs::ODFEngine engine, double res, double tolerance) {
+    if (engine != calcjobs::ODFEngine::kClassic || std::fabs(res - 5.0) < tolerance)
+        return;
+    char text[240];
+    std::snprintf(text, sizeof text,
+                  "%s; --engine classic can not be used at a resolution of %g degrees (use "
+                  "--engine auto or arbitrary)",
+                  calcjobs::kClassicEngineResolutionText, res);
+    Fail(text, kExitUsage);
+}
+
 calcjobs::LaunchViewerFn PrintResultPath() {
-    return [](int kind, const std::string& file) {
+    return PrintResultPath(stdout);
+}
+
+calcjobs::LaunchViewerFn PrintResultPath(FILE* stream) {
+    return [stream](int kind, const std::string& file) {
         const char* label = kind == calcjobs::kResultODF                 ? "ODF"
                             : kind == calcjobs::kResultPoleFigure        ? "Pole figure"
                             : kind == calcjobs::kResultInversePoleFigure ? "Inverse pole figure"
                                                                          : "Result";
-        std::printf("%s: %s\n", label, file.c_str());
-        std::fflush(stdout);
+        std::fprintf(stream, "%s: %s\n", label, file.c_str());
+        std::fflush(stream);
     };
 }
 

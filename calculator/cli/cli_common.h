@@ -2,6 +2,8 @@
 // Small pieces every quelta-cli subcommand uses: failing with a message,
 // crystal system names, output file names, and the progress/hand-off
 // functions handed to the jobs.
+#include <chrono>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -86,8 +88,23 @@ class InterruptScope {
 // environment variable QUELTA_THREADS decides, else the automatic rule.
 void AddThreadsOption(CLI::App* command, int* threads);
 
+// Adds "--engine auto|classic|arbitrary" (default auto) to a subcommand;
+// *engine receives the choice. help describes what the choice means there.
+void AddEngineOption(CLI::App* command, calcjobs::ODFEngine* engine, const std::string& help);
+
+// Ends the command as a bad command line when the classic engine was chosen
+// for a resolution other than its 5 degrees (within tolerance).
+void RefuseClassicEngine(calcjobs::ODFEngine engine, double res, double tolerance);
+
+// A duration in seconds.
+template <class Duration> double Seconds(Duration d) {
+    return std::chrono::duration<double>(d).count();
+}
+
 // Hand-off used by the command-line program: there is no viewer to start, so
 // the result path is printed on stdout ("<label>: <path>").
 calcjobs::LaunchViewerFn PrintResultPath();
+// The same on a given stream (stderr when stdout carries a JSON result).
+calcjobs::LaunchViewerFn PrintResultPath(FILE* stream);
 
 } // namespace quelta_cli

@@ -2,6 +2,7 @@
 // description, and whether the data read completely (and if not, why).
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "cli_common.h"
 #include "commands.h"
 #include "dataformats/file_layouts.h"
+#include "json_writer.h"
 #include "orimath/symmetry.h"
 
 namespace quelta_cli {
@@ -164,6 +166,113 @@ bool InfoFile(const std::string& path) {
     return true;
 }
 
+// --json: the description of one file as an object of the files array;
+// false when it is not recognised or does not read (the reason is in
+// "error").
+template <class Grid> void JsonValueRange(JsonWriter& json, const Grid& grid) {
+    const auto& v = grid.values();
+    if (v.empty())
+        return;
+    json.Key("values").BeginObject();
+    json.Key("min").Number(*std::min_element(v.begin(), v.end()));
+    json.Key("max").Number(*std::max_element(v.begin(), v.end()));
+    json.EndObject();
+}
+
+bool InfoFileJson(const std::string& path, JsonWriter& json) {
+    json.BeginObject().Key("path").String(path);
+    auto fail = [&](const char* stage, const dataformats::FileError& e) {
+        json.Key("readable").Bool(false).Key("failedAt").String(stage);
+        json.Key("error").String(e.Text()).EndObject();
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), e.Text().c_str());
+        return false;
+    };
+    auto layout = dataformats::DetectLayout(path);
+    if (!layout)
+        return fail("layout", layout.error());
+    const dataformats::FileLayout& l = **layout;
+    json.Key("kind").String(dataformats::FamilyName(l.family));
+    json.Key("layout").String(l.name);
+    if (l.code >= 0)
+        json.Key("layoutCode").Integer(l.code);
+    else
+        json.Key("layoutCode").Null();
+    auto description = l.Describe(path);
+    if (!description)
+        return fail("description", description.error());
+    auto data = l.Read(path);
+    if (!data)
+        return fail("data", data.error());
+    json.Key("readable").Bool(true);
+    const dataformats::FileDescription& d = *description;
+    switch (d.family) {
+    case dataformats::FileFamily::PoleFigure:
+        json.Key("description").String(d.pf.description);
+        json.Key("resolution").Number(d.pf.resolution);
+        json.Key("grid").BeginObject().Key("alpha").Integer(data->grid2.alphaCount());
+        json.Key("beta").Integer(data->grid2.betaCount()).EndObject();
+        JsonValueRange(json, data->grid2);
+        break;
+    case dataformats::FileFamily::ODF: {
+        const RawHODFInfo& info = d.odf;
+        json.Key("crystal").String(CrystalName(info.crystalType));
+        json.Key("crystalCode").Integer(info.crystalType);
+        json.Key("resolution").Number(info.resolution);
+        json.Key("sampleSymmetry").Bool(info.sampleSymmetry != 0);
+        json.Key("fibre").Bool(info.fibreAverage != 0);
+        json.Key("poleFigures").BeginArray();
+        for (int i = 0; i < std::clamp(info.nPF, 0, 6); ++i) {
+            json.BeginObject().Key("file").String(
+                std::string(info.pfNames[i], strnlen(info.pfNames[i], sizeof info.pfNames[i])));
+            json.Key("hkl").BeginArray().Number(info.hkl[i][0]).Number(info.hkl[i][1]);
+            json.Number(info.hkl[i][2]).EndArray().EndObject();
+        }
+        json.EndArray();
+        json.Key("loops").Integer(info.iterations);
+        json.Key("finalDeviation").Number(info.deviation);
+        const auto& grid = data->grid3;
+        json.Key("grid").BeginObject().Key("phi1").Integer(grid.phi1Count());
+        json.Key("Phi").Integer(grid.PhiCount()).Key("phi2").Integer(grid.phi2Count());
+        json.EndObject();
+        JsonValueRange(json, grid);
+        break;
+    }
+    case dataformats::FileFamily::InversePoleFigure:
+        json.Key("crystal").String(CrystalName(d.ipf.crystalType));
+        json.Key("crystalCode").Integer(d.ipf.crystalType);
+        json.Key("resolution").Number(d.ipf.resolution);
+        json.Key("grid").BeginObject().Key("alpha").Integer(data->grid2.alphaCount());
+        json.Key("beta").Integer(data->grid2.betaCount()).EndObject();
+        JsonValueRange(json, data->grid2);
+        break;
+    case dataformats::FileFamily::GBCD:
+        json.Key("description").String(data->description.gbcd.description);
+        json.Key("grainPairs").Integer(data->description.gbcd.grainPairs);
+        json.Key("cslDistribution").Bool(data->description.gbcd.cslCalculated != 0);
+        break;
+    }
+    if (auto count = l.Count(path); count)
+        json.Key("figuresInFile").Integer(*count);
+    json.EndObject();
+    return true;
+}
+
+int RunInfoJson(const std::vector<std::string>& files) {
+    const auto started = std::chrono::steady_clock::now();
+    JsonWriter json;
+    json.BeginObject().Key("command").String("info").Key("files").BeginArray();
+    int failures = 0;
+    for (const std::string& path : files)
+        failures += !InfoFileJson(path, json);
+    json.EndArray();
+    json.Key("timings").BeginObject();
+    json.Key("total").Number(Seconds(std::chrono::steady_clock::now() - started));
+    json.EndObject().EndObject();
+    std::printf("%s\n", json.Text().c_str());
+    std::fflush(stdout);
+    return failures;
+}
+
 int RunInfo(const std::vector<std::string>& files) {
     int failures = 0;
     for (const std::string& path : files)
@@ -176,6 +285,7 @@ int RunInfo(const std::vector<std::string>& files) {
 
 void AddInfoCommand(CLI::App& app) {
     auto files = std::make_shared<std::vector<std::string>>();
+    auto json = std::make_shared<bool>(false);
     CLI::App* cmd = app.add_subcommand(
         "info",
         "Detect the layout of pole figure, ODF, inverse pole figure or GBCD files and print their "
@@ -183,8 +293,11 @@ void AddInfoCommand(CLI::App& app) {
         "data "
         "does not read.");
     cmd->add_option("files", *files, "files to describe")->required()->check(CLI::ExistingFile);
-    cmd->callback([files] {
-        if (RunInfo(*files) > 0)
+    cmd->add_flag("--json", *json,
+                  "print one JSON object on stdout: an entry per file with its kind, layout, "
+                  "description, grid and value range, or the reason it does not read");
+    cmd->callback([files, json] {
+        if ((*json ? RunInfoJson(*files) : RunInfo(*files)) > 0)
             throw CLI::RuntimeError(kExitFailure);
     });
 }

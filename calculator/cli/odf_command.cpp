@@ -1,5 +1,6 @@
 // quelta-cli odf: ODF from up to six pole figures.
 #include <CLI/CLI.hpp>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,9 @@
 #include "calcjobs/validation.h"
 #include "cli_common.h"
 #include "commands.h"
+#include "json_writer.h"
+#include "orimath/ranges.h"
+#include "orimath/symmetry.h"
 #include "progress_line.h"
 
 namespace quelta_cli {
@@ -27,6 +31,9 @@ struct OdfOptions {
     int maxLoops = 15;
     std::string output;
     int threads = 0;
+    calcjobs::ODFEngine engine = calcjobs::ODFEngine::kAuto;
+    // --json: one JSON object on stdout instead of the text lines.
+    bool json = false;
 };
 
 double ParseIndex(const std::string& text) {
@@ -37,7 +44,53 @@ double ParseIndex(const std::string& text) {
     return value;
 }
 
+// The result of a finished run as one JSON object (see README, --json).
+void PrintOdfJson(const OdfOptions& opt, const RawHODFInfo& info,
+                  const std::vector<calcjobs::PoleFigureInput>& inputs,
+                  const calcjobs::JobResult& result, double calculationSeconds,
+                  double totalSeconds) {
+    const bool classic =
+        calcjobs::ResolveODFEngine(opt.engine, opt.res) == calcjobs::ODFEngine::kClassic;
+    int n1 = 0, n = 0, n2 = 0;
+    GetEulerRangeInODFSpace(&n1, &n, &n2, info.crystalType, opt.res, info.sampleSymmetry);
+    char crystal[32] = "Unknown";
+    Get_Crystal_Type_Name(crystal, info.crystalType);
+    JsonWriter json;
+    json.BeginObject().Key("command").String("odf");
+    json.Key("inputs").BeginObject();
+    json.Key("crystal").String(crystal).Key("crystalCode").Integer(info.crystalType);
+    json.Key("lattice").BeginArray();
+    for (double v : info.lattice)
+        json.Number(v);
+    json.EndArray();
+    json.Key("poleFigures").BeginArray();
+    for (const calcjobs::PoleFigureInput& pf : inputs) {
+        json.BeginObject().Key("file").String(pf.file).Key("hkl").BeginArray();
+        json.Number(pf.h).Number(pf.k).Number(pf.l).EndArray().EndObject();
+    }
+    json.EndArray();
+    json.Key("normalise").Bool(info.normalized != 0);
+    json.Key("sampleSymmetry").Bool(info.sampleSymmetry != 0);
+    json.Key("fibre").Bool(info.fibreAverage != 0);
+    json.Key("maxLoops").Integer(info.maxLoops);
+    json.Key("engine").String(classic ? "classic" : "arbitrary");
+    json.EndObject();
+    json.Key("grid").BeginObject();
+    json.Key("resolution").Number(opt.res);
+    json.Key("phi1").Integer(n1).Key("Phi").Integer(n).Key("phi2").Integer(n2);
+    json.EndObject();
+    json.Key("loops").Integer(result.loops);
+    json.Key("finalDeviation").Number(result.deviation);
+    json.Key("outputs").BeginObject().Key("odf").String(opt.output).EndObject();
+    json.Key("timings").BeginObject();
+    json.Key("calculation").Number(calculationSeconds).Key("total").Number(totalSeconds);
+    json.EndObject();
+    json.EndObject();
+    std::printf("%s\n", json.Text().c_str());
+}
+
 void RunOdf(const OdfOptions& opt) {
+    const auto started = std::chrono::steady_clock::now();
     const int type = ParseCrystalType(opt.crystal);
     if (type < 0)
         Fail("Unknown crystal system: " + opt.crystal, kExitUsage);
@@ -71,6 +124,7 @@ void RunOdf(const OdfOptions& opt) {
             ext.c_str(), opt.res);
         Fail(text, kExitUsage);
     }
+    RefuseClassicEngine(opt.engine, opt.res, 0.0001);
     if (opt.output.size() >= sizeof(RawHODFInfo::path) - 16)
         Fail("The ODF file name is too long", kExitUsage);
     if (!OutputFolderWritable(opt.output))
@@ -112,12 +166,14 @@ void RunOdf(const OdfOptions& opt) {
     InterruptScope interrupt;
     bool shown = false;
     calcjobs::JobResult result;
+    const auto jobStarted = std::chrono::steady_clock::now();
     {
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
         calcjobs::JobContext context;
         context.progress = progress.Function();
         context.cancel = interrupt.Token();
         context.threads = opt.threads;
+        context.odfEngine = opt.engine;
         result = calcjobs::ODFJob(info, context);
         progress.Finish();
         shown = progress.LastPlainLine() == result.message;
@@ -134,8 +190,13 @@ void RunOdf(const OdfOptions& opt) {
         interrupt.FailIfInterrupted();
         ConvertODFFile(jobOutput, opt.output, 1);
     }
-    std::printf("Loops: %d\nFinal deviation: %.4f\nODF: %s\n", result.loops, result.deviation,
-                opt.output.c_str());
+    const auto finished = std::chrono::steady_clock::now();
+    if (opt.json)
+        PrintOdfJson(opt, info, inputs, result, Seconds(finished - jobStarted),
+                     Seconds(finished - started));
+    else
+        std::printf("Loops: %d\nFinal deviation: %.4f\nODF: %s\n", result.loops, result.deviation,
+                    opt.output.c_str());
     std::fflush(stdout);
 }
 
@@ -183,6 +244,14 @@ void AddOdfCommand(CLI::App& app) {
                     "ODF file: .HODF (first generation text), .TODF or .TTO (both 5 degrees only)")
         ->required();
     AddThreadsOption(cmd, &opt->threads);
+    cmd->add_flag("--json", opt->json,
+                  "print the result as one JSON object on stdout (inputs, grid, loops, final "
+                  "deviation, output path, timings); progress stays on stderr");
+    AddEngineOption(cmd, &opt->engine,
+                    "ODF engine: auto (the classic engine at exactly 5 degrees, the "
+                    "arbitrary-resolution engine otherwise), classic (5 degrees only) or arbitrary "
+                    "(any resolution, 5 degrees included: finer sampling of the pole figures, "
+                    "lower RP error, the same HODF layout)");
     cmd->callback([opt] { RunOdf(*opt); });
 }
 

@@ -1,6 +1,8 @@
 // quelta-cli pf and ipf: pole figure and inverse pole figure recalculation
 // from an ODF file.
 #include <CLI/CLI.hpp>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -11,6 +13,7 @@
 #include "cli_common.h"
 #include "commands.h"
 #include "dataformats/polefigure.h"
+#include "json_writer.h"
 #include "orimath/grid.h"
 #include "orimath/ranges.h"
 #include "progress_line.h"
@@ -24,6 +27,9 @@ struct PfOptions {
     std::string output;
     std::string compare;
     int threads = 0;
+    calcjobs::ODFEngine engine = calcjobs::ODFEngine::kAuto;
+    // --json: one JSON object on stdout; the result path goes to stderr.
+    bool json = false;
 };
 
 struct IpfOptions {
@@ -32,6 +38,9 @@ struct IpfOptions {
     std::string axis;
     std::string output;
     int threads = 0;
+    calcjobs::ODFEngine engine = calcjobs::ODFEngine::kAuto;
+    // --json: one JSON object on stdout; the result path goes to stderr.
+    bool json = false;
 };
 
 // The pole figure of a file in any readable layout; nothing when it can not
@@ -48,7 +57,8 @@ std::optional<orimath::Grid2<double>> ReadPoleFigure(const std::string& path) {
     return orimath::AdoptTree(tree, {.alpha = nA, .beta = nB});
 }
 
-void PrintRpError(const std::string& measuredPath, const std::string& recalculatedPath) {
+// RP error of the recalculated pole figure against the measured one.
+double RpError(const std::string& measuredPath, const std::string& recalculatedPath) {
     std::optional<orimath::Grid2<double>> measured = ReadPoleFigure(measuredPath);
     if (!measured)
         Fail("Can not read pole figure file " + measuredPath);
@@ -61,22 +71,72 @@ void PrintRpError(const std::string& measuredPath, const std::string& recalculat
                                                measured->alphaCount(), measured->betaCount());
     if (rp < 0)
         Fail("The pole figure " + measuredPath + " holds no measured values");
-    std::printf("RP error against %s: %.2f %%\n", measuredPath.c_str(), rp);
+    return rp;
+}
+
+// Inputs, grid, RP error, output and timings of a recalculation as one JSON
+// object (see README, --json). direction: alpha and beta of an inverse pole
+// figure, null for a pole figure.
+void PrintRecalcJson(const char* command, const std::string& odf, const RawHODFInfo& odfInfo,
+                     calcjobs::ODFEngine engine, const std::vector<double>* hkl,
+                     const double* direction, const std::string& compare, double rp,
+                     const char* outputKey, const std::string& output, double calculationSeconds,
+                     double totalSeconds) {
+    const double res = std::fabs(odfInfo.resolution - 5.0) < 0.001 ? 5.0 : odfInfo.resolution;
+    const bool classic =
+        std::fabs(odfInfo.resolution - 5.0) < 0.001 && engine != calcjobs::ODFEngine::kArbitrary;
+    int nA = 0, nB = 0;
+    if (classic)
+        nA = 19, nB = 73;
+    else
+        Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
+    JsonWriter json;
+    json.BeginObject().Key("command").String(command);
+    json.Key("inputs").BeginObject().Key("odf").String(odf);
+    json.Key("crystalCode").Integer(odfInfo.crystalType);
+    if (hkl)
+        json.Key("hkl")
+            .BeginArray()
+            .Number((*hkl)[0])
+            .Number((*hkl)[1])
+            .Number((*hkl)[2])
+            .EndArray();
+    if (direction)
+        json.Key("alpha").Number(direction[0]).Key("beta").Number(direction[1]);
+    json.Key("engine").String(classic ? "classic" : "arbitrary");
+    json.EndObject();
+    json.Key("grid").BeginObject().Key("resolution").Number(res);
+    json.Key("alpha").Integer(nA).Key("beta").Integer(nB).EndObject();
+    if (hkl) {
+        json.Key("rp").BeginArray();
+        if (!compare.empty()) {
+            json.BeginObject().Key("poleFigure").String(output).Key("measured").String(compare);
+            json.Key("percent").Number(rp).EndObject();
+        }
+        json.EndArray();
+    }
+    json.Key("outputs").BeginObject().Key(outputKey).String(output).EndObject();
+    json.Key("timings").BeginObject();
+    json.Key("calculation").Number(calculationSeconds).Key("total").Number(totalSeconds);
+    json.EndObject().EndObject();
+    std::printf("%s\n", json.Text().c_str());
 }
 
 // The context of a recalculation job: progress on stderr, the result path
 // on stdout, cancelled by Ctrl-C.
 calcjobs::JobContext JobContextFor(ProgressLine& progress, const InterruptScope& interrupt,
-                                   int threads) {
+                                   int threads, calcjobs::ODFEngine engine, bool json) {
     calcjobs::JobContext context;
     context.progress = progress.Function();
-    context.launchViewer = PrintResultPath();
+    context.launchViewer = PrintResultPath(json ? stderr : stdout);
     context.cancel = interrupt.Token();
     context.threads = threads;
+    context.odfEngine = engine;
     return context;
 }
 
 void RunPf(const PfOptions& opt) {
+    const auto started = std::chrono::steady_clock::now();
     if (std::string message =
             calcjobs::ValidatePFSetup(opt.hkl[0], opt.hkl[1], opt.hkl[2], opt.output);
         !message.empty())
@@ -84,6 +144,7 @@ void RunPf(const PfOptions& opt) {
     calcjobs::PFJobParams params;
     if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty())
         Fail(message);
+    RefuseClassicEngine(opt.engine, params.odfInfo.resolution, 0.001);
     if (!OutputFolderWritable(opt.output))
         Fail("Can not save file: " + opt.output);
     params.odfFile = opt.odf;
@@ -94,9 +155,11 @@ void RunPf(const PfOptions& opt) {
     InterruptScope interrupt;
     bool shown = false;
     calcjobs::JobResult result;
+    const auto jobStarted = std::chrono::steady_clock::now();
     {
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
-        result = calcjobs::PFJob(params, JobContextFor(progress, interrupt, opt.threads));
+        result = calcjobs::PFJob(
+            params, JobContextFor(progress, interrupt, opt.threads, opt.engine, opt.json));
         progress.Finish();
         shown = progress.LastPlainLine() == result.message;
     }
@@ -105,12 +168,22 @@ void RunPf(const PfOptions& opt) {
     // A plain log already holds the engine's message as its last line.
     if (!result.ok())
         Fail(result.message, kExitFailure, shown);
-    if (!opt.compare.empty())
-        PrintRpError(opt.compare, opt.output);
+    const auto jobFinished = std::chrono::steady_clock::now();
+    double rp = 0;
+    if (!opt.compare.empty()) {
+        rp = RpError(opt.compare, opt.output);
+        if (!opt.json)
+            std::printf("RP error against %s: %.2f %%\n", opt.compare.c_str(), rp);
+    }
+    if (opt.json)
+        PrintRecalcJson("pf", opt.odf, params.odfInfo, opt.engine, &opt.hkl, nullptr, opt.compare,
+                        rp, "poleFigure", opt.output, Seconds(jobFinished - jobStarted),
+                        Seconds(std::chrono::steady_clock::now() - started));
     std::fflush(stdout);
 }
 
 void RunIpf(const IpfOptions& options) {
+    const auto started = std::chrono::steady_clock::now();
     IpfOptions opt = options;
     if (!opt.axis.empty()) {
         std::string axis = opt.axis;
@@ -136,6 +209,7 @@ void RunIpf(const IpfOptions& options) {
     calcjobs::IPFJobParams params;
     if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty())
         Fail(message);
+    RefuseClassicEngine(opt.engine, params.odfInfo.resolution, 0.001);
     if (!OutputFolderWritable(output))
         Fail("Can not save file: " + output);
     params.odfFile = opt.odf;
@@ -145,9 +219,11 @@ void RunIpf(const IpfOptions& options) {
     InterruptScope interrupt;
     bool shown = false;
     calcjobs::JobResult result;
+    const auto jobStarted = std::chrono::steady_clock::now();
     {
         ProgressLine progress(stderr, ProgressLine::StderrIsTerminal());
-        result = calcjobs::IPFJob(params, JobContextFor(progress, interrupt, opt.threads));
+        result = calcjobs::IPFJob(
+            params, JobContextFor(progress, interrupt, opt.threads, opt.engine, opt.json));
         progress.Finish();
         shown = progress.LastPlainLine() == result.message;
     }
@@ -156,8 +232,20 @@ void RunIpf(const IpfOptions& options) {
     // A plain log already holds the engine's message as its last line.
     if (!result.ok())
         Fail(result.message, kExitFailure, shown);
+    if (opt.json) {
+        const double direction[2] = {opt.alpha, opt.beta};
+        const auto finished = std::chrono::steady_clock::now();
+        PrintRecalcJson("ipf", opt.odf, params.odfInfo, opt.engine, nullptr, direction, "", 0,
+                        "inversePoleFigure", output, Seconds(finished - jobStarted),
+                        Seconds(finished - started));
+    }
     std::fflush(stdout);
 }
+
+constexpr const char* kRecalcEngineHelp =
+    "recalculation engine: auto (the classic engine for a 5 degree ODF, the "
+    "arbitrary-resolution engine otherwise), classic (5 degree ODFs only) or arbitrary (also for "
+    "a 5 degree ODF; the counterpart of odf --engine arbitrary)";
 
 } // namespace
 
@@ -178,6 +266,10 @@ void AddPfCommand(CLI::App& app) {
         "against it (mean relative deviation over cells above 0.9 of the normalised measured "
         "figure)");
     AddThreadsOption(cmd, &opt->threads);
+    AddEngineOption(cmd, &opt->engine, kRecalcEngineHelp);
+    cmd->add_flag("--json", opt->json,
+                  "print the result as one JSON object on stdout (inputs, grid, RP error when "
+                  "compared, output path, timings); progress and the result path go to stderr");
     cmd->callback([opt] { RunPf(*opt); });
 }
 
@@ -202,6 +294,10 @@ void AddIpfCommand(CLI::App& app) {
                     "inverse pole figure file to write (.HIPF; a .hip extension becomes .HIPF)")
         ->required();
     AddThreadsOption(cmd, &opt->threads);
+    AddEngineOption(cmd, &opt->engine, kRecalcEngineHelp);
+    cmd->add_flag("--json", opt->json,
+                  "print the result as one JSON object on stdout (inputs, grid, output path, "
+                  "timings); progress and the result path go to stderr");
     cmd->callback([opt] { RunIpf(*opt); });
 }
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli_common.h"
 #include "dataformats/file_layouts.h"
@@ -22,6 +23,8 @@ struct RenderArgs {
     bool noLegend = false;
     int sectionsPerRow = 0;
     bool blackWhite = false;
+    std::vector<double> levels; // --levels a,b,c
+    double top = 0;             // --max V
 };
 
 // Qt's start-up notes (no runtime folder on a headless machine) are not
@@ -35,6 +38,13 @@ void QuietQtNotes(QtMsgType type, const QMessageLogContext&, const QString& text
 }
 
 void RunRender(const RenderArgs& args) {
+    {
+        figurerender::Options levels;
+        levels.levels = args.levels;
+        levels.top = args.top;
+        if (std::string why = figurerender::CheckLevelOptions(levels); !why.empty())
+            quelta_cli::Fail("render: " + why, quelta_cli::kExitUsage);
+    }
     // The renderer detects the layout itself; this check only ends the
     // command before Qt starts when no layout matches.
     const auto layout = dataformats::DetectLayout(args.input);
@@ -56,6 +66,8 @@ void RunRender(const RenderArgs& args) {
     options.legend = !args.noLegend;
     options.sectionsPerRow = args.sectionsPerRow;
     options.blackWhite = args.blackWhite;
+    options.levels = args.levels;
+    options.top = args.top;
     std::string error;
     if (!figurerender::RenderFigureFile(args.input, args.output, options, &error))
         quelta_cli::Fail("render: " + error);
@@ -81,5 +93,16 @@ void AddRenderCommand(CLI::App& app) {
     cmd->add_option("--sections-per-row", args->sectionsPerRow, "ODF sections per row (default 3)")
         ->check(CLI::Range(1, 73));
     cmd->add_flag("--black-white", args->blackWhite, "draw every line and text in black");
+    CLI::Option* top = cmd->add_option(
+        "--max", args->top,
+        "top of the automatic contour levels (above 1): the five levels run from 1 towards it; "
+        "default: the maximum of a pole figure or inverse pole figure, the 99.5th volume "
+        "percentile of an ODF");
+    cmd->add_option("--levels", args->levels,
+                    "contour levels by hand, comma-separated (1 to 10 distinct values, e.g. "
+                    "--levels 1,2,4,8); the legend lists them")
+        ->delimiter(',')
+        ->type_name("A,B,...")
+        ->excludes(top);
     cmd->callback([args] { RunRender(*args); });
 }

@@ -172,6 +172,31 @@ TEST(CliErrorsTest, MessagesExitCodesAndNoOutput) {
     EXPECT_EQ(calctest::TemporaryFileCount(dir.Root()), 0) << "temporary files left behind";
 }
 
+// The classic engine computes and recalculates 5 degree ODFs only; asking
+// for it at another resolution is a bad command line, refused before any
+// work.
+TEST(CliErrorsTest, ClassicEngineAtAnotherResolutionIsAUsageError) {
+    calctest::ScratchDir dir("cli-engine");
+    ASSERT_EQ(RunCli({"model", "-r", "10", "-d", dir.Path("model"), "--odf", dir.Path("m10.HODF")})
+                  .exitCode,
+              0);
+    const std::vector<std::vector<std::string>> cases = {
+        {"odf", "--engine", "classic", "-r", "2.5", "--pf", Sample("rolling2p5_111.HPF"), "1", "1",
+         "1", "-o", dir.Path("a.HODF")},
+        {"pf", "--engine", "classic", dir.Path("m10.HODF"), "-o", dir.Path("a.HPF")},
+        {"ipf", "--engine", "classic", dir.Path("m10.HODF"), "-o", dir.Path("a.HIPF")},
+        {"odf", "--engine", "fast", "--pf", Sample("rolling_111.HPF"), "1", "1", "1", "-o",
+         dir.Path("a.HODF")},
+    };
+    for (const auto& args : cases) {
+        calctest::CliRun run = RunCli(args);
+        EXPECT_EQ(run.exitCode, 2) << args[0] << " " << args[2] << "\n" << run.err;
+        EXPECT_NE(run.err.find("--engine"), std::string::npos) << run.err;
+    }
+    for (const char* name : {"a.HODF", "a.HPF", "a.HIPF"})
+        EXPECT_FALSE(calctest::Exists(dir.Path(name))) << name;
+}
+
 TEST(CliErrorsTest, FailedRunKeepsThePreviousOutput) {
     calctest::ScratchDir dir("cli-keep");
     calctest::WriteText(dir.Path("a.HODF"), "previous result\n");

@@ -125,6 +125,71 @@ TEST(OdfJobTest, EngineFailuresCarryTheEngineText) {
     EXPECT_FALSE(calctest::Exists(dir.Path("odf.HODF")));
 }
 
+// The engine choice of the context: the arbitrary-resolution engine at 5
+// degrees writes the classic run's layout and grid with its own values; the
+// classic engine is refused at any other resolution, before any work.
+TEST(OdfJobTest, EngineChoiceOfTheContext) {
+    calctest::ScratchDir dir("job-engine-choice");
+    auto files5 = WriteModelPoleFigures(dir, "five", 5);
+    auto files10 = WriteModelPoleFigures(dir, "ten", 10);
+    auto run = [&](const std::vector<std::string>& files, double res, ODFEngine engine,
+                   const std::string& name) {
+        JobContext context;
+        context.odfEngine = engine;
+        return ODFJob(OdfBlock(files, res, dir.Path(name), 4), context);
+    };
+    ASSERT_TRUE(run(files5, 5, ODFEngine::kAuto, "auto.HODF").ok());
+    ASSERT_TRUE(run(files5, 5, ODFEngine::kClassic, "classic.HODF").ok());
+    JobResult arbitrary = run(files5, 5, ODFEngine::kArbitrary, "arbitrary.HODF");
+    ASSERT_TRUE(arbitrary.ok()) << arbitrary.message;
+    EXPECT_EQ(calctest::ReadText(dir.Path("auto.HODF")),
+              calctest::ReadText(dir.Path("classic.HODF")));
+    EXPECT_NE(calctest::ReadText(dir.Path("arbitrary.HODF")),
+              calctest::ReadText(dir.Path("classic.HODF")));
+    for (const char* name : {"classic.HODF", "arbitrary.HODF"}) {
+        const std::string path = dir.Path(name);
+        RawHODFInfo info{};
+        int n1 = 0, n = 0, n2 = 0;
+        ASSERT_EQ(GetODFFileType(path), 2) << name;
+        double*** tree = Open_ODF_File(path.c_str(), &info, 2, &n1, &n, &n2);
+        ASSERT_NE(tree, nullptr) << name;
+        orimath::AdoptTree(tree, {.phi1 = n1, .Phi = n, .phi2 = n2});
+        EXPECT_EQ(n1 * 10000 + n * 100 + n2, 191919) << name;
+        EXPECT_DOUBLE_EQ(info.resolution, 5.0) << name;
+    }
+
+    JobResult refused = run(files10, 10, ODFEngine::kClassic, "classic10.HODF");
+    EXPECT_EQ(refused.status, JobStatus::kInvalidInput);
+    EXPECT_EQ(refused.message, kClassicEngineResolutionText);
+    EXPECT_FALSE(calctest::Exists(dir.Path("classic10.HODF")));
+    ASSERT_TRUE(run(files10, 10, ODFEngine::kAuto, "auto10.HODF").ok());
+
+    // Recalculation: classic refused for the 10 degree ODF; the arbitrary
+    // engine recalculates the 5 degree one on the full 5 degree grid.
+    PFJobParams pf;
+    ASSERT_EQ(LoadODFInfo(dir.Path("auto10.HODF"), &pf.odfInfo), "");
+    pf.odfFile = dir.Path("auto10.HODF");
+    pf.pfFile = dir.Path("p10.HPF");
+    pf.h = pf.k = pf.l = 1;
+    JobContext classic;
+    classic.odfEngine = ODFEngine::kClassic;
+    JobResult pfRefused = PFJob(pf, classic);
+    EXPECT_EQ(pfRefused.status, JobStatus::kInvalidInput);
+    EXPECT_EQ(pfRefused.message, kClassicEngineResolutionText);
+    EXPECT_FALSE(calctest::Exists(pf.pfFile));
+    ASSERT_EQ(LoadODFInfo(dir.Path("arbitrary.HODF"), &pf.odfInfo), "");
+    pf.odfFile = dir.Path("arbitrary.HODF");
+    pf.pfFile = dir.Path("p5.HPF");
+    JobContext arbitraryContext;
+    arbitraryContext.odfEngine = ODFEngine::kArbitrary;
+    ASSERT_TRUE(PFJob(pf, arbitraryContext).ok());
+    calctest::PoleFigureFile recalculated(pf.pfFile);
+    ASSERT_TRUE(recalculated.read);
+    EXPECT_EQ(recalculated.grid.alphaCount(), 19);
+    EXPECT_EQ(recalculated.grid.betaCount(), 73);
+    EXPECT_DOUBLE_EQ(recalculated.info.resolution, 5.0);
+}
+
 // Every job has its own result buffer: two 5 degree jobs running at the same
 // time give exactly what each gives alone.
 TEST(OdfJobTest, OverlappingFiveDegreeJobsDoNotShareTheirBuffer) {

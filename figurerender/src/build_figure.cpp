@@ -4,10 +4,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <memory>
+#include <vector>
 
 #include "dataformats/file_layouts.h"
 #include "figurerender/figure_render.h"
+#include "level_legend.h"
+#include "orimath/constants.h"
 #include "orimath/symmetry.h"
 #include "plotkit/plotkit.h"
 
@@ -164,6 +168,58 @@ int BuildPoleFigures(const dataformats::FileLayout& layout, const std::string& i
     return 1;
 }
 
+// 5 degree grid index of the last point of an axis of `count` points `res`
+// degrees apart, at most `last`; -1 when the axis has no extent.
+int LastFiveDegreeIndex(int count, double res, int last) {
+    if (count < 2 || !(res > 0) || !std::isfinite(res))
+        return -1;
+    const double degrees = (count - 1) * res;
+    return std::clamp(static_cast<int>(std::lround(degrees / 5.0)), 1, last);
+}
+
+// Step (in 5 degree grid steps) between the sections shown of a range of
+// `last` steps: the smallest step that ends on the last section and shows
+// at most seven, so that a cubic range 0..90 shows 0, 15, ..., 90 (the 45
+// degree section with the Brass, Copper and Goss positions among them) and
+// a range to 360 every 60 degrees.
+int SectionStep(int last) {
+    constexpr int kMaxSections = 7;
+    for (int step = 1; step <= last; ++step)
+        if (last % step == 0 && last / step + 1 <= kMaxSections)
+            return step;
+    return std::max(1, (last + kMaxSections - 2) / (kMaxSections - 1));
+}
+
+// Degrees between axis ticks: three or four intervals per axis.
+int TickStep(int degrees) {
+    return degrees <= 120 ? 30 : degrees <= 180 ? 45 : 90;
+}
+
+// The sections and axes of the record cover the region the file holds:
+// phi1 0..5*phi1To horizontally, Phi 0..5*PhiTo vertically, sections of
+// phi2 from 0 to 5*phi2To. Sections keep 40 mm per 90 degrees of phi1 up to
+// 90 degrees; wider ranges grow with the square root of their width (a
+// section of phi1 0..360 is 80 mm wide) and go two to a row, so that a
+// picture of the whole space stays readable on a page.
+void FitSectionsToRegion(ODFInfo& rec, int phi1To, int PhiTo, int phi2To) {
+    rec.hFrom = 0;
+    rec.hTo = phi1To;
+    rec.vFrom = 0;
+    rec.vTo = PhiTo;
+    std::fill(std::begin(rec.sectionShown), std::end(rec.sectionShown), 0);
+    const int step = SectionStep(phi2To);
+    for (int k = 0; k <= phi2To; k += step)
+        rec.sectionShown[k] = 1;
+    rec.sectionShown[phi2To] = 1;
+    const double phi1Degrees = 5.0 * phi1To;
+    rec.sectionWidth = 40.0 * std::sqrt(std::max(phi1Degrees, 90.0) / 90.0);
+    rec.sectionsPerRow = phi1Degrees > 90 ? 2 : 3;
+    rec.hTicksOn = 1;
+    rec.vTicksOn = 1;
+    rec.hTickStep = TickStep(static_cast<int>(phi1Degrees));
+    rec.vTickStep = TickStep(5 * PhiTo);
+}
+
 int BuildODF(const dataformats::FileLayout& layout, const std::string& input,
              const Options& options, Figure* figure, std::string* error) {
     auto read = layout.Read(input);
@@ -181,11 +237,46 @@ int BuildODF(const dataformats::FileLayout& layout, const std::string& input,
     rec.titleOn = 1;
     rec.startX = 12;
     rec.startY = 10;
+    // The region the file holds, from its grid counts (an ODF without sample
+    // symmetry holds phi1 to 360, a hexagonal one phi2 to 60); the crystal
+    // system's default region when the counts say nothing.
+    const auto& grid = read->grid3;
+    const int phi1To = LastFiveDegreeIndex(grid.phi1Count(), info.resolution, 72);
+    const int PhiTo = LastFiveDegreeIndex(grid.PhiCount(), info.resolution, 36);
+    const int phi2To = LastFiveDegreeIndex(grid.phi2Count(), info.resolution, 72);
+    if (phi1To > 0 && PhiTo > 0 && phi2To > 0) {
+        FitSectionsToRegion(rec, phi1To, PhiTo, phi2To);
+        plotkit::SetDefaultLevels(rec.levels, ODFLevelTop(*full, phi1To, PhiTo, phi2To));
+    } else {
+        plotkit::SetDefaultLevels(rec.levels, ODFLevelTop(*full, rec.hTo, rec.vTo, 18));
+    }
     if (options.sectionsPerRow > 0)
         rec.sectionsPerRow = options.sectionsPerRow;
     odf->SetInfo(rec);
     figure->objects.push_back(std::move(odf));
     return 1;
+}
+
+// Levels of --levels or --top on every contoured object of the figure.
+void ApplyLevelOptions(const Options& options, Figure* figure) {
+    if (options.levels.empty() && !(options.top > 0))
+        return;
+    std::vector<double> hand = options.levels;
+    std::sort(hand.begin(), hand.end());
+    for (auto& object : figure->objects) {
+        double levels[10] = {};
+        int count = 5;
+        double width = 0.5;
+        object->GetContourInfo(levels, count, width);
+        if (!hand.empty()) {
+            count = static_cast<int>(hand.size());
+            for (int i = 0; i < count; ++i)
+                levels[10 - count + i] = hand[i];
+        } else {
+            plotkit::SetDefaultLevels(levels, options.top);
+        }
+        object->SetContourInfo(levels, count, width);
+    }
 }
 
 int BuildIPF(const dataformats::FileLayout& layout, const std::string& input, Figure* figure,
@@ -235,10 +326,74 @@ int BuildGBCD(const dataformats::FileLayout& layout, const std::string& input, F
 
 } // namespace
 
+double ODFLevelTop(const double f[73][37][73], int phi1To, int PhiTo, int phi2To) {
+    phi1To = std::clamp(phi1To, 0, 72);
+    PhiTo = std::clamp(PhiTo, 0, 36);
+    phi2To = std::clamp(phi2To, 0, 72);
+    struct Cell {
+        double value, weight;
+    };
+    std::vector<Cell> cells;
+    cells.reserve(static_cast<std::size_t>(phi1To + 1) * (PhiTo + 1) * (phi2To + 1));
+    double total = 0.0, maximum = -1.0;
+    // Edge cells of an axis cover half a step; a Phi row covers the band
+    // between the half steps around it (cos lower - cos upper).
+    auto edge = [](int i, int last) { return (i == 0 || i == last) && last > 0 ? 0.5 : 1.0; };
+    for (int i = 0; i <= PhiTo; ++i) {
+        const double lower = std::max(0.0, 5.0 * (i - 0.5)) * orimath::kDegToRad;
+        const double upper = std::min(5.0 * PhiTo, 5.0 * (i + 0.5)) * orimath::kDegToRad;
+        const double band = std::cos(lower) - std::cos(upper);
+        for (int k = 0; k <= phi2To; ++k)
+            for (int j = 0; j <= phi1To; ++j) {
+                const double v = f[k][i][j];
+                if (!std::isfinite(v))
+                    continue;
+                maximum = std::max(maximum, v);
+                const double w = band * edge(k, phi2To) * edge(j, phi1To);
+                if (w > 0) {
+                    cells.push_back({v, w});
+                    total += w;
+                }
+            }
+    }
+    if (!(total > 0))
+        return maximum;
+    std::sort(cells.begin(), cells.end(),
+              [](const Cell& a, const Cell& b) { return a.value < b.value; });
+    const double below = kODFTopFraction * total;
+    double sum = 0.0;
+    for (const Cell& c : cells) {
+        sum += c.weight;
+        if (sum >= below)
+            return c.value;
+    }
+    return cells.back().value;
+}
+
+std::string CheckLevelOptions(const Options& options) {
+    if (!options.levels.empty()) {
+        if (options.levels.size() > 10)
+            return "at most 10 contour levels can be given";
+        std::vector<double> sorted = options.levels;
+        std::sort(sorted.begin(), sorted.end());
+        for (std::size_t i = 0; i < sorted.size(); ++i) {
+            if (!std::isfinite(sorted[i]))
+                return "contour levels must be finite numbers";
+            if (i > 0 && sorted[i] == sorted[i - 1])
+                return "contour levels must differ from each other";
+        }
+    }
+    if (options.top != 0 && !(std::isfinite(options.top) && options.top > 1))
+        return "the top of the contour levels must be a number above 1 (the lowest level)";
+    return {};
+}
+
 int BuildFigure(const std::string& input, Family family, const Options& options, Figure* figure,
                 std::string* error) {
     if (!figure)
         return Fail(error, "no figure");
+    if (std::string why = CheckLevelOptions(options); !why.empty())
+        return Fail(error, why);
     figure->objects.clear();
     figure->hasLegend = false;
     if (!QFileInfo::exists(QString::fromStdString(input)))
@@ -268,6 +423,11 @@ int BuildFigure(const std::string& input, Family family, const Options& options,
         figure->objects.clear();
         return 0;
     }
+    if (family == Family::GBCD && (!options.levels.empty() || options.top > 0)) {
+        figure->objects.clear();
+        return Fail(error, "a GBCD chart has no contour levels to set");
+    }
+    ApplyLevelOptions(options, figure);
     for (auto& object : figure->objects) {
         object->SetSelection(0);
         object->bBlackWhite = options.blackWhite ? 1 : 0;
@@ -278,8 +438,14 @@ int BuildFigure(const std::string& input, Family family, const Options& options,
         int count = 5;
         double width = 0.5;
         figure->objects.front()->GetContourInfo(levels, count, width);
-        auto legend =
-            std::make_unique<CLegendMap>(figure->objects.front()->GetType(), 0, levels, width);
+        // The viewer's legend shows five levels; other counts (levels set by
+        // hand) get a legend of their own count.
+        std::unique_ptr<CDisplayStructure> legend;
+        if (count == 5)
+            legend =
+                std::make_unique<CLegendMap>(figure->objects.front()->GetType(), 0, levels, width);
+        else
+            legend = std::make_unique<CLevelLegend>(levels, count, width);
         legend->SetSelection(0);
         legend->bBlackWhite = options.blackWhite ? 1 : 0;
         figure->objects.push_back(std::move(legend));

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "figure_bounds.h"
 #include "figurerender/figure_render.h"
 #include "platform_qt/qt_dc.h"
 
@@ -28,28 +29,87 @@ int ScaleForDpi(int dpi) {
 
 namespace {
 
-RECT Measure(Figure& figure, int scale, CPoint origin) {
+void Grow(RECT& r, bool& empty, int left, int top, int right, int bottom) {
+    if (empty) {
+        r = RECT{left, top, right, bottom};
+        empty = false;
+        return;
+    }
+    r.left = std::min(r.left, left);
+    r.top = std::min(r.top, top);
+    r.right = std::max(r.right, right);
+    r.bottom = std::max(r.bottom, bottom);
+}
+
+// A QPainter device context (for its font metrics) that draws nothing and
+// collects the extent of every primitive, strokes widened by the pen.
+class CBoundsDC : public CQtDC {
+  public:
+    explicit CBoundsDC(QPainter* painter) : CQtDC(painter) {}
+    bool Empty() const { return empty_; }
+    RECT Bounds() const { return bounds_; }
+
+  protected:
+    void DoLine(CPoint from, CPoint to) override {
+        const int w = HalfPen();
+        Add(std::min(from.x, to.x) - w, std::min(from.y, to.y) - w, std::max(from.x, to.x) + w,
+            std::max(from.y, to.y) + w);
+    }
+    void DoText(int x, int y, const std::string& text) override {
+        const CSize size = DoTextExtent(text);
+        Add(x, y, x + size.cx, y + size.cy);
+    }
+    void DoFillRect(const RECT& rect, COLORREF) override {
+        Add(rect.left, rect.top, rect.right, rect.bottom);
+    }
+    // An arc may be a short piece of a large circle (the edge of an inverse
+    // pole figure triangle): its ends count, not the circle's box.
+    void DoArc(const RECT&, CPoint start, CPoint end) override {
+        const int w = HalfPen();
+        Add(std::min(start.x, end.x) - w, std::min(start.y, end.y) - w,
+            std::max(start.x, end.x) + w, std::max(start.y, end.y) + w);
+    }
+    void DoRectangle(const RECT& rect) override { AddBox(rect); }
+    void DoEllipse(const RECT& rect) override { AddBox(rect); }
+    void DoPolygon(const std::vector<CPoint>& points) override {
+        const int w = HalfPen();
+        for (const CPoint& p : points)
+            Add(p.x - w, p.y - w, p.x + w, p.y + w);
+    }
+
+  private:
+    int HalfPen() const { return CurrentPen().width / 2; }
+    void AddBox(const RECT& r) {
+        const int w = HalfPen();
+        Add(std::min(r.left, r.right) - w, std::min(r.top, r.bottom) - w,
+            std::max(r.left, r.right) + w, std::max(r.top, r.bottom) + w);
+    }
+    void Add(int left, int top, int right, int bottom) {
+        Grow(bounds_, empty_, left, top, right, bottom);
+    }
+    RECT bounds_{0, 0, 0, 0};
+    bool empty_ = true;
+};
+
+} // namespace
+
+RECT FigureBounds(Figure& figure, int scale, CPoint origin) {
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter painter(&scratch);
-    CQtDC dc(&painter);
+    CBoundsDC dc(&painter);
     RECT all{0, 0, 0, 0};
-    bool first = true;
+    bool empty = true;
     for (auto& object : figure.objects) {
         object->Draw(&dc, origin, scale, ContourColours());
         const RECT r = object->GetRect();
-        if (first)
-            all = r, first = false;
-        else {
-            all.left = std::min(all.left, r.left);
-            all.top = std::min(all.top, r.top);
-            all.right = std::max(all.right, r.right);
-            all.bottom = std::max(all.bottom, r.bottom);
-        }
+        Grow(all, empty, r.left, r.top, r.right, r.bottom);
+    }
+    if (!dc.Empty()) {
+        const RECT d = dc.Bounds();
+        Grow(all, empty, d.left, d.top, d.right, d.bottom);
     }
     return all;
 }
-
-} // namespace
 
 QImage RenderFigureImage(Figure& figure, const Options& options) {
     const int dpi = std::clamp(options.dpi, 10, 2400);
@@ -59,7 +119,7 @@ QImage RenderFigureImage(Figure& figure, const Options& options) {
     if (figure.hasLegend && figure.objects.size() >= 2) {
         // The legend stands 8 drawing units right of the figure, at its top.
         CDisplayStructure* main = figure.objects.front().get();
-        Measure(figure, scale, {0, 0});
+        FigureBounds(figure, scale, {0, 0});
         RECT r = main->GetRect();
         for (std::size_t i = 1; i + 1 < figure.objects.size(); ++i) {
             const RECT o = figure.objects[i]->GetRect();
@@ -68,7 +128,7 @@ QImage RenderFigureImage(Figure& figure, const Options& options) {
         const CPoint start = main->GetStartPos();
         figure.objects.back()->SetStartPos({(r.right + scale - 1) / scale + 8, start.y});
     }
-    const RECT all = Measure(figure, scale, {0, 0});
+    const RECT all = FigureBounds(figure, scale, {0, 0});
     const int margin = static_cast<int>(std::lround(5.0 / 25.4 * dpi));
     const int width = all.right - all.left + 2 * margin;
     const int height = all.bottom - all.top + 2 * margin;

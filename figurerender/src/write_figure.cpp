@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "figure_bounds.h"
 #include "figurerender/figure_render.h"
 #include "imageexport/image_export.h"
 #include "platform_qt/qt_dc.h"
@@ -29,26 +30,12 @@ int Fail(std::string* error, const std::string& text) {
 // Draws the figure again onto a vector device of the image's pixel size.
 void DrawVector(Figure& figure, QPaintDevice* device, const QImage& raster,
                 const Options& options) {
-    // The raster pass already placed every object; find the shift it used
-    // from the first object's rectangle in a measuring pass at origin 0.
-    (void)raster;
+    // The same measuring pass as the raster one gives the same shift.
     const int dpi = std::clamp(options.dpi, 10, 2400);
     const int scale = ScaleForDpi(dpi);
+    const RECT all = FigureBounds(figure, scale, {0, 0});
     QPainter painter(device);
     CQtDC dc(&painter);
-    QImage scratch(1, 1, QImage::Format_RGB32);
-    QPainter sp(&scratch);
-    CQtDC measure(&sp);
-    RECT all{0, 0, 0, 0};
-    bool first = true;
-    for (auto& object : figure.objects) {
-        object->Draw(&measure, {0, 0}, scale, ContourColours());
-        const RECT r = object->GetRect();
-        if (first)
-            all = r, first = false;
-        all.left = std::min(all.left, r.left);
-        all.top = std::min(all.top, r.top);
-    }
     const int margin = static_cast<int>(std::lround(5.0 / 25.4 * dpi));
     const CPoint origin{margin - all.left, margin - all.top};
     painter.fillRect(QRect(0, 0, raster.width(), raster.height()), Qt::white);

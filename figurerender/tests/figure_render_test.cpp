@@ -16,6 +16,9 @@
 #include "dataformats/inversepf.h"
 #include "dataformats/odf.h"
 #include "dataformats/polefigure.h"
+#include "orimath/grid.h"
+#include "platform/recording_dc.h"
+#include "plotkit/plotkit.h"
 
 namespace {
 
@@ -192,6 +195,214 @@ TEST(FigureRender, FailuresLeaveNoOutput) {
         EXPECT_FALSE(error.empty());
         EXPECT_FALSE(QFile::exists(out)) << c.output;
     }
+}
+
+// A cubic 5 degree ODF of n1 x 19 x 19 points (phi1 to 90 with sample
+// symmetry, to 360 without): a Gaussian peak of height 4 at (phi1 = peakPhi1,
+// Phi = 45) in every section over a background of 1, and a single spike
+// of 1000 at Phi = 0, where the cells hold almost no volume.
+std::string WriteModelODF(const QTemporaryDir& dir, const char* name, int n1, int peakPhi1) {
+    orimath::Grid3<double> grid(orimath::Extent3{.phi1 = n1, .Phi = 19, .phi2 = 19});
+    for (int k = 0; k < 19; ++k)
+        for (int i = 0; i < 19; ++i)
+            for (int j = 0; j < n1; ++j) {
+                const double d2 = std::pow(5.0 * j - peakPhi1, 2) + std::pow(5.0 * i - 45, 2);
+                grid[k][i][j] = 1.0 + 3.0 * std::exp(-d2 / (2 * 10.0 * 10.0));
+            }
+    grid[0][0][0] = 1000.0;
+    RawHODFInfo info{};
+    info.nPF = 1;
+    info.hkl[0][0] = info.hkl[0][1] = info.hkl[0][2] = 1;
+    const double lattice[6] = {1, 1, 1, 90, 90, 90};
+    std::memcpy(info.lattice, lattice, sizeof lattice);
+    info.sampleSymmetry = n1 == 19 ? 1 : 0;
+    info.resolution = 5;
+    const std::string path = dir.filePath(name).toStdString();
+    EXPECT_EQ(Save_ODF_File(path.c_str(), grid.Tree(), &info, n1, 19, 19), 1);
+    return path;
+}
+
+CODFStructure& ODFOf(figurerender::Figure& figure) {
+    EXPECT_EQ(figure.objects.front()->GetType(), kDisplayODF);
+    return static_cast<CODFStructure&>(*figure.objects.front());
+}
+
+// An ODF without sample symmetry holds phi1 0..360: the sections cover it
+// (contours of the peak at phi1 = 270 are drawn), twice as wide as the
+// sections of phi1 0..90. The sections are phi2 = 0, 15, ..., 90.
+TEST(FigureRender, ODFSectionsCoverTheRegionTheFileHolds) {
+    QTemporaryDir dir;
+    struct {
+        const char* name;
+        int n1, peakPhi1, hTo;
+    } rows[] = {{"sym.HODF", 19, 45, 18}, {"full.HODF", 73, 270, 72}};
+    int width[2] = {};
+    for (int r = 0; r < 2; ++r) {
+        const std::string path = WriteModelODF(dir, rows[r].name, rows[r].n1, rows[r].peakPhi1);
+        figurerender::Figure figure;
+        std::string error;
+        figurerender::Options options;
+        options.legend = false;
+        ASSERT_EQ(
+            figurerender::BuildFigure(path, figurerender::Family::Auto, options, &figure, &error),
+            1)
+            << error;
+        CODFStructure& odf = ODFOf(figure);
+        const ODFInfo info = odf.GetInfo();
+        EXPECT_EQ(info.hFrom, 0) << rows[r].name;
+        EXPECT_EQ(info.hTo, rows[r].hTo) << rows[r].name;
+        EXPECT_EQ(info.vTo, 18) << rows[r].name;
+        std::vector<int> shown;
+        for (int k = 0; k < 73; ++k)
+            if (info.sectionShown[k])
+                shown.push_back(k);
+        EXPECT_EQ(shown, (std::vector<int>{0, 3, 6, 9, 12, 15, 18})) << rows[r].name;
+
+        CRecordingDC dc;
+        COLORREF colours[10] = {};
+        odf.Draw(&dc, {0, 0}, 4, colours);
+        width[r] = odf.SectionSize().cx;
+        // The peak's contours lie around its phi1 in the first section.
+        const CPoint cell = odf.CellOrigins()[0];
+        const double peakX = cell.x + width[r] * rows[r].peakPhi1 / (5.0 * rows[r].hTo);
+        int near = 0;
+        for (const auto& line : dc.Lines())
+            for (const CPoint& p : line.points)
+                if (p.y > cell.y && p.y < cell.y + odf.SectionSize().cy &&
+                    std::abs(p.x - peakX) < width[r] / 8.0 && p.x >= cell.x &&
+                    p.x <= cell.x + width[r])
+                    ++near;
+        EXPECT_GT(near, 10) << rows[r].name;
+    }
+    EXPECT_NEAR(width[1], 2 * width[0], 1);
+}
+
+// The default levels run to the robust top of the ODF (the 99.5th volume
+// percentile, about the Gaussian peak's 4), not to the lone spike of 1000
+// at Phi = 0 that would push every level but the lowest above the texture.
+TEST(FigureRender, ODFLevelsIgnoreASpikeWithoutVolume) {
+    QTemporaryDir dir;
+    const std::string path = WriteModelODF(dir, "spike.HODF", 73, 270);
+    figurerender::Figure figure;
+    std::string error;
+    ASSERT_EQ(figurerender::BuildFigure(path, figurerender::Family::Auto, {}, &figure, &error), 1)
+        << error;
+    double levels[10];
+    int count = 0;
+    double width = 0;
+    ODFOf(figure).GetContourInfo(levels, count, width);
+    ASSERT_EQ(count, 5);
+    EXPECT_DOUBLE_EQ(levels[5], 1.0);
+    EXPECT_GT(levels[9], 2.5);
+    EXPECT_LT(levels[9], 4.0);
+    for (int k = 6; k <= 9; ++k)
+        EXPECT_GT(levels[k], levels[k - 1]);
+    EXPECT_DOUBLE_EQ(ODFOf(figure).GetInfo().maximum, 1000.0);
+    // The legend shows the levels drawn.
+    double legend[10];
+    figure.objects.back()->GetContourInfo(legend, count, width);
+    EXPECT_DOUBLE_EQ(legend[9], levels[9]);
+}
+
+TEST(FigureRender, ODFLevelTopWeighsCellsByVolume) {
+    using Odf = double[73][37][73];
+    std::unique_ptr<Odf> f(reinterpret_cast<Odf*>(new double[73 * 37 * 73]));
+    auto fill = [&](auto value) {
+        for (int k = 0; k < 73; ++k)
+            for (int i = 0; i < 37; ++i)
+                for (int j = 0; j < 73; ++j)
+                    (*f)[k][i][j] = value(k, i, j);
+    };
+    struct Row {
+        const char* name;
+        double (*value)(int k, int i, int j);
+        double low, high; // expected top
+    } rows[] = {
+        {"uniform", [](int, int, int) { return 2.0; }, 2.0, 2.0},
+        {"spike row at Phi 0", [](int, int i, int) { return i == 0 ? 500.0 : 1.0; }, 1.0, 1.0},
+        // Phi above 85 holds about 9 % of the volume of Phi 0..90.
+        {"band at Phi 90", [](int, int i, int) { return i >= 17 ? 7.0 : 1.0; }, 7.0, 7.0},
+        {"not finite", [](int, int i, int) { return i == 5 ? NAN : 3.0; }, 3.0, 3.0},
+    };
+    for (const Row& row : rows) {
+        fill(row.value);
+        const double top = figurerender::ODFLevelTop(*f, 18, 18, 18);
+        EXPECT_GE(top, row.low) << row.name;
+        EXPECT_LE(top, row.high) << row.name;
+    }
+}
+
+// --levels and --top on pole figures and ODFs; the legend follows.
+TEST(FigureRender, LevelsByHandAndTopOfTheLevels) {
+    QTemporaryDir dir;
+    const std::string pf = WritePoleFigure(dir);
+    const std::string odf = WriteModelODF(dir, "m.HODF", 19, 45);
+    struct Row {
+        std::string input;
+        std::vector<double> levels;
+        double top;
+        int count;
+        double expected[10]; // levels[10 - count .. 9]
+    } rows[] = {
+        {pf, {3, 0.5, 1.5}, 0, 3, {0.5, 1.5, 3}},
+        {odf, {2, 4}, 0, 2, {2, 4}},
+        {pf, {}, 11, 5, {1, 3, 5, 7, 9}},
+        {odf, {}, 6, 5, {1, 2, 3, 4, 5}},
+    };
+    for (const Row& row : rows) {
+        figurerender::Options options;
+        options.levels = row.levels;
+        options.top = row.top;
+        figurerender::Figure figure;
+        std::string error;
+        ASSERT_EQ(figurerender::BuildFigure(row.input, figurerender::Family::Auto, options, &figure,
+                                            &error),
+                  1)
+            << error;
+        for (auto* object : {figure.objects.front().get(), figure.objects.back().get()}) {
+            double levels[10];
+            int count = 0;
+            double width = 0;
+            object->GetContourInfo(levels, count, width);
+            ASSERT_EQ(count, row.count) << row.input;
+            for (int i = 0; i < count; ++i)
+                EXPECT_NEAR(levels[10 - count + i], row.expected[i], 1e-9) << row.input << " " << i;
+        }
+    }
+    const struct {
+        std::vector<double> levels;
+        double top;
+    } refused[] = {
+        {{1, 1}, 0}, {{1, NAN}, 0}, {std::vector<double>(11, 1.0), 0}, {{}, 0.5}, {{}, INFINITY}};
+    for (const auto& r : refused) {
+        figurerender::Options options;
+        options.levels = r.levels;
+        options.top = r.top;
+        EXPECT_FALSE(figurerender::CheckLevelOptions(options).empty());
+        figurerender::Figure figure;
+        std::string error;
+        EXPECT_EQ(
+            figurerender::BuildFigure(pf, figurerender::Family::Auto, options, &figure, &error), 0);
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+// SVG keeps its words as text elements (searchable, selectable), not as
+// outlined glyphs.
+TEST(FigureRender, SvgTextStaysText) {
+    QTemporaryDir dir;
+    const std::string odf = WriteModelODF(dir, "m.HODF", 19, 45);
+    const std::string out = dir.filePath("odf.svg").toStdString();
+    figurerender::Options options;
+    options.dpi = 72;
+    std::string error;
+    ASSERT_EQ(figurerender::RenderFigureFile(odf, out, options, &error), 1) << error;
+    QFile f(QString::fromStdString(out));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString svg = QString::fromUtf8(f.readAll());
+    EXPECT_GT(svg.count("<text"), 20);
+    for (const char* word : {" = 45</text>", ">90</text>", ">1.00</text>"})
+        EXPECT_TRUE(svg.contains(QString::fromUtf8(word))) << word;
 }
 
 } // namespace

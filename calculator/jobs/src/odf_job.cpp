@@ -31,6 +31,16 @@ JobResult Failure(JobStatus status, std::string message) {
 
 } // namespace
 
+bool ClassicEngineFits(double res) {
+    return std::fabs(res - 5.0) < 0.0001;
+}
+
+ODFEngine ResolveODFEngine(ODFEngine choice, double res) {
+    if (choice == ODFEngine::kAuto)
+        return ClassicEngineFits(res) ? ODFEngine::kClassic : ODFEngine::kArbitrary;
+    return choice;
+}
+
 void ApplyODFCommandSettings(RawHODFInfo* info) {
     info->maxLoops = 15;
     info->stopMode = 2;
@@ -51,6 +61,9 @@ JobResult ODFJob(RawHODFInfo info, const JobContext& context) {
         info.sampleSymmetry = 1;
     if (std::string message = ValidateResolution(info.resolution); !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
+    const ODFEngine engineChoice = ResolveODFEngine(context.odfEngine, info.resolution);
+    if (engineChoice == ODFEngine::kClassic && !ClassicEngineFits(info.resolution))
+        return Failure(JobStatus::kInvalidInput, kClassicEngineResolutionText);
     if (info.nPF < 1 || info.nPF > kMaxPoleFigures)
         return Failure(JobStatus::kInvalidInput, "Input the file names of all pole figurrs");
     if (!orimath::IsValidCrystalType(info.crystalType))
@@ -78,7 +91,7 @@ JobResult ODFJob(RawHODFInfo info, const JobContext& context) {
         });
     };
     SaveOutcome saved = SaveOutcome::kFailed;
-    if (std::fabs(info.resolution - 5.0) < 0.0001) {
+    if (engineChoice == ODFEngine::kClassic) {
         // Classic engine: full 73 x 37 x 73 result in a buffer of this job's own.
         auto buffer = std::make_unique<double[]>(73 * 37 * 73);
         auto* full = reinterpret_cast<double(*)[37][73]>(buffer.get());

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "calcjobs/memory_estimate.h"
+#include "calcjobs/odf_job.h"
 #include "calcjobs/validation.h"
 #include "dataformats/file_layouts.h"
 #include "dataformats/inversepf.h"
@@ -37,6 +38,13 @@ JobResult Failure(JobStatus status, std::string message) {
 // stored at 5.0005 degrees is read onto the 5 degree grid.
 bool FiveDegreePath(double res) {
     return std::fabs(res - 5.0) < 0.001;
+}
+
+// The classic 5 degree engine recalculates an ODF of 5 degrees unless the
+// context asks for the arbitrary-resolution engine, which samples the poles
+// more finely and reads the ODF on its reduced grid.
+bool ClassicRecalculation(const JobContext& context, double res) {
+    return FiveDegreePath(res) && context.odfEngine != ODFEngine::kArbitrary;
 }
 
 using FullOdf = double (*)[37][73];
@@ -214,12 +222,14 @@ JobResult PFJob(PFJobParams params, const JobContext& context) {
             RecalculationJobPeakBytes(odf.crystalType, odf.resolution, odf.sampleSymmetry, false));
         !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
+    if (context.odfEngine == ODFEngine::kClassic && !FiveDegreePath(odf.resolution))
+        return Failure(JobStatus::kInvalidInput, kClassicEngineResolutionText);
 
     const EngineRunOptions options = EngineOptions(context);
     double hkl[3] = {params.h, params.k, params.l};
     std::optional<orimath::Grid2<double>> pf;
     Report(context, kOpeningText, kStatusPosition);
-    if (FiveDegreePath(odf.resolution)) {
+    if (ClassicRecalculation(context, odf.resolution)) {
         RawHODFInfo readInfo{};
         std::unique_ptr<double[]> full = ReadFullOdf(params.odfFile, &readInfo);
         if (!full)
@@ -266,6 +276,8 @@ JobResult IPFJob(IPFJobParams params, const JobContext& context) {
             RecalculationJobPeakBytes(odf.crystalType, odf.resolution, odf.sampleSymmetry, true));
         !message.empty())
         return Failure(JobStatus::kInvalidInput, message);
+    if (context.odfEngine == ODFEngine::kClassic && !FiveDegreePath(odf.resolution))
+        return Failure(JobStatus::kInvalidInput, kClassicEngineResolutionText);
 
     const EngineRunOptions options = EngineOptions(context);
     double direction[3];
@@ -275,7 +287,7 @@ JobResult IPFJob(IPFJobParams params, const JobContext& context) {
     double axes[3][3] = {};
     std::optional<orimath::Grid2<double>> ipf;
     Report(context, kOpeningText, kStatusPosition);
-    if (FiveDegreePath(odf.resolution)) {
+    if (ClassicRecalculation(context, odf.resolution)) {
         RawHODFInfo readInfo{};
         std::unique_ptr<double[]> full = ReadFullOdf(params.odfFile, &readInfo);
         if (!full)

@@ -20,7 +20,29 @@ struct Options {
     bool legend = true;      // contour legend beside contoured figures
     int sectionsPerRow = 0;  // ODF sections per row; 0 keeps the default
     bool blackWhite = false; // every line and text in black
+    // Contour levels by hand (1 to 10 finite values, drawn in ascending
+    // order); empty for the automatic levels.
+    std::vector<double> levels;
+    // Top of the automatic levels (above 1): the levels run from 1 towards
+    // it as they do from 1 towards the data's top. 0 takes the data's top:
+    // the maximum of a pole figure or inverse pole figure, the robust top
+    // (ODFLevelTop) of an ODF.
+    double top = 0;
 };
+
+// "" when options.levels and options.top can be used, else why not.
+std::string CheckLevelOptions(const Options& options);
+
+// Fraction of the orientation-space volume below the robust top of an ODF.
+inline constexpr double kODFTopFraction = 0.995;
+
+// Robust top of the ODF f[phi2][Phi][phi1] (5 degree grid) over the region
+// phi1 0..5*phi1To, Phi 0..5*PhiTo, phi2 0..5*phi2To degrees: the value
+// below which kODFTopFraction of the region's volume lies, each cell
+// weighted by its volume (sin Phi dPhi, half cells on the region's edges).
+// A sharp spike at Phi = 0, where the cells have almost no volume, does not
+// move it. Returns the maximum when the region has no volume.
+double ODFLevelTop(const double f[73][37][73], int phi1To, int PhiTo, int phi2To);
 
 struct Figure {
     std::vector<std::unique_ptr<CDisplayStructure>> objects; // drawn in order

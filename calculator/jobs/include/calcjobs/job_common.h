@@ -27,6 +27,13 @@ using LaunchViewerFn = std::function<void(int kind, const std::string& file)>;
 
 inline constexpr int kStatusPosition = kProgressStatus;
 
+// Engine of the ODF job. kAuto runs the classic engine at exactly 5 degrees
+// (within 0.0001) and the arbitrary-resolution engine at any other
+// resolution; kArbitrary runs the arbitrary-resolution engine at 5 degrees
+// as well (finer pole figure sampling, lower RP error, same file layout);
+// kClassic is refused at any resolution other than 5 degrees.
+enum class ODFEngine { kAuto, kClassic, kArbitrary };
+
 // What a job runs with besides its parameter block.
 struct JobContext {
     ProgressFn progress;         // may be empty
@@ -36,6 +43,8 @@ struct JobContext {
     // not offer the viewer.
     platform::CancelToken cancel;
     int threads = platform::kAutomaticThreads; // for the engine's parallel loops
+    // ODF job only: which engine computes the ODF.
+    ODFEngine odfEngine = ODFEngine::kAuto;
 };
 
 // Result kinds handed to the viewer. A caller writes the kind (new viewer

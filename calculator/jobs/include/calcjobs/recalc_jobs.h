@@ -6,7 +6,10 @@
 // 73 x 37 x 73 grid and recalculated by the classic 5 degree engine; any
 // other resolution uses the arbitrary-resolution engine on the file's reduced
 // grid, whose counts must match those of the file's crystal system, sample
-// symmetry and resolution.
+// symmetry and resolution. context.odfEngine = kArbitrary recalculates a 5
+// degree ODF with the arbitrary-resolution engine as well (the counterpart
+// of an ODF computed by it); kClassic refuses any other resolution
+// (kInvalidInput, kClassicEngineResolutionText).
 #include <string>
 
 #include "calcjobs/job_common.h"
