@@ -12,6 +12,7 @@
 #include "cli_common.h"
 #include "commands.h"
 #include "progress_line.h"
+#include "unmeasured_option.h"
 
 namespace quelta_cli {
 namespace {
@@ -27,6 +28,7 @@ struct OdfOptions {
     int maxLoops = 15;
     std::string output;
     int threads = 0;
+    std::string unmeasured = "none";
 };
 
 double ParseIndex(const std::string& text) {
@@ -118,6 +120,7 @@ void RunOdf(const OdfOptions& opt) {
         context.progress = progress.Function();
         context.cancel = interrupt.Token();
         context.threads = opt.threads;
+        calcjobs::ParseUnmeasuredRule(opt.unmeasured, &context.unmeasured);
         result = calcjobs::ODFJob(info, context);
         progress.Finish();
         shown = progress.LastPlainLine() == result.message;
@@ -183,6 +186,10 @@ void AddOdfCommand(CLI::App& app) {
                     "ODF file: .HODF (first generation text), .TODF or .TTO (both 5 degrees only)")
         ->required();
     AddThreadsOption(cmd, &opt->threads);
+
+    // Cells left out of the fit.
+    AddUnmeasuredOption(cmd, &opt->unmeasured);
+
     cmd->callback([opt] { RunOdf(*opt); });
 }
 

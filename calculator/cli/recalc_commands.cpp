@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "calcjobs/measured_cells.h"
 #include "calcjobs/recalc_jobs.h"
 #include "calcjobs/rp_error.h"
 #include "calcjobs/validation.h"
@@ -14,6 +15,7 @@
 #include "orimath/grid.h"
 #include "orimath/ranges.h"
 #include "progress_line.h"
+#include "unmeasured_option.h"
 
 namespace quelta_cli {
 namespace {
@@ -24,6 +26,7 @@ struct PfOptions {
     std::string output;
     std::string compare;
     int threads = 0;
+    std::string unmeasured = "none";
 };
 
 struct IpfOptions {
@@ -48,17 +51,25 @@ std::optional<orimath::Grid2<double>> ReadPoleFigure(const std::string& path) {
     return orimath::AdoptTree(tree, {.alpha = nA, .beta = nB});
 }
 
-void PrintRpError(const std::string& measuredPath, const std::string& recalculatedPath) {
-    std::optional<orimath::Grid2<double>> measured = ReadPoleFigure(measuredPath);
-    if (!measured)
+void PrintRpError(const std::string& measuredPath, const std::string& recalculatedPath,
+                  const std::string& unmeasured) {
+    // The cells the compared measurement covered: its layout's range and,
+    // on request, its zero runs.
+    calcjobs::UnmeasuredRule rule = calcjobs::UnmeasuredRule::kNone;
+    calcjobs::ParseUnmeasuredRule(unmeasured, &rule);
+    calcjobs::MeasuredPoleFigure cells;
+    if (!calcjobs::ReadMeasuredPoleFigure(measuredPath, rule, &cells))
         Fail("Can not read pole figure file " + measuredPath);
+    std::optional<orimath::Grid2<double>> measured = std::move(cells.values);
     std::optional<orimath::Grid2<double>> recalculated = ReadPoleFigure(recalculatedPath);
     if (!recalculated)
         Fail("Can not read pole figure file " + recalculatedPath);
     if (measured->extent() != recalculated->extent())
         Fail("File resolution incorrect");
-    double rp = calcjobs::RecalculationRpError(measured->Tree(), recalculated->Tree(),
-                                               measured->alphaCount(), measured->betaCount());
+    const uint8_t* const* measuredCells = cells.measured.empty() ? nullptr : cells.measured.Tree();
+    double rp =
+        calcjobs::RecalculationRpError(measured->Tree(), recalculated->Tree(), measuredCells,
+                                       measured->alphaCount(), measured->betaCount());
     if (rp < 0)
         Fail("The pole figure " + measuredPath + " holds no measured values");
     std::printf("RP error against %s: %.2f %%\n", measuredPath.c_str(), rp);
@@ -106,7 +117,7 @@ void RunPf(const PfOptions& opt) {
     if (!result.ok())
         Fail(result.message, kExitFailure, shown);
     if (!opt.compare.empty())
-        PrintRpError(opt.compare, opt.output);
+        PrintRpError(opt.compare, opt.output, opt.unmeasured);
     std::fflush(stdout);
 }
 
@@ -178,6 +189,11 @@ void AddPfCommand(CLI::App& app) {
         "against it (mean relative deviation over cells above 0.9 of the normalised measured "
         "figure)");
     AddThreadsOption(cmd, &opt->threads);
+
+    // The RP error of --compare counts only the cells the compared file
+    // measured.
+    AddUnmeasuredOption(cmd, &opt->unmeasured);
+
     cmd->callback([opt] { RunPf(*opt); });
 }
 
