@@ -79,6 +79,9 @@ class ODFENGINE_EXPORT CODFlib {
     int Finish(const char* failure);
     bool CancelSeen() const { return options.cancel.Cancelled(); }
     int CountEmptyRim() const;
+    // Whether any of the four half-cells of the first pole of figure j has
+    // a measured value (the correction's test for masked input).
+    bool FirstPoleMeasured(int j, const int phiHalf[4], const int phi2Half[4], int shift) const;
     const int16_t* Cell(int j, int halfPhi, int halfPhi2, int pole) const {
         return &poleTable[((((size_t)j * kHalfPhi + halfPhi) * kHalfPhi2 + halfPhi2) * 24 + pole) *
                           2];
