@@ -1,6 +1,8 @@
 #include "calcjobs/rp_error.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "odfengine/model_odf.h"
@@ -47,7 +49,8 @@ double RecalculationRpError(double** measured, double** recalculated, const uint
     double sw = 0, sp = 0, sq = 0;
     for (int i = 0; i < nA; ++i) {
         const double lo = std::max(0.0, i * res - res / 2), hi = std::min(90.0, (i + 0.5) * res);
-        const double ring = std::cos(lo * M_PI / 180) - std::cos(hi * M_PI / 180);
+        const double ring =
+            std::cos(lo * std::numbers::pi / 180) - std::cos(hi * std::numbers::pi / 180);
         for (int j = 0; j < nB; ++j) {
             if (!cells[i][j])
                 continue;
