@@ -42,6 +42,31 @@ template <class Grid> void PrintValueRange(const Grid& grid) {
                *std::max_element(v.begin(), v.end()));
 }
 
+// The cells the layout says were measured, when it knows them: the tilt
+// range of the rows holding a measured cell and the count of such cells.
+void PrintMeasuredCells(const dataformats::FileData& data) {
+    const auto& mask = data.measured;
+    if (mask.empty() || mask.extent() != data.grid2.extent())
+        return;
+    int first = -1, last = -1;
+    long long cells = 0;
+    for (int i = 0; i < mask.alphaCount(); ++i)
+        for (int j = 0; j < mask.betaCount(); ++j)
+            if (mask[i][j]) {
+                ++cells;
+                if (first < 0)
+                    first = i;
+                last = i;
+            }
+    if (first < 0) {
+        std::printf("  measured: no cell, 0 of %zu cells\n", mask.size());
+        return;
+    }
+    const double res = data.description.pf.resolution;
+    std::printf("  measured: alpha %g-%g (rows %d-%d), %lld of %zu cells\n", first * res,
+                last * res, first, last, cells, mask.size());
+}
+
 void PrintPoleFigure(const dataformats::FileData& data) {
     const auto& grid = data.grid2;
     int emptyRings = 0;
@@ -55,6 +80,7 @@ void PrintPoleFigure(const dataformats::FileData& data) {
     std::printf("  grid: %d x %d (alpha x beta), %d empty ring(s)\n", grid.alphaCount(),
                 grid.betaCount(), emptyRings);
     PrintValueRange(grid);
+    PrintMeasuredCells(data);
 }
 
 void PrintPoleFigureDescription(const PFFileInfo& info) {

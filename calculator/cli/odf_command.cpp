@@ -16,6 +16,7 @@
 #include "orimath/ranges.h"
 #include "orimath/symmetry.h"
 #include "progress_line.h"
+#include "unmeasured_option.h"
 
 namespace quelta_cli {
 namespace {
@@ -34,6 +35,7 @@ struct OdfOptions {
     calcjobs::ODFEngine engine = calcjobs::ODFEngine::kAuto;
     // --json: one JSON object on stdout instead of the text lines.
     bool json = false;
+    std::string unmeasured = "none";
 };
 
 double ParseIndex(const std::string& text) {
@@ -174,6 +176,7 @@ void RunOdf(const OdfOptions& opt) {
         context.cancel = interrupt.Token();
         context.threads = opt.threads;
         context.odfEngine = opt.engine;
+        calcjobs::ParseUnmeasuredRule(opt.unmeasured, &context.unmeasured);
         result = calcjobs::ODFJob(info, context);
         progress.Finish();
         shown = progress.LastPlainLine() == result.message;
@@ -252,6 +255,10 @@ void AddOdfCommand(CLI::App& app) {
                     "arbitrary-resolution engine otherwise), classic (5 degrees only) or arbitrary "
                     "(any resolution, 5 degrees included: finer sampling of the pole figures, "
                     "lower RP error, the same HODF layout)");
+
+    // Cells left out of the fit.
+    AddUnmeasuredOption(cmd, &opt->unmeasured);
+
     cmd->callback([opt] { RunOdf(*opt); });
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "calcjobs/measured_cells.h"
 #include "calcjobs/recalc_jobs.h"
 #include "calcjobs/rp_error.h"
 #include "calcjobs/validation.h"
@@ -17,6 +18,7 @@
 #include "orimath/grid.h"
 #include "orimath/ranges.h"
 #include "progress_line.h"
+#include "unmeasured_option.h"
 
 namespace quelta_cli {
 namespace {
@@ -30,6 +32,7 @@ struct PfOptions {
     calcjobs::ODFEngine engine = calcjobs::ODFEngine::kAuto;
     // --json: one JSON object on stdout; the result path goes to stderr.
     bool json = false;
+    std::string unmeasured = "none";
 };
 
 struct IpfOptions {
@@ -57,18 +60,26 @@ std::optional<orimath::Grid2<double>> ReadPoleFigure(const std::string& path) {
     return orimath::AdoptTree(tree, {.alpha = nA, .beta = nB});
 }
 
-// RP error of the recalculated pole figure against the measured one.
-double RpError(const std::string& measuredPath, const std::string& recalculatedPath) {
-    std::optional<orimath::Grid2<double>> measured = ReadPoleFigure(measuredPath);
-    if (!measured)
+// RP error of the recalculated pole figure against the measured one, over
+// the cells the compared measurement covered: its layout's range and, on
+// request, its zero runs.
+double RpError(const std::string& measuredPath, const std::string& recalculatedPath,
+               const std::string& unmeasured) {
+    calcjobs::UnmeasuredRule rule = calcjobs::UnmeasuredRule::kNone;
+    calcjobs::ParseUnmeasuredRule(unmeasured, &rule);
+    calcjobs::MeasuredPoleFigure cells;
+    if (!calcjobs::ReadMeasuredPoleFigure(measuredPath, rule, &cells))
         Fail("Can not read pole figure file " + measuredPath);
+    std::optional<orimath::Grid2<double>> measured = std::move(cells.values);
     std::optional<orimath::Grid2<double>> recalculated = ReadPoleFigure(recalculatedPath);
     if (!recalculated)
         Fail("Can not read pole figure file " + recalculatedPath);
     if (measured->extent() != recalculated->extent())
         Fail("File resolution incorrect");
-    double rp = calcjobs::RecalculationRpError(measured->Tree(), recalculated->Tree(),
-                                               measured->alphaCount(), measured->betaCount());
+    const uint8_t* const* measuredCells = cells.measured.empty() ? nullptr : cells.measured.Tree();
+    double rp =
+        calcjobs::RecalculationRpError(measured->Tree(), recalculated->Tree(), measuredCells,
+                                       measured->alphaCount(), measured->betaCount());
     if (rp < 0)
         Fail("The pole figure " + measuredPath + " holds no measured values");
     return rp;
@@ -171,7 +182,7 @@ void RunPf(const PfOptions& opt) {
     const auto jobFinished = std::chrono::steady_clock::now();
     double rp = 0;
     if (!opt.compare.empty()) {
-        rp = RpError(opt.compare, opt.output);
+        rp = RpError(opt.compare, opt.output, opt.unmeasured);
         if (!opt.json)
             std::printf("RP error against %s: %.2f %%\n", opt.compare.c_str(), rp);
     }
@@ -270,6 +281,11 @@ void AddPfCommand(CLI::App& app) {
     cmd->add_flag("--json", opt->json,
                   "print the result as one JSON object on stdout (inputs, grid, RP error when "
                   "compared, output path, timings); progress and the result path go to stderr");
+
+    // The RP error of --compare counts only the cells the compared file
+    // measured.
+    AddUnmeasuredOption(cmd, &opt->unmeasured);
+
     cmd->callback([opt] { RunPf(*opt); });
 }
 

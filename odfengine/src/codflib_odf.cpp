@@ -154,6 +154,13 @@ void CODFlib::PInitialODF(double odf[73][37][73]) {
 }
 
 void CODFlib::PCorrection(double odf[73][37][73]) {
+    // The recalculation inside the iteration follows the first pole of each
+    // figure only, so a cell whose first pole falls where nothing was
+    // measured never shows in a recalculated value that the correction
+    // compares: corrected through its other poles it would grow without
+    // bound. With masked input such a figure is left out of the cell's
+    // correction (the cell keeps what the other figures say).
+    const bool masked = AnyMeasuredMask(measuredMask, nPF);
     auto slice = [&](int k2) {
         for (int o = 0; o <= 36; ++o)
             for (int t = 0; t < 72; ++t) {
@@ -168,6 +175,8 @@ void CODFlib::PCorrection(double odf[73][37][73]) {
                     [&](int j, int k, double& U, double& T) {
                         const double* pf = &measured[(size_t)j * kA * kB];
                         const double* rc = &recalculated[(size_t)j * kA * kB];
+                        if (masked && !FirstPoleMeasured(j, phiHalf, phi2Half, hc.shift))
+                            return;
                         for (int q = 0; q < 4; ++q) {
                             const int16_t* c = Cell(j, phiHalf[q], phi2Half[q], k);
                             const int at = c[0] * kB + (c[1] + hc.shift + 72) % 72;
@@ -189,6 +198,17 @@ void CODFlib::PCorrection(double odf[73][37][73]) {
             }
     };
     RunSlices(72, CellWork(poleCount), slice, [&](int k2) { Report("", Percent(k2, 72)); });
+}
+
+bool CODFlib::FirstPoleMeasured(int j, const int phiHalf[4], const int phi2Half[4],
+                                int shift) const {
+    const double* pf = &measured[(size_t)j * kA * kB];
+    for (int q = 0; q < 4; ++q) {
+        const int16_t* c = Cell(j, phiHalf[q], phi2Half[q], 0);
+        if (pf[c[0] * kB + (c[1] + shift + 72) % 72] > 1e-6)
+            return true;
+    }
+    return false;
 }
 
 double CODFlib::pDeviation(int* stop) {

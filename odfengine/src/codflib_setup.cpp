@@ -58,6 +58,8 @@ int CODFlib::IniODFCal(const std::string files[], int type, int loops, double to
     fibre = fib;
     sampleSym = fib ? 1 : sam;
     dataPreloaded = 0;
+    for (int j = 0; j < 6; ++j)
+        StoreMeasuredMask(measuredMask, maskRows, maskCols, j, nullptr, 0, 0);
     CopyLattice(lattice, lat);
     setupOk = 0;
     Begin();
@@ -106,6 +108,14 @@ int CODFlib::POpenInputPolFig() {
     if (const char* failure =
             ReadPoleFigureFiles(fileNames, nPF, kA, kB, measured.data(), options.progress))
         return Finish(failure);
+    if (const char* failure = CheckMeasuredMasks(measuredMask, maskRows, maskCols, nPF, kA, kB))
+        return Finish(failure);
+    if (AnyMeasuredMask(measuredMask, nPF)) {
+        for (int j = 0; j < nPF; ++j)
+            PrepareMaskedPoleFigure(measured.data() + (size_t)j * kA * kB, measuredMask[j], kA, kB,
+                                    5.0, normalizePF, fibre, sampleSym);
+        return 1;
+    }
     for (int i = 0; i < nPF; ++i) {
         double* pf = measured.data() + (size_t)i * kA * kB;
         if (normalizePF)
@@ -119,6 +129,10 @@ int CODFlib::POpenInputPolFig() {
             SymmetrizePoleFigure(pf, kA, kB, 5.0);
     }
     return 1;
+}
+
+int CODFlib::SetMeasuredMask(int index, const uint8_t* cells, int rows, int cols) {
+    return StoreMeasuredMask(measuredMask, maskRows, maskCols, index, cells, rows, cols);
 }
 
 int CODFlib::CountEmptyRim() const {

@@ -154,6 +154,161 @@ void ForceFibrePoleFigure(double* pf, int nAlpha, int nBeta) {
     }
 }
 
+void ClearUnmeasured(double* pf, const uint8_t* measured, int nAlpha, int nBeta) {
+    const size_t n = (size_t)nAlpha * nBeta;
+    for (size_t c = 0; c < n; ++c)
+        if (!measured[c])
+            pf[c] = 0.0;
+}
+
+void NormalizePoleFigure(double* pf, const uint8_t* measured, int nAlpha, int nBeta, double res) {
+    ClearUnmeasured(pf, measured, nAlpha, nBeta);
+    const size_t n = (size_t)nAlpha * nBeta;
+    for (size_t c = 0; c < n; ++c)
+        if (!(pf[c] > 0.0))
+            pf[c] = 0.0;
+    auto rowHasData = [&](int r) {
+        for (int b = 0; b < nBeta; ++b)
+            if (pf[(size_t)r * nBeta + b] != 0.0)
+                return true;
+        return false;
+    };
+    int start = 0, end = 0;
+    for (int r = 0; r <= nAlpha - 2; ++r)
+        if (rowHasData(r)) {
+            start = r;
+            break;
+        }
+    for (int r = nAlpha - 1; r >= 2; --r)
+        if (rowHasData(r)) {
+            end = r + 1;
+            break;
+        }
+    if (end <= start)
+        return;
+    double s = 0.0, w = 0.0;
+    for (int r = start; r < end; ++r) {
+        const double lo = std::max(0.0, r * res - res / 2), hi = std::min(90.0, (r + 0.5) * res);
+        const double ring = std::cos(lo * kDegToRad) - std::cos(hi * kDegToRad);
+        for (int b = 0; b < nBeta - 1; ++b) {
+            const size_t c = (size_t)r * nBeta + b;
+            if (measured[c]) {
+                s += ring * pf[c];
+                w += ring;
+            }
+        }
+    }
+    const double mean = w > 0.0 ? s / w : 0.0;
+    if (!(mean > 0.0) || !std::isfinite(mean))
+        return;
+    for (size_t c = 0; c < n; ++c)
+        pf[c] /= mean;
+}
+
+void SymmetrizePoleFigure(double* pf, uint8_t* measured, int nAlpha, int nBeta, double res) {
+    const int b180 = (int)(180.0 / res + 0.5);
+    const int period = nBeta - 1;
+    auto wrap = [&](int x) { return x < nBeta ? x : x - period; };
+    for (int r = 0; r < nAlpha; ++r) {
+        double* row = pf + (size_t)r * nBeta;
+        uint8_t* mrow = measured + (size_t)r * nBeta;
+        for (int k = 0; k <= (nBeta - 1) / 4; ++k) {
+            const int idx[4] = {wrap(k), wrap(b180 - k), wrap(b180 + k), wrap(2 * b180 - k)};
+            double s = 0.0;
+            int count = 0;
+            for (int i : idx)
+                if (mrow[i]) {
+                    s += row[i];
+                    ++count;
+                }
+            if (count == 0)
+                continue;
+            for (int i : idx) {
+                row[i] = s / count;
+                mrow[i] = 1;
+            }
+        }
+        if (2 * b180 != period) {
+            row[period] = row[0];
+            mrow[period] = mrow[0];
+        }
+    }
+}
+
+void ForceFibrePoleFigure(double* pf, uint8_t* measured, int nAlpha, int nBeta) {
+    for (int r = 0; r < nAlpha; ++r) {
+        double* row = pf + (size_t)r * nBeta;
+        uint8_t* mrow = measured + (size_t)r * nBeta;
+        double s = 0.0;
+        int count = 0;
+        for (int b = 0; b < nBeta; ++b)
+            if (mrow[b]) {
+                s += row[b];
+                ++count;
+            }
+        if (count == 0)
+            continue;
+        for (int b = 0; b < nBeta; ++b) {
+            row[b] = s / count;
+            mrow[b] = 1;
+        }
+    }
+}
+
+const char* CheckMeasuredMasks(const std::vector<uint8_t> masks[], const int rows[],
+                               const int cols[], int nPF, int nAlpha, int nBeta) {
+    for (int j = 0; j < nPF; ++j)
+        if (!masks[j].empty() && (rows[j] != nAlpha || cols[j] != nBeta))
+            return "File resolution incorrect";
+    return nullptr;
+}
+
+bool AnyMeasuredMask(const std::vector<uint8_t> masks[], int nPF) {
+    for (int j = 0; j < nPF; ++j)
+        if (!masks[j].empty())
+            return true;
+    return false;
+}
+
+void PrepareMaskedPoleFigure(double* pf, std::vector<uint8_t> mask, int nAlpha, int nBeta,
+                             double res, bool normalize, bool fibre, bool sampleSym) {
+    if (mask.empty()) {
+        if (normalize)
+            NormalizePoleFigure(pf, nAlpha, nBeta, res);
+        if (fibre)
+            ForceFibrePoleFigure(pf, nAlpha, nBeta);
+        else if (sampleSym)
+            SymmetrizePoleFigure(pf, nAlpha, nBeta, res);
+        return;
+    }
+    ClearUnmeasured(pf, mask.data(), nAlpha, nBeta);
+    if (normalize)
+        NormalizePoleFigure(pf, mask.data(), nAlpha, nBeta, res);
+    if (fibre)
+        ForceFibrePoleFigure(pf, mask.data(), nAlpha, nBeta);
+    else if (sampleSym)
+        SymmetrizePoleFigure(pf, mask.data(), nAlpha, nBeta, res);
+    // Cells still unmeasured (no symmetric partner was measured) stay out.
+    ClearUnmeasured(pf, mask.data(), nAlpha, nBeta);
+}
+
+int StoreMeasuredMask(std::vector<uint8_t> masks[], int rows[], int cols[], int index,
+                      const uint8_t* measured, int nRows, int nCols) {
+    if (index < 0 || index >= 6)
+        return 0;
+    if (!measured) {
+        masks[index].clear();
+        rows[index] = cols[index] = 0;
+        return 1;
+    }
+    if (nRows <= 0 || nCols <= 0 || nRows > 100000 || nCols > 100000)
+        return 0;
+    masks[index].assign(measured, measured + (size_t)nRows * nCols);
+    rows[index] = nRows;
+    cols[index] = nCols;
+    return 1;
+}
+
 int CountEmptyRimCells(const double* pf, int nPF, int nAlpha, int nBeta) {
     int count = 0;
     for (int j = 0; j < nPF; ++j) {

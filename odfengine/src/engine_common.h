@@ -112,6 +112,48 @@ void SymmetrizePoleFigure(double* pf, int nAlpha, int nBeta, double res);
 // Every row replaced by its mean (fibre texture about ND).
 void ForceFibrePoleFigure(double* pf, int nAlpha, int nBeta);
 
+// Per-cell "measured" masks of the input pole figures ([nAlpha][nBeta], 1
+// measured, 0 not). The iteration skips a measured value at or below its
+// threshold, so a cell that was not measured is set to 0 and the
+// preparation steps below leave it out of their means; from then on the
+// whole iteration (initial ODF, correction, deviation) passes it by.
+
+// Sets every unmeasured cell to 0.
+void ClearUnmeasured(double* pf, const uint8_t* measured, int nAlpha, int nBeta);
+
+// NormalizePoleFigure over the measured cells only: the band of rows is
+// found as without a mask (after ClearUnmeasured), and the mean is the
+// ring-weighted mean of the measured cells of those rows (closing column
+// excluded).
+void NormalizePoleFigure(double* pf, const uint8_t* measured, int nAlpha, int nBeta, double res);
+
+// SymmetrizePoleFigure with a mask: each group of four takes the mean of its
+// measured members, and becomes measured when any member was (the sample
+// symmetry fills what one quadrant did not measure); a group without a
+// measured member stays unmeasured.
+void SymmetrizePoleFigure(double* pf, uint8_t* measured, int nAlpha, int nBeta, double res);
+
+// ForceFibrePoleFigure with a mask: a row with a measured cell becomes the
+// mean of its measured cells, all measured.
+void ForceFibrePoleFigure(double* pf, uint8_t* measured, int nAlpha, int nBeta);
+
+// The failure text when one of the first nPF masks is set for another grid
+// than nAlpha x nBeta, else null.
+const char* CheckMeasuredMasks(const std::vector<uint8_t> masks[], const int rows[],
+                               const int cols[], int nPF, int nAlpha, int nBeta);
+bool AnyMeasuredMask(const std::vector<uint8_t> masks[], int nPF);
+
+// The preparation of one read pole figure with its mask (empty: every cell
+// measured): unmeasured cells cleared, normalised when `normalize` is set,
+// then forced to a fibre or symmetrised when those are set.
+void PrepareMaskedPoleFigure(double* pf, std::vector<uint8_t> mask, int nAlpha, int nBeta,
+                             double res, bool normalize, bool fibre, bool sampleSym);
+
+// Stores a mask for SetMeasuredMask; 0 for an index outside 0..5 or
+// non-positive counts.
+int StoreMeasuredMask(std::vector<uint8_t> masks[], int rows[], int cols[], int index,
+                      const uint8_t* measured, int nRows, int nCols);
+
 // Measured cells of the outermost row below 1e-5, over all pole figures.
 int CountEmptyRimCells(const double* pf, int nPF, int nAlpha, int nBeta);
 

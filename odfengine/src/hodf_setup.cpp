@@ -79,6 +79,8 @@ int HODF::IniODFCal(const std::string files[], int type, int loops, double tol, 
     sampleSym = fib ? 1 : sam;
     res = resolution;
     dataPreloaded = 0;
+    for (int j = 0; j < 6; ++j)
+        StoreMeasuredMask(measuredMask, maskRows, maskCols, j, nullptr, 0, 0);
     CopyLattice(lattice, lat);
     if (!pIniRanges(sampleSym))
         return 0;
@@ -169,6 +171,15 @@ int HODF::POpenInputPolFig() {
     if (const char* failure =
             ReadPoleFigureFiles(fileNames, nPF, nAlpha, nBeta, measured.data(), options.progress))
         return Finish(failure);
+    if (const char* failure =
+            CheckMeasuredMasks(measuredMask, maskRows, maskCols, nPF, nAlpha, nBeta))
+        return Finish(failure);
+    if (AnyMeasuredMask(measuredMask, nPF)) {
+        for (int j = 0; j < nPF; ++j)
+            PrepareMaskedPoleFigure(measured.data() + (size_t)j * nAlpha * nBeta, measuredMask[j],
+                                    nAlpha, nBeta, res, normalizePF, fibre, sampleSym);
+        return 1;
+    }
     if (normalizePF)
         for (int i = 0; i < nPF; ++i)
             PNormPol(i);
@@ -177,6 +188,10 @@ int HODF::POpenInputPolFig() {
     else if (sampleSym)
         pSymmetrizePF();
     return 1;
+}
+
+int HODF::SetMeasuredMask(int index, const uint8_t* cells, int rows, int cols) {
+    return StoreMeasuredMask(measuredMask, maskRows, maskCols, index, cells, rows, cols);
 }
 
 void HODF::PNormPol(int i) {

@@ -90,6 +90,17 @@ JobResult ODFJob(RawHODFInfo info, const JobContext& context) {
             return Save_ODF_File(file, grid, &info, n1, n, n2);
         });
     };
+    // The measured cells of each input, as far as its layout (and the rule)
+    // knows them. A file that does not read gets no mask: the engine reads
+    // it and reports why.
+    auto setMasks = [&](auto& engine) {
+        for (int i = 0; i < info.nPF; ++i) {
+            MeasuredPoleFigure pf;
+            if (ReadMeasuredPoleFigure(names[i], context.unmeasured, &pf) && !pf.measured.empty())
+                engine.SetMeasuredMask(i, pf.measured.data(), pf.measured.alphaCount(),
+                                       pf.measured.betaCount());
+        }
+    };
     SaveOutcome saved = SaveOutcome::kFailed;
     if (engineChoice == ODFEngine::kClassic) {
         // Classic engine: full 73 x 37 x 73 result in a buffer of this job's own.
@@ -101,6 +112,7 @@ JobResult ODFJob(RawHODFInfo info, const JobContext& context) {
             engine->IniODFCal(names, info.crystalType, info.maxLoops, info.tolerance, info.stopMode,
                               info.lattice, info.hkl, info.nPF, info.normalized, info.fibreAverage,
                               info.sampleSymmetry);
+            setMasks(*engine);
             int loops = 0;
             if (!engine->GetODF(full, &info.deviation, &loops))
                 return EngineFailure(engine->LastResult(), "ODF calculation failed");
@@ -127,6 +139,7 @@ JobResult ODFJob(RawHODFInfo info, const JobContext& context) {
         engine->IniODFCal(names, info.crystalType, info.maxLoops, info.tolerance, info.stopMode,
                           info.lattice, info.hkl, info.nPF, info.normalized, info.fibreAverage,
                           info.sampleSymmetry, info.resolution);
+        setMasks(*engine);
         auto grid = orimath::TryGrid<double>(
             {.phi1 = engine->nPhi1, .Phi = engine->nPhi, .phi2 = engine->nPhi2});
         if (!grid)

@@ -43,9 +43,17 @@ struct DATAFORMATS_EXPORT FileDescription {
 // pole figures and inverse pole figures, grid3 for ODFs, the two
 // distributions for a GBCD: angle has kGBCDAngleCount entries, csl
 // kCSLClassCount, all 0 when the file has no CSL table).
+//
+// measured (pole figures only): which cells of grid2 the file says were
+// measured (1) or not (0), for layouts that know their measured range (the
+// tilt limit of a four-line-ring header, the rings and azimuths of a UXD
+// range file, the rings and tilt range of a starred-keyword file, rings a
+// file does not hold). Empty when every cell counts as measured. It is an
+// input of the calculation only: no layout writes it.
 struct DATAFORMATS_EXPORT FileData {
     FileDescription description;
     orimath::Grid2<double> grid2;
+    orimath::Grid2<uint8_t> measured;
     orimath::Grid3<double> grid3;
     std::vector<double> angle, csl;
 };

@@ -3,6 +3,7 @@
 // from the rim, by the preceding "*PF_AANGLE".
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "common/text_util.h"
 #include "orimath/ranges.h"
@@ -153,6 +154,72 @@ int ReadKeyword(TextStream& text, PFFileInfo* info, double** grid, int nA, int n
     }
     CentreRowToMean(grid, nB, nB);
     return 1;
+}
+
+// Rows the file holds a ring for (a "*COUNT" block of a span the reader
+// places), limited to the tilt range "*PF_ASTART" to "*PF_ASTOP" (measured
+// from the rim) of the axis with the most points ("*PF_PCOUNT"), where the
+// file gives them. The centre row counts as measured when its ring is there.
+void MeasuredKeyword(TextStream& text, double res, int nA, int nB, uint8_t** mask) {
+    if (!IsUsableResolution(res) || nA < 1 || nB < 2)
+        return;
+    std::vector<uint8_t> rows(static_cast<std::size_t>(nA), 0);
+    // "*PF_xxx\t=  axis, value" entries by axis 0..7.
+    double start[8], stop[8];
+    int points[8];
+    for (int a = 0; a < 8; ++a)
+        start[a] = stop[a] = NAN, points[a] = 0;
+    auto axisEntry = [](std::string_view line, int* axis, double* value) {
+        TextStream t{std::string(AfterEquals(line))};
+        float v;
+        if (t.ScanInt(axis) != kConverted || *axis < 0 || *axis >= 8 || !t.Match(','))
+            return false;
+        if (t.ScanFloat(&v) != kConverted)
+            return false;
+        *value = v;
+        return true;
+    };
+    const int spanFullOpen = RoundToInt(360.0 - res);
+    int row = 0;
+    text.Rewind();
+    std::string_view line;
+    while (text.GetLine(&line, 512)) {
+        int axis = 0;
+        double value = 0;
+        if (Contains(line, "*PF_ASTART") && axisEntry(line, &axis, &value)) {
+            start[axis] = value;
+        } else if (Contains(line, "*PF_ASTOP") && axisEntry(line, &axis, &value)) {
+            stop[axis] = value;
+        } else if (Contains(line, "*PF_PCOUNT") && axisEntry(line, &axis, &value)) {
+            points[axis] = static_cast<int>(value);
+        } else if (Contains(line, "*PF_AANGLE")) {
+            float a;
+            row = ParseFloatPrefix(AfterEquals(line), &a) != 0 ? RoundToInt((90.0 - a) / res) : -1;
+        } else if (Contains(line, "*COUNT\t")) {
+            int n = 0;
+            if (ParseIntPrefix(AfterEquals(line), &n) == 0 || n < 1 || row < 0 || row >= nA)
+                continue;
+            const int span = RoundToInt((n - 1) * res);
+            if (span == 90 || n == nB - 1 || n == nB || span == 360 || span == spanFullOpen)
+                rows[static_cast<std::size_t>(row)] = 1;
+        }
+    }
+    int best = -1;
+    for (int a = 0; a < 8; ++a)
+        if (points[a] > 0 && std::isfinite(start[a]) && std::isfinite(stop[a]) &&
+            (best < 0 || points[a] > points[best]))
+            best = a;
+    if (best >= 0) {
+        // Tilt from the centre: 90 minus the angle from the rim.
+        const double lo = 90.0 - std::max(start[best], stop[best]);
+        const double hi = 90.0 - std::min(start[best], stop[best]);
+        for (int i = 0; i < nA; ++i)
+            if (i * res < lo - 0.5 * res || i * res > hi + 0.5 * res)
+                rows[static_cast<std::size_t>(i)] = 0;
+    }
+    for (int i = 0; i < nA; ++i)
+        for (int j = 0; j < nB; ++j)
+            mask[i][j] = rows[static_cast<std::size_t>(i)];
 }
 
 } // namespace dataformats::pf

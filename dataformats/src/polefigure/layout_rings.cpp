@@ -3,7 +3,9 @@
 // which is not used). Rings run from the centre outwards, as the measured
 // files store them (a tilt range of 0 to 80 degrees is followed by the empty
 // rim rings); rings beyond the 19 of the grid are not read.
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "common/text_util.h"
 #include "orimath/ranges.h"
@@ -88,6 +90,28 @@ int ReadRings(TextStream& text, double** grid, int nA, int nB) {
     CentreRowToMean(grid, nB, 72);
     NormalizPF(grid, 5.0);
     return 1;
+}
+
+// Rings the file does not hold, and rings beyond the tilt range of the
+// header: line 2 carries, after the five characters of the reflection, the
+// tilt step and the last measured tilt in fields of five characters
+// ("(100)  5.0 80.0  5.0360.0": measured to 80 degrees). A file may still
+// hold rings past that tilt (often zero or partly zero); they were not
+// measured.
+void MeasuredRings(TextStream& text, int nA, int nB, uint8_t** mask) {
+    int rings = std::min(CountDataLines(text) / 4, nA);
+    text.Rewind();
+    std::string_view line;
+    if (text.SkipLines(1) && text.GetLineCut(&line) && line.size() >= 15) {
+        float step = 0, tiltEnd = 0;
+        if (ParseFloatPrefix(line.substr(5, 5), &step) != 0 &&
+            ParseFloatPrefix(line.substr(10, 5), &tiltEnd) != 0 && std::fabs(step - 5.0f) < 0.01f &&
+            tiltEnd >= 0.0f && tiltEnd <= 90.0f)
+            rings = std::min(rings, static_cast<int>(std::floor(tiltEnd / 5.0f + 0.5f)) + 1);
+    }
+    for (int i = std::max(rings, 0); i < nA; ++i)
+        for (int j = 0; j < nB; ++j)
+            mask[i][j] = 0;
 }
 
 } // namespace dataformats::pf

@@ -232,6 +232,35 @@ int ReadUXD(TextStream& text, int index, char* description, double** grid, int n
     return 1;
 }
 
+// The range variant holds one data range per measured ring: rows without a
+// ring, and azimuths a ring does not list, were not measured. The
+// "_COUNTS" variant fills every ring.
+void MeasuredUXD(TextStream& text, int index, int nA, int nB, uint8_t** mask) {
+    if (CountCountsLines(text) > 0)
+        return;
+    auto figures = ParseRanges(text);
+    const RangePoleFigure* f = RangeFigure(figures, index);
+    if (f == nullptr)
+        return;
+    std::vector<uint8_t> seen(static_cast<std::size_t>(nA) * nB, 0);
+    for (const Ring& ring : f->rings) {
+        int row = RoundIndex(ring.khi / f->step);
+        if (row < 0 || row >= nA)
+            continue;
+        for (auto pair : ring.pairs) {
+            int col = RoundIndex(pair.first / f->step);
+            if (col < 0 || col >= nB)
+                continue;
+            seen[static_cast<std::size_t>(row) * nB + col] = 1;
+            if (col == 0)
+                seen[static_cast<std::size_t>(row) * nB + nB - 1] = 1;
+        }
+    }
+    for (int i = 0; i < nA; ++i)
+        for (int j = 0; j < nB; ++j)
+            mask[i][j] = seen[static_cast<std::size_t>(i) * nB + j];
+}
+
 } // namespace dataformats::pf
 
 using namespace dataformats;

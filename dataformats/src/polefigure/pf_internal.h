@@ -1,6 +1,7 @@
 #pragma once
 // Internal interface of the pole figure layouts: one detector, information
 // reader and grid reader per layout, all on the file's text in memory.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -75,5 +76,13 @@ int ReadRings(TextStream& text, double** grid, int nA, int nB);
 bool IsPairs(TextStream& text);
 int InfoPairs(TextStream& text, const char* fileName, PFFileInfo* info);
 int ReadPairs(TextStream& text, PFFileInfo* info, double** grid, int nA, int nB);
+
+// Measured cells of the layouts that know their measured range: mask
+// ([nA][nB], filled with 1 by the caller) gets 0 where the file says the
+// grid was not measured (tilt rows beyond the measured range, rings or
+// azimuths the file does not hold).
+void MeasuredRings(TextStream& text, int nA, int nB, uint8_t** mask);
+void MeasuredUXD(TextStream& text, int index, int nA, int nB, uint8_t** mask);
+void MeasuredKeyword(TextStream& text, double res, int nA, int nB, uint8_t** mask);
 
 } // namespace dataformats::pf

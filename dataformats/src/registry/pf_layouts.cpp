@@ -172,6 +172,32 @@ Expected<FileData> Read(const FileLayout& layout, const std::string& path, int i
     return ReadPoleFigureFile(layout, path, index, nullptr);
 }
 
+// The measured cells of a read pole figure, for the layouts that know them;
+// the mask stays empty when every cell was measured.
+void FillMeasured(const FileLayout& layout, TextStream& text, int index, double res,
+                  FileData* data) {
+    const int nA = data->grid2.alphaCount(), nB = data->grid2.betaCount();
+    orimath::Grid2<uint8_t> mask({.alpha = nA, .beta = nB}, 1);
+    switch (layout.code) {
+    case 3:
+        pf::MeasuredUXD(text, index, nA, nB, mask.Tree());
+        break;
+    case 4:
+        pf::MeasuredKeyword(text, res, nA, nB, mask.Tree());
+        break;
+    case 7:
+        pf::MeasuredRings(text, nA, nB, mask.Tree());
+        break;
+    default:
+        return;
+    }
+    for (uint8_t m : mask.values())
+        if (!m) {
+            data->measured = std::move(mask);
+            return;
+        }
+}
+
 } // namespace
 
 Expected<FileData> ReadPoleFigureFile(const FileLayout& layout, const std::string& path, int index,
@@ -208,6 +234,7 @@ Expected<FileData> ReadPoleFigureFile(const FileLayout& layout, const std::strin
     text.ClearFailure();
     if (!Ops(layout).read(text, index, &*info, data.grid2.Tree(), nA, nB))
         return StreamFailure(text, std::string("the ") + layout.name + " data could not be read");
+    FillMeasured(layout, text, index, info->resolution, &data);
     data.description.pf = std::move(*info);
     return data;
 }

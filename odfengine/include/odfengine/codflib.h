@@ -33,6 +33,19 @@ class ODFENGINE_EXPORT CODFlib {
     int IniODFCal(const std::string files[], int crystalType, int maxLoops, double tolerance,
                   int stopMode, const double lattice[6], const double hkl[][3], int nPF,
                   int normalizePF, int fibre, int sampleSym);
+    // Which cells of input pole figure `index` (0-based, in the order of
+    // IniODFCal) were measured: measured[a * cols + b] != 0 for alpha row a
+    // and beta column b of a rows x cols grid (the pole figure's grid, beta
+    // 0..360 inclusive); null clears the mask. Cells that were not measured
+    // are left out of the normalisation, the sample-symmetry and fibre
+    // means, the initial ODF, the correction and the deviation (whole rows
+    // beyond the measured tilt are the case the engine also recognises by
+    // itself). Without a mask every cell counts as measured. IniODFCal
+    // clears every mask, so set them after it and before GetODF; GetODF
+    // fails with "File resolution incorrect" when a mask's grid differs from
+    // its pole figure's. Returns 0 (and keeps nothing) for an index outside
+    // 0..5 or non-positive counts.
+    int SetMeasuredMask(int index, const uint8_t* measured, int rows, int cols);
     int IniPolFigCal(int crystalType, const double lattice[6], const double hkl[3]);
     int IniInvPolFigCal(int crystalType, const double lattice[6], const double direction[3]);
     int IniEulerMiller(int crystalType, const double lattice[6]);
@@ -66,6 +79,9 @@ class ODFENGINE_EXPORT CODFlib {
     int Finish(const char* failure);
     bool CancelSeen() const { return options.cancel.Cancelled(); }
     int CountEmptyRim() const;
+    // Whether any of the four half-cells of the first pole of figure j has
+    // a measured value (the correction's test for masked input).
+    bool FirstPoleMeasured(int j, const int phiHalf[4], const int phi2Half[4], int shift) const;
     const int16_t* Cell(int j, int halfPhi, int halfPhi2, int pole) const {
         return &poleTable[((((size_t)j * kHalfPhi + halfPhi) * kHalfPhi2 + halfPhi2) * 24 + pole) *
                           2];
@@ -96,6 +112,9 @@ class ODFENGINE_EXPORT CODFlib {
     std::vector<double> recalculated; // [6][19][73]
     std::vector<int16_t> poleTable;   // [6][72][144][24][2]
 
+    // Measured-cell masks per input pole figure (empty: all measured).
+    std::vector<uint8_t> measuredMask[6];
+    int maskRows[6] = {}, maskCols[6] = {};
     EngineRunOptions options;
     EngineResult lastResult;
 };

@@ -51,6 +51,19 @@ class ODFENGINE_EXPORT HODF {
     int IniODFCal(const std::string files[], int crystalType, int maxLoops, double tolerance,
                   int stopMode, const double lattice[6], const double hkl[][3], int nPF,
                   int normalizePF, int fibre, int sampleSym, double res);
+    // Which cells of input pole figure `index` (0-based, in the order of
+    // IniODFCal) were measured: measured[a * cols + b] != 0 for alpha row a
+    // and beta column b of a rows x cols grid (the pole figure's grid, beta
+    // 0..360 inclusive); null clears the mask. Cells that were not measured
+    // are left out of the normalisation, the sample-symmetry and fibre
+    // means, the initial ODF, the correction and the deviation (whole rows
+    // beyond the measured tilt are the case the engine also recognises by
+    // itself). Without a mask every cell counts as measured. IniODFCal
+    // clears every mask, so set them after it and before GetODF; GetODF
+    // fails with "File resolution incorrect" when a mask's grid differs from
+    // its pole figure's. Returns 0 (and keeps nothing) for an index outside
+    // 0..5 or non-positive counts.
+    int SetMeasuredMask(int index, const uint8_t* measured, int rows, int cols);
     // Pole figure {hkl} recalculation (nPF = 1).
     int IniPolFigCal(int crystalType, const double lattice[6], const double hkl[3], double res,
                      int sampleSym, int fibre);
@@ -172,6 +185,9 @@ class ODFENGINE_EXPORT HODF {
     // ODF), filled on first use in a GetODF run.
     std::vector<std::vector<double>> weightCache;
 
+    // Measured-cell masks per input pole figure (empty: all measured).
+    std::vector<uint8_t> measuredMask[6];
+    int maskRows[6] = {}, maskCols[6] = {};
     EngineRunOptions options;
     EngineResult lastResult;
 };

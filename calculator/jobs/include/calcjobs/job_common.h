@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "calcjobs/measured_cells.h"
 #include "odfengine/progress.h"
 #include "platform/cancel_token.h"
 #include "platform/thread_choice.h"
@@ -45,6 +46,10 @@ struct JobContext {
     int threads = platform::kAutomaticThreads; // for the engine's parallel loops
     // ODF job only: which engine computes the ODF.
     ODFEngine odfEngine = ODFEngine::kAuto;
+    // ODF job: which cells of the input pole figures count as measured.
+    // Cells the file's layout marks as not measured are always left out of
+    // the fit; kZeroRuns also leaves out runs of exact zeros.
+    UnmeasuredRule unmeasured = UnmeasuredRule::kNone;
 };
 
 // Result kinds handed to the viewer. A caller writes the kind (new viewer
