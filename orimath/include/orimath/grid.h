@@ -186,6 +186,8 @@ template <class F> struct AtScopeEnd {
     F f;
     ~AtScopeEnd() { f(); }
 };
+// Spelled out for compilers without deduction for aggregates (clang 14).
+template <class F> AtScopeEnd(F) -> AtScopeEnd<F>;
 } // namespace detail
 
 // Takes over a pointer tree that an exported reader allocated (AllocMem2D /
