@@ -232,6 +232,26 @@ inline double*** NewTree(const Grid3<double>& g) {
     return t;
 }
 
+// A pointer tree (AllocMem2S) of extent e holding a copy of the grid, for
+// exported calls whose caller frees it with FreeMem2S(tree, e.alpha, e.beta).
+// The grid has extent e, or is empty when a count of e is 0: the tree is
+// then made all the same, as AllocMem2S makes it (a row table of e.alpha
+// freeable rows), because such callers take a zero count for a valid map.
+// Null when the allocation fails or the grid does not have extent e.
+inline int16_t** NewTree(const Grid2<int16_t>& g, Extent2 e) {
+    if (!g.empty() && g.extent() != e)
+        return nullptr;
+    if (g.empty() && e.alpha > 0 && e.beta > 0)
+        return nullptr;
+    int16_t** t = AllocMem2S(e.alpha, e.beta);
+    if (!t)
+        return nullptr;
+    for (int i = 0; i < g.alphaCount(); ++i)
+        for (int j = 0; j < g.betaCount(); ++j)
+            t[i][j] = g[i][j];
+    return t;
+}
+
 // A grid of the extent, or nothing when its memory can not be had: for
 // callers that report a failed allocation, as they did for a null tree from
 // AllocMem, instead of letting std::bad_alloc escape. A non-positive extent
