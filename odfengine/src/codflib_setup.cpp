@@ -103,9 +103,13 @@ int CODFlib::IniSO(int type, const double lat[6]) {
 }
 
 int CODFlib::POpenInputPolFig() {
-    if (const char* failure =
-            ReadPoleFigureFiles(fileNames, nPF, kA, kB, measured.data(), options.progress))
-        return Finish(failure);
+    std::string detail;
+    if (const char* failure = ReadPoleFigureFiles(fileNames, nPF, kA, kB, measured.data(),
+                                                  options.progress, &detail)) {
+        const int result = Finish(failure);
+        lastResult.detail = std::move(detail);
+        return result;
+    }
     for (int i = 0; i < nPF; ++i) {
         double* pf = measured.data() + (size_t)i * kA * kB;
         if (normalizePF)

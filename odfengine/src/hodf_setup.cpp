@@ -166,9 +166,13 @@ void HODF::pFreeMem_ODF() {
 }
 
 int HODF::POpenInputPolFig() {
-    if (const char* failure =
-            ReadPoleFigureFiles(fileNames, nPF, nAlpha, nBeta, measured.data(), options.progress))
-        return Finish(failure);
+    std::string detail;
+    if (const char* failure = ReadPoleFigureFiles(fileNames, nPF, nAlpha, nBeta, measured.data(),
+                                                  options.progress, &detail)) {
+        const int result = Finish(failure);
+        lastResult.detail = std::move(detail);
+        return result;
+    }
     if (normalizePF)
         for (int i = 0; i < nPF; ++i)
             PNormPol(i);
