@@ -82,8 +82,10 @@ void RunPf(const PfOptions& opt) {
         !message.empty())
         Fail(message, kExitUsage);
     calcjobs::PFJobParams params;
-    if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty())
-        Fail(message);
+    std::string detail;
+    if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo, &detail);
+        !message.empty())
+        FailWithDetail(message, detail);
     if (!OutputFolderWritable(opt.output))
         Fail("Can not save file: " + opt.output);
     params.odfFile = opt.odf;
@@ -104,7 +106,7 @@ void RunPf(const PfOptions& opt) {
         interrupt.FailIfInterrupted();
     // A plain log already holds the engine's message as its last line.
     if (!result.ok())
-        Fail(result.message, kExitFailure, shown);
+        FailWithDetail(result.message, result.detail, kExitFailure, shown);
     if (!opt.compare.empty())
         PrintRpError(opt.compare, opt.output);
     std::fflush(stdout);
@@ -134,8 +136,10 @@ void RunIpf(const IpfOptions& options) {
     if (std::string message = calcjobs::ValidateIPFSetup(output); !message.empty())
         Fail(message, kExitUsage);
     calcjobs::IPFJobParams params;
-    if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty())
-        Fail(message);
+    std::string detail;
+    if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo, &detail);
+        !message.empty())
+        FailWithDetail(message, detail);
     if (!OutputFolderWritable(output))
         Fail("Can not save file: " + output);
     params.odfFile = opt.odf;
@@ -155,7 +159,7 @@ void RunIpf(const IpfOptions& options) {
         interrupt.FailIfInterrupted();
     // A plain log already holds the engine's message as its last line.
     if (!result.ok())
-        Fail(result.message, kExitFailure, shown);
+        FailWithDetail(result.message, result.detail, kExitFailure, shown);
     std::fflush(stdout);
 }
 
