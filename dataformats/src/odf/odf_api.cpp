@@ -14,22 +14,12 @@
 using namespace dataformats;
 
 int GetODFFileType(const std::string& fileName) {
-    FileProbe probe(fileName);
-    const FileLayout* layout = DetectReportedLayout(probe, FileFamily::ODF);
-    return layout ? layout->code : -1;
+    return ReportedLayoutCode(fileName, FileFamily::ODF);
 }
 
 int Get_ODF_File_Info(const char* fileName, RawHODFInfo* info, int type) {
     const FileLayout* layout = type >= 0 ? FindLayout(FileFamily::ODF, type) : nullptr;
-    if (fileName == nullptr || info == nullptr || layout == nullptr)
-        return 0;
-    FileDescription start;
-    start.odf = *info;
-    Expected<FileDescription> d = layout->hooks->describe(*layout, fileName, 0, start);
-    if (!d)
-        return 0;
-    *info = d->odf;
-    return 1;
+    return DescribeInto(layout, fileName, &FileDescription::odf, info);
 }
 
 double*** Open_ODF_File(const char* fileName, RawHODFInfo* info, int type, int* nPhi1, int* nPhi,
