@@ -109,6 +109,14 @@ void Fail(const std::string& text, int exitCode, bool alreadyShown) {
     throw CLI::RuntimeError(exitCode);
 }
 
+void FailWithDetail(const std::string& text, const std::string& detail, int exitCode,
+                    bool alreadyShown) {
+    // A progress log that already ends with the text lacks the detail.
+    if (detail.empty())
+        Fail(text, exitCode, alreadyShown);
+    Fail(text + ": " + detail, exitCode);
+}
+
 int ParseCrystalType(const std::string& text) {
     if (text.size() == 1 && std::isdigit(static_cast<unsigned char>(text[0])) &&
         orimath::IsValidCrystalType(text[0] - '0'))

@@ -29,6 +29,11 @@ inline constexpr int kExitSignalBase = 128;
 // turns into the code).
 [[noreturn]] void Fail(const std::string& text, int exitCode = kExitFailure,
                        bool alreadyShown = false);
+// Fail with "<text>: <detail>" when the reader gave a detail (the reason an
+// input file does not read), so that the line says which file and why; the
+// text alone, as Fail, otherwise.
+[[noreturn]] void FailWithDetail(const std::string& text, const std::string& detail,
+                                 int exitCode = kExitFailure, bool alreadyShown = false);
 
 // Crystal system by name (case-insensitive; "cubic", "hexagonal",
 // "tetragonal", "orthorhombic", "monoclinic", "trigonal" or "rhombohedral",

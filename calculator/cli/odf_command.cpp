@@ -185,7 +185,7 @@ void RunOdf(const OdfOptions& opt) {
         interrupt.FailIfInterrupted();
     // A plain log already holds the engine's message as its last line.
     if (!result.ok())
-        Fail(result.message, kExitFailure, shown);
+        FailWithDetail(result.message, result.detail, kExitFailure, shown);
     if (ext != "HODF") {
         // The conversion of a 5 degree ODF takes milliseconds and replaces
         // the output atomically: a signal that comes during it is too late

@@ -153,8 +153,10 @@ void RunPf(const PfOptions& opt) {
         !message.empty())
         Fail(message, kExitUsage);
     calcjobs::PFJobParams params;
-    if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty())
-        Fail(message);
+    std::string detail;
+    if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo, &detail);
+        !message.empty())
+        FailWithDetail(message, detail);
     RefuseClassicEngine(opt.engine, params.odfInfo.resolution, 0.001);
     if (!OutputFolderWritable(opt.output))
         Fail("Can not save file: " + opt.output);
@@ -178,7 +180,7 @@ void RunPf(const PfOptions& opt) {
         interrupt.FailIfInterrupted();
     // A plain log already holds the engine's message as its last line.
     if (!result.ok())
-        Fail(result.message, kExitFailure, shown);
+        FailWithDetail(result.message, result.detail, kExitFailure, shown);
     const auto jobFinished = std::chrono::steady_clock::now();
     double rp = 0;
     if (!opt.compare.empty()) {
@@ -218,8 +220,10 @@ void RunIpf(const IpfOptions& options) {
     if (std::string message = calcjobs::ValidateIPFSetup(output); !message.empty())
         Fail(message, kExitUsage);
     calcjobs::IPFJobParams params;
-    if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo); !message.empty())
-        Fail(message);
+    std::string detail;
+    if (std::string message = calcjobs::LoadODFInfo(opt.odf, &params.odfInfo, &detail);
+        !message.empty())
+        FailWithDetail(message, detail);
     RefuseClassicEngine(opt.engine, params.odfInfo.resolution, 0.001);
     if (!OutputFolderWritable(output))
         Fail("Can not save file: " + output);
@@ -242,7 +246,7 @@ void RunIpf(const IpfOptions& options) {
         interrupt.FailIfInterrupted();
     // A plain log already holds the engine's message as its last line.
     if (!result.ok())
-        Fail(result.message, kExitFailure, shown);
+        FailWithDetail(result.message, result.detail, kExitFailure, shown);
     if (opt.json) {
         const double direction[2] = {opt.alpha, opt.beta};
         const auto finished = std::chrono::steady_clock::now();

@@ -46,6 +46,15 @@ bool HasLineStartingWith(const std::string& text, const std::string& start) {
 TEST(CliErrorsTest, MessagesExitCodesAndNoOutput) {
     calctest::ScratchDir dir("cli-errors");
     calctest::WriteText(dir.Path("garbage.HPF"), "this is not\na pole figure\n");
+    // Files whose layout is known but whose values stop early.
+    calctest::WriteText(dir.Path("cut.HPF"),
+                        "This pole figure file is created by HQuelta software\n"
+                        "Cubic, (1 1 1), 30.00, 4 x 13, (1 1 1 90 90 90), Test\n"
+                        "1 1 1 1 1 1 1 1 1 1 1 1 1\n");
+    calctest::WriteText(dir.Path("cut.HODF"),
+                        "Text Format of ODF File (Arbitrary Resolution) 1HXNP23ZH (by Corvan)\n"
+                        "3\t2\t2\n0\n1\t1\t1\t90\t90\t90\n0\n1\n30\n0\n0\n1\n5\t3\n0.0001\t0.1\n"
+                        "0\n1 2 3\n4 5 6\n30\n1 2 3\n");
     std::filesystem::create_directories(dir.Path("dir.HODF"));
     ASSERT_EQ(RunCli({"model", "-r", "10", "-d", dir.Path("model"), "--odf", dir.Path("m10.HODF")})
                   .exitCode,
@@ -99,6 +108,22 @@ TEST(CliErrorsTest, MessagesExitCodesAndNoOutput) {
          {"odf", "--pf", "{dir}/garbage.HPF", "1", "1", "1", "-o", "{dir}/a.HODF"},
          "Can not read pole figure file",
          "{dir}/a.HODF"},
+        // The reader's reason follows the message.
+        {"damaged pole figure",
+         {"odf", "--pf", "{dir}/cut.HPF", "1", "1", "1", "-r", "30", "-o", "{dir}/a.HODF"},
+         "Can not read pole figure file: {dir}/cut.HPF: line 3: ring 2 of 4: expected 13 "
+         "numbers, found 0 (the file ends here)",
+         "{dir}/a.HODF"},
+        {"damaged ODF for a pole figure",
+         {"pf", "{dir}/cut.HODF", "-o", "{dir}/p.HPF"},
+         "Can not open ODF file: {dir}/cut.HODF: line 17: section 2: expected 6 numbers, found 3 "
+         "(the file ends here)",
+         "{dir}/p.HPF"},
+        {"damaged ODF for an inverse pole figure",
+         {"ipf", "{dir}/cut.HODF", "-o", "{dir}/n.HIPF"},
+         "Can not open ODF file: {dir}/cut.HODF: line 17: section 2: expected 6 numbers, found 3 "
+         "(the file ends here)",
+         "{dir}/n.HIPF"},
         {"ODF given as pole figure",
          {"odf", "--pf", odf, "1", "1", "1", "-o", "{dir}/a.HODF"},
          "Can not read pole figure file",

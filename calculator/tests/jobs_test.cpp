@@ -107,17 +107,22 @@ TEST(OdfJobTest, EngineFailuresCarryTheEngineText) {
         std::vector<std::string> files;
         double res;
         const char* expected;
+        std::string detail; // which file and why
     };
+    const std::string absent = dir.Path("absent.HPF");
     const Case cases[] = {
-        {{dir.Path("absent.HPF")}, 10, "Can not read pole figure file"},
-        {{dir.Path("absent.HPF")}, 5, "Can not read pole figure file"},
-        {files5, 10, "File resolution incorrect"}, // 19 x 73 grids for a 10 degree run
+        {{absent}, 10, "Can not read pole figure file", absent + ": cannot open the file"},
+        {{absent}, 5, "Can not read pole figure file", absent + ": cannot open the file"},
+        // 19 x 73 grids for a 10 degree run
+        {files5, 10, "File resolution incorrect",
+         files5[0] + ": a 19 x 73 grid, the calculation needs 10 x 37"},
     };
     for (const Case& c : cases) {
         JobResult result =
             ODFJob(OdfBlock(c.files, c.res, dir.Path("odf.HODF")), nullptr, launches.Fn());
         EXPECT_EQ(result.status, JobStatus::kEngineFailed) << c.expected;
         EXPECT_EQ(result.message, c.expected);
+        EXPECT_EQ(result.detail, c.detail);
     }
     JobResult invalid = ODFJob(OdfBlock(files5, 0, dir.Path("odf.HODF")), nullptr, launches.Fn());
     EXPECT_EQ(invalid.status, JobStatus::kInvalidInput);

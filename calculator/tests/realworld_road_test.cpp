@@ -112,7 +112,11 @@ TEST(RealWorldRoad, EveryReadableFileGoesThroughTheWholeRoad) {
         EXPECT_GE(rp, 0.0);
         EXPECT_LT(rp, c.maxRp);
 
+        // Builds without the drawing layer have no render subcommand.
+        const bool haveRender = RunCli({"--help"}).out.find("  render") != std::string::npos;
         for (const std::string& figure : {input, pf, odf}) {
+            if (!haveRender)
+                break;
             const std::string png = dir.Path("road.png");
             std::filesystem::remove(png);
             run = RunCli({"render", figure, "-o", png, "--dpi", "40"});

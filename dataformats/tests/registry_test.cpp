@@ -64,6 +64,10 @@ struct Damaged {
     std::string text;
     const char* key;
     const char* error; // FileError::Text()
+    // False for layouts whose detection already reads the whole file (a
+    // damaged one is not taken for them): the file is read as the layout,
+    // as the exported readers do when given the layout code.
+    bool detected = true;
 };
 
 void PrintTo(const Damaged& d, std::ostream* os) {
@@ -88,6 +92,33 @@ const std::string kGbcdHeader = "This GBCD file is created by Quelta software\n"
                                 "CSL grain boundary distribution is not calculated\n"
                                 "Angle\t\tPercentage\n";
 
+const std::string kKeywordHeader = "*TYPE\t=  Raw\n*LATT_CONS\t=  0, Cubic, Unknown\n"
+                                   "*STEP\t\t=  5\n*PF_BANGLE\t=  0\n*INDEX\t\t=  2, 0, 0\n";
+const std::string kIntervalHeader =
+    "texture data of interval 1\nsecond line\n0 - 10 step 5\n0 - 360 step 5\nline 5\n";
+const std::string kODFInputHeader = " O.D.F. CALCULATION  sample\nheader\n"
+                                    " THE INPUT DATA OF FIRST POLE FIGURE BACK REFLECTION(14I5)\n";
+const std::string kFgtHeader = "l1\nl2\nl3\nl4\n5 5 5\n90 90 90\npf 1\npf 2\n";
+
+// `count` lines of `perLine` copies of value.
+std::string Lines(int count, int perLine, const std::string& value) {
+    return Repeat(count, Repeat(perLine, value) + "\n", "");
+}
+
+// Four-line rings: `lines` lines of a blank and 18 four-character fields.
+std::string RingLines(int lines) {
+    return "title line\n(111)  5.0 90.0  5.0360.0\n" +
+           Repeat(lines, " " + Repeat(18, "  10", "") + "\n", "");
+}
+
+std::string UxdRings(int rings, int lastRingValues) {
+    std::string s = "_FILEVERSION=1\n";
+    for (int r = 0; r < rings; ++r)
+        s += "; ring\n_KHI=" + std::to_string(r * 5) + "\n_COUNTS\n" +
+             Repeat(r + 1 < rings ? 72 : lastRingValues, "7") + "\n";
+    return s;
+}
+
 std::string AngleRows(int count) {
     std::string s;
     for (int i = 0; i < count; ++i)
@@ -101,6 +132,12 @@ TEST_P(DamagedFile, ReadSaysWhatFailedAndWhere) {
     const Damaged& c = GetParam();
     TempDir dir;
     const std::string path = Write(dir.File(c.file), c.text);
+    if (!c.detected) {
+        auto data = FindLayout(c.key)->Read(path);
+        ASSERT_FALSE(data);
+        EXPECT_EQ(data.error().Text(), c.error);
+        return;
+    }
     auto layout = DetectLayout(path);
     ASSERT_TRUE(layout) << layout.error().Text();
     EXPECT_EQ((*layout)->key, std::string(c.key));
@@ -145,7 +182,41 @@ INSTANTIATE_TEST_SUITE_P(
                 kIpfHeader + Repeat(13, "1") + "\n" + Repeat(13, "2") + "\n" + Repeat(2, "3"),
                 "tipf", "line 9: row 3: expected 13 numbers, found 2 (the file ends here)"},
         Damaged{"gbcd_angle_table_cut", "cut.TGB", kGbcdHeader + AngleRows(10), "gbcd",
-                "line 15: expected 180 angle rows, found 10 (the file ends here)"}),
+                "line 15: expected 180 angle rows, found 10 (the file ends here)"},
+        Damaged{"keyword_count_block_cut", "cut.txt",
+                kKeywordHeader + "*PF_AANGLE\t=  90\n*COUNT\t\t=  73\n" + Repeat(41, "1", ", ") +
+                    "\n",
+                "keyword",
+                "line 8: the *COUNT block of line 7: expected 73 numbers, found 41 (the file ends "
+                "here)"},
+        Damaged{
+            "keyword_without_step", "nostep.txt",
+            "*PF_BANGLE\t=  0\n*INDEX\t\t=  2, 0, 0\n*PF_AANGLE\t=  90\n*COUNT\t\t=  3\n1, 2, 3\n",
+            "keyword", "line 5: no *STEP line with the grid step"},
+        Damaged{"interval_background_short", "short.asc",
+                kIntervalHeader + "1 2\n*** pole figure data ***\n" + Lines(3, 72, "5 "),
+                "interval", "line 7: expected 3 background values (one per ring), found 2"},
+        Damaged{"interval_tilt_range_unreadable", "range.asc",
+                "texture data of interval 1\nsecond line\n0 to 10\n0 - 360 step 5\n", "interval",
+                "line 3: expected the tilt range \"start - end step s\""},
+        Damaged{"rings_no_full_ring", "three.txt", RingLines(3), "rings",
+                "line 5: expected at least 4 data lines (one ring) after the two header lines, "
+                "found 3"},
+        Damaged{"odfinput_cut_in_the_last_ring", "cut.inp",
+                kODFInputHeader + Lines(18, 72, "5 ") + Repeat(41, "5"), "odfinput",
+                "line 22: ring 19 of 19: expected 72 numbers, found 41 (the file ends here)"},
+        Damaged{"uxd_counts_cut_in_the_last_ring", "cut.UXD", UxdRings(19, 41), "uxd",
+                "line 77: ring 19 of 19: expected 72 numbers, found 41 (the file ends here)"},
+        Damaged{"uxd_one_counts_ring", "one.UXD", UxdRings(1, 72), "uxd",
+                "line 1: one _COUNTS line (one ring) gives no tilt step"},
+        Damaged{"fgt_cut_in_the_values", "cut.FGT", kFgtHeader + Lines(300, 20, "10 "), "fgt",
+                "line 308: expected 6859 values, found 6000 (the file ends here)"},
+        Damaged{"pairs_fewer_than_one_column", "few.txt", "0 1\n0 2\n5 3\n5 4\n", "pairs",
+                "line 4: expected at least 73 pairs (one per azimuth), found 4", false},
+        Damaged{"polcon_cut", "cut.POL", Lines(100, 3, "0 "), "polcon",
+                "line 100: expected 1368 triplets, found 100", false},
+        Damaged{"cubic_cut_in_a_block", "cut.odf", "h1\nh2\n" + Lines(30, 19, "1 "), "cubic",
+                "line 32: block 2: expected 361 numbers, found 190", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DamagedBinary, TodfCutInsideTheValuesNamesTheByte) {

@@ -105,9 +105,13 @@ int CODFlib::IniSO(int type, const double lat[6]) {
 }
 
 int CODFlib::POpenInputPolFig() {
-    if (const char* failure =
-            ReadPoleFigureFiles(fileNames, nPF, kA, kB, measured.data(), options.progress))
-        return Finish(failure);
+    std::string detail;
+    if (const char* failure = ReadPoleFigureFiles(fileNames, nPF, kA, kB, measured.data(),
+                                                  options.progress, &detail)) {
+        const int result = Finish(failure);
+        lastResult.detail = std::move(detail);
+        return result;
+    }
     if (const char* failure = CheckMeasuredMasks(measuredMask, maskRows, maskCols, nPF, kA, kB))
         return Finish(failure);
     if (AnyMeasuredMask(measuredMask, nPF)) {

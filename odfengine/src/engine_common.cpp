@@ -8,6 +8,7 @@
 #include <cstring>
 #include <numbers>
 
+#include "dataformats/file_layouts.h"
 #include "dataformats/polefigure.h"
 #include "orimath/constants.h"
 #include "orimath/grid.h"
@@ -51,24 +52,50 @@ int RecordCancel(EngineResult* result, const ProgressCallback& cb) {
     return 0;
 }
 
+namespace {
+// A pole figure file of the layout Get_PF_File_Type reports, read through the
+// registry so that a failure says why. A file of no reported layout fails
+// (as Open_PF_File with its -1 fails), with the reason the registry gives
+// when its extension names a layout.
+dataformats::Expected<dataformats::FileData> ReadPoleFigure(const std::string& file) {
+    using namespace dataformats;
+    if (const FileLayout* layout = FindLayout(FileFamily::PoleFigure, Get_PF_File_Type(file)))
+        return layout->Read(file);
+    FileProbe probe(file);
+    if (const FileLayout* layout = DetectLayout(probe, FileFamily::PoleFigure)) {
+        Expected<FileData> data = layout->Read(file);
+        return data ? FileError{"", "its content matches no pole figure layout"} : data.error();
+    }
+    Expected<const FileLayout*> any = DetectLayout(file);
+    if (!any)
+        return any.error();
+    return FileError{"", std::string("not a pole figure file but ") + (*any)->name};
+}
+} // namespace
+
 const char* ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, int nBeta,
-                                double* pf, const ProgressCallback& cb) {
+                                double* pf, const ProgressCallback& cb, std::string* detail) {
     Send(cb, "Calculation starting ...", kProgressStarting);
     Send(cb, "Reading pole figure files ...", kProgressStatus);
     for (int i = 0; i < nPF; ++i) {
         if (CancelRequested(CurrentCancel()))
             return kCancelledText;
         Send(cb, "File:" + files[i], kProgressStatus);
-        const int type = Get_PF_File_Type(files[i]);
-        PFFileInfo info;
-        info.fileName = files[i];
-        int rows = 0, cols = 0;
-        double** tree = Open_PF_File(files[i].c_str(), &info, type, &rows, &cols);
-        if (!tree)
+        const dataformats::Expected<dataformats::FileData> data = ReadPoleFigure(files[i]);
+        if (!data) {
+            if (detail)
+                *detail = files[i] + ": " + data.error().Text();
             return "Can not read pole figure file";
-        const orimath::Grid2<double> grid = orimath::AdoptTree(tree, {.alpha = rows, .beta = cols});
-        if (rows != nAlpha || cols != nBeta)
+        }
+        const orimath::Grid2<double>& grid = data->grid2;
+        const int rows = grid.alphaCount(), cols = grid.betaCount();
+        if (rows != nAlpha || cols != nBeta) {
+            if (detail)
+                *detail = files[i] + ": a " + std::to_string(rows) + " x " + std::to_string(cols) +
+                          " grid, the calculation needs " + std::to_string(nAlpha) + " x " +
+                          std::to_string(nBeta);
             return "File resolution incorrect";
+        }
         double* out = pf + (size_t)i * nAlpha * nBeta;
         for (int a = 0; a < nAlpha; ++a)
             for (int b = 0; b < nBeta; ++b) {

@@ -95,9 +95,11 @@ struct StopRule {
 // Reads nPF pole figure files into pf ([nPF][nAlpha][nBeta], contiguous),
 // sending the start, reading and "File:" messages. Fails with "Can not read
 // pole figure file" or "File resolution incorrect", or kCancelledText when
-// the call's cancel token is set before a file.
+// the call's cancel token is set before a file. detail (optional) receives
+// "<file>: <why>" for a file that failed.
 const char* ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, int nBeta,
-                                double* pf, const ProgressCallback& cb);
+                                double* pf, const ProgressCallback& cb,
+                                std::string* detail = nullptr);
 
 // Normalises one pole figure grid in place to multiples of a random
 // distribution over its measured band of rows. A grid without a measured

@@ -168,9 +168,13 @@ void HODF::pFreeMem_ODF() {
 }
 
 int HODF::POpenInputPolFig() {
-    if (const char* failure =
-            ReadPoleFigureFiles(fileNames, nPF, nAlpha, nBeta, measured.data(), options.progress))
-        return Finish(failure);
+    std::string detail;
+    if (const char* failure = ReadPoleFigureFiles(fileNames, nPF, nAlpha, nBeta, measured.data(),
+                                                  options.progress, &detail)) {
+        const int result = Finish(failure);
+        lastResult.detail = std::move(detail);
+        return result;
+    }
     if (const char* failure =
             CheckMeasuredMasks(measuredMask, maskRows, maskCols, nPF, nAlpha, nBeta))
         return Finish(failure);

@@ -101,6 +101,23 @@ TEST(Grid, GrainMapTreesAreAdoptedAsInt16Grids) {
     EXPECT_EQ(map[1][0], -100);
 }
 
+TEST(Grid, Int16TreesKeepTheirValuesAndTheRowsOfZeroCounts) {
+    const Extent2 e{.alpha = 3, .beta = 2};
+    Grid2<int16_t> map(e);
+    for (int i = 0; i < e.alpha; ++i)
+        for (int j = 0; j < e.beta; ++j)
+            map[i][j] = static_cast<int16_t>(-100 * i + j);
+    EXPECT_EQ(orimath::AdoptTree(orimath::NewTree(map, e), e).values(), map.values());
+    // A map with no columns still hands over its rows, each freeable.
+    const Extent2 noColumns{.alpha = 4, .beta = 0};
+    int16_t** rows = orimath::NewTree(Grid2<int16_t>(), noColumns);
+    ASSERT_NE(rows, nullptr);
+    EXPECT_TRUE(orimath::AdoptTree(rows, noColumns).empty());
+    // A grid that does not match the extent makes no tree.
+    EXPECT_EQ(orimath::NewTree(map, Extent2{.alpha = 2, .beta = 2}), nullptr);
+    EXPECT_EQ(orimath::NewTree(Grid2<int16_t>(), e), nullptr);
+}
+
 TEST(Grid, ExtentsBeyondMemoryFailAsBadAllocAndTryGridReportsThem) {
     constexpr int kMax = std::numeric_limits<int>::max();
     // Cell counts that wrap round (three axes) or exceed the addressable

@@ -36,6 +36,7 @@ inline JobResult EngineFailure(const EngineResult& outcome, const char* fallback
     } else {
         result.status = JobStatus::kEngineFailed;
         result.message = outcome.message.empty() ? fallback : outcome.message;
+        result.detail = outcome.detail;
     }
     return result;
 }

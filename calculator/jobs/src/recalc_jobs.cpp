@@ -27,10 +27,11 @@ constexpr char kOpeningText[] = "Openning ODF File";
 constexpr char kOpenFailedText[] = "Can not open ODF file";
 constexpr char kSaveFailedText[] = "Can not save file";
 
-JobResult Failure(JobStatus status, std::string message) {
+JobResult Failure(JobStatus status, std::string message, std::string detail = {}) {
     JobResult result;
     result.status = status;
     result.message = std::move(message);
+    result.detail = std::move(detail);
     return result;
 }
 
@@ -60,26 +61,51 @@ dataformats::Expected<dataformats::FileData> ReadOdfFile(const std::string& file
     return layout->Read(file);
 }
 
-// Reads the ODF onto the full 5 degree grid (a buffer of the job's own).
-std::unique_ptr<double[]> ReadFullOdf(const std::string& file, RawHODFInfo* info) {
+// Why a file that no ODF layout takes is not read: it does not open, or
+// what it is instead.
+dataformats::FileError NotAnOdf(const std::string& file) {
+    auto any = dataformats::DetectLayout(file);
+    if (!any)
+        return any.error();
+    return dataformats::FileError{"", std::string("not an ODF file but ") + (*any)->name};
+}
+
+// "<file>: <why>" for a job result's detail.
+std::string FileReason(const std::string& file, const dataformats::FileError& error) {
+    return file + ": " + error.Text();
+}
+
+// Reads the ODF onto the full 5 degree grid (a buffer of the job's own);
+// detail receives why it does not read.
+std::unique_ptr<double[]> ReadFullOdf(const std::string& file, RawHODFInfo* info,
+                                      std::string* detail) {
     auto data = ReadOdfFile(file);
-    if (!data)
+    if (!data) {
+        *detail = FileReason(file, data.error());
         return nullptr;
+    }
     auto buffer = std::make_unique<double[]>(73 * 37 * 73);
-    if (!dataformats::UnfoldToFiveDegrees(*data, reinterpret_cast<FullOdf>(buffer.get())))
+    if (auto unfolded =
+            dataformats::UnfoldToFiveDegrees(*data, reinterpret_cast<FullOdf>(buffer.get()));
+        !unfolded) {
+        *detail = FileReason(file, unfolded.error());
         return nullptr;
+    }
     *info = data->description.odf;
     return buffer;
 }
 
 // Reads the ODF on its own reduced grid and checks that the grid has the
 // counts that the engine derives from the description; a file whose header
-// and data disagree would otherwise be indexed out of bounds.
+// and data disagree would otherwise be indexed out of bounds. detail
+// receives why a file does not read.
 std::string ReadReducedOdf(const std::string& file, const RawHODFInfo& described,
-                           orimath::Grid3<double>* grid) {
+                           orimath::Grid3<double>* grid, std::string* detail) {
     auto data = ReadOdfFile(file);
-    if (!data || data->grid3.empty())
+    if (!data || data->grid3.empty()) {
+        *detail = FileReason(file, data ? dataformats::FileError{"", "no ODF grid"} : data.error());
         return kOpenFailedText;
+    }
     *grid = std::move(data->grid3);
     const orimath::Extent3 counts = grid->extent();
     int n1 = 0, n = 0, n2 = 0;
@@ -163,15 +189,23 @@ JobContext ContextOf(const ProgressFn& progress, const LaunchViewerFn& launchVie
 } // namespace
 
 std::string LoadODFInfo(const std::string& odfFile, RawHODFInfo* info) {
+    std::string detail;
+    return LoadODFInfo(odfFile, info, &detail);
+}
+
+std::string LoadODFInfo(const std::string& odfFile, RawHODFInfo* info, std::string* detail) {
     *info = RawHODFInfo{};
     dataformats::FileProbe probe(odfFile);
     const dataformats::FileLayout* layout =
         dataformats::DetectLayout(probe, dataformats::FileFamily::ODF);
-    auto described = layout == nullptr ? dataformats::Expected<dataformats::FileDescription>(
-                                             dataformats::FileError{"", "not an ODF file"})
-                                       : layout->Describe(odfFile);
-    if (!described)
+    auto described = layout == nullptr
+                         ? dataformats::Expected<dataformats::FileDescription>(NotAnOdf(odfFile))
+                         : layout->Describe(odfFile);
+    if (!described) {
+        if (detail)
+            *detail = described.error().Text();
         return "Can not open " + odfFile;
+    }
     *info = described->odf;
     return {};
 }
@@ -231,9 +265,10 @@ JobResult PFJob(PFJobParams params, const JobContext& context) {
     Report(context, kOpeningText, kStatusPosition);
     if (ClassicRecalculation(context, odf.resolution)) {
         RawHODFInfo readInfo{};
-        std::unique_ptr<double[]> full = ReadFullOdf(params.odfFile, &readInfo);
+        std::string detail;
+        std::unique_ptr<double[]> full = ReadFullOdf(params.odfFile, &readInfo, &detail);
         if (!full)
-            return Failure(JobStatus::kOpenFailed, kOpenFailedText);
+            return Failure(JobStatus::kOpenFailed, kOpenFailedText, std::move(detail));
         auto engine = std::make_unique<CODFlib>();
         engine->SetRunOptions(options);
         engine->IniPolFigCal(odf.crystalType, odf.lattice, hkl);
@@ -245,8 +280,10 @@ JobResult PFJob(PFJobParams params, const JobContext& context) {
             return Failure(JobStatus::kSaveFailed, kSaveFailedText);
     } else {
         orimath::Grid3<double> grid;
-        if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid); !message.empty())
-            return Failure(JobStatus::kOpenFailed, message);
+        std::string detail;
+        if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid, &detail);
+            !message.empty())
+            return Failure(JobStatus::kOpenFailed, message, std::move(detail));
         auto engine = std::make_unique<HODF>();
         engine->SetRunOptions(options);
         engine->IniPolFigCal(odf.crystalType, odf.lattice, hkl, odf.resolution, odf.sampleSymmetry,
@@ -289,9 +326,10 @@ JobResult IPFJob(IPFJobParams params, const JobContext& context) {
     Report(context, kOpeningText, kStatusPosition);
     if (ClassicRecalculation(context, odf.resolution)) {
         RawHODFInfo readInfo{};
-        std::unique_ptr<double[]> full = ReadFullOdf(params.odfFile, &readInfo);
+        std::string detail;
+        std::unique_ptr<double[]> full = ReadFullOdf(params.odfFile, &readInfo, &detail);
         if (!full)
-            return Failure(JobStatus::kOpenFailed, kOpenFailedText);
+            return Failure(JobStatus::kOpenFailed, kOpenFailedText, std::move(detail));
         auto engine = std::make_unique<CODFlib>();
         engine->SetRunOptions(options);
         engine->IniInvPolFigCal(odf.crystalType, odf.lattice, direction);
@@ -304,8 +342,10 @@ JobResult IPFJob(IPFJobParams params, const JobContext& context) {
             return Failure(JobStatus::kSaveFailed, kSaveFailedText);
     } else {
         orimath::Grid3<double> grid;
-        if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid); !message.empty())
-            return Failure(JobStatus::kOpenFailed, message);
+        std::string detail;
+        if (std::string message = ReadReducedOdf(params.odfFile, odf, &grid, &detail);
+            !message.empty())
+            return Failure(JobStatus::kOpenFailed, message, std::move(detail));
         auto engine = std::make_unique<HODF>();
         engine->SetRunOptions(options);
         engine->IniInvPolFigCal(odf.crystalType, odf.lattice, direction, odf.resolution,

@@ -7,22 +7,12 @@ using namespace dataformats;
 int Get_GBCD_File_Type(const char* fileName) {
     if (fileName == nullptr)
         return -1;
-    FileProbe probe(fileName);
-    const FileLayout* layout = DetectReportedLayout(probe, FileFamily::GBCD);
-    return layout ? layout->code : -1;
+    return ReportedLayoutCode(fileName, FileFamily::GBCD);
 }
 
 int Get_GBCD_File_Info(const char* fileName, int type, GBCDFileInfo* info) {
     const FileLayout* layout = type == 0 ? FindLayout(FileFamily::GBCD, 0) : nullptr;
-    if (fileName == nullptr || info == nullptr || layout == nullptr)
-        return 0;
-    FileDescription start;
-    start.gbcd = *info;
-    Expected<FileDescription> d = layout->hooks->describe(*layout, fileName, 0, start);
-    if (!d)
-        return 0;
-    *info = std::move(d->gbcd);
-    return 1;
+    return DescribeInto(layout, fileName, &FileDescription::gbcd, info);
 }
 
 int OpenGBCD(GBCDFileInfo* info, double angle[kGBCDAngleCount], double csl[kCSLClassCount]) {

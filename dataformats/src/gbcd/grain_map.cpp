@@ -12,6 +12,7 @@
 #include "common/text_writer.h"
 #include "dataformats/gbcd.h"
 #include "orimath/arrays.h"
+#include "orimath/grid.h"
 #include "platform/message_sink.h"
 
 static_assert(std::endian::native == std::endian::little,
@@ -34,6 +35,8 @@ class Reader {
     bool Bytes(void* out, std::size_t n) {
         if (n > Left())
             return false;
+        if (n == 0) // an empty grid has no block to copy into
+            return true;
         std::memcpy(out, data_.data() + pos_, n);
         pos_ += n;
         return true;
@@ -117,78 +120,68 @@ int OpenGBMap(const char* fileName, int32_t* W, int32_t* H, int32_t* third, doub
 
     int32_t w = 0, h = 0, t = 0, g = 0, b = 0;
     double d[4];
-    int16_t** m = nullptr;
-    int16_t** gr = nullptr;
-    int16_t** pairs = nullptr;
-    std::unique_ptr<int32_t[]> values;
+    orimath::Grid2<int16_t> m, gr, pairs;
+    std::vector<int32_t> values;
     std::vector<std::string> names;
     auto fail = [&]() {
-        FreeMem2S(m, w, h);
-        FreeMem2S(gr, g, 3);
-        FreeMem2S(pairs, b, 2);
         platform::ShowMessage("Error in writing");
         return 0;
     };
+    // A grid of the counts (empty when one is 0), or nothing without memory.
+    auto make = [](int32_t rows, int32_t cols, orimath::Grid2<int16_t>* grid) {
+        auto made = orimath::TryGrid<int16_t>(orimath::Extent2{.alpha = rows, .beta = cols});
+        if (made)
+            *grid = std::move(*made);
+        return made.has_value();
+    };
     if (!in.Value(&w) || !in.Value(&h) || !in.Value(&t) || !in.Bytes(d, sizeof d))
         return fail();
-    // Every run of the map is its own allocation: the run count is bounded
-    // as well as the bytes (an empty run takes none).
+    // The counts are bounded by the bytes that could fill them (and the map
+    // sides by kMaxMapSide) before anything is allocated.
     if (w < 0 || h < 0 || w > kMaxMapSide || h > kMaxMapSide ||
-        static_cast<unsigned long long>(w) * h * 2 > in.Left()) {
-        w = h = 0;
+        static_cast<unsigned long long>(w) * h * 2 > in.Left())
         return fail();
-    }
-    m = AllocMem2S(w, h);
-    if (m == nullptr)
+    if (!make(w, h, &m) || !in.Bytes(m.data(), m.size() * 2))
         return fail();
-    for (int32_t x = 0; x < w; ++x)
-        if (!in.Bytes(m[x], static_cast<std::size_t>(h) * 2))
-            return fail();
-    if (!in.Value(&g) || g < 0 || static_cast<unsigned long long>(g) * 6 > in.Left()) {
-        g = 0;
+    if (!in.Value(&g) || g < 0 || static_cast<unsigned long long>(g) * 6 > in.Left())
         return fail();
-    }
-    gr = AllocMem2S(g, 3);
-    if (gr == nullptr)
+    if (!make(g, 3, &gr) || !in.Bytes(gr.data(), gr.size() * 2))
         return fail();
-    for (int32_t i = 0; i < g; ++i)
-        if (!in.Bytes(gr[i], 6))
-            return fail();
     // Every boundary takes at least 4 (value) + 4 (label length) + 4 (pair) bytes.
-    if (!in.Value(&b) || b < 0 || static_cast<unsigned long long>(b) * 12 > in.Left()) {
-        b = 0;
+    if (!in.Value(&b) || b < 0 || static_cast<unsigned long long>(b) * 12 > in.Left())
+        return fail();
+    try {
+        values.resize(static_cast<std::size_t>(b));
+        names.reserve(static_cast<std::size_t>(b));
+    } catch (const std::bad_alloc&) {
         return fail();
     }
-    values.reset(new (std::nothrow) int32_t[b > 0 ? b : 1]);
-    if (!values) {
-        b = 0;
+    if (!in.Bytes(values.data(), values.size() * 4))
         return fail();
-    }
-    if (!in.Bytes(values.get(), static_cast<std::size_t>(b) * 4)) {
-        b = 0;
-        return fail();
-    }
-    names.reserve(b);
     for (int32_t i = 0; i < b; ++i) {
         int32_t len;
-        if (!in.Value(&len) || len < 0 || static_cast<std::size_t>(len) > in.Left()) {
-            b = 0;
+        if (!in.Value(&len) || len < 0 || static_cast<std::size_t>(len) > in.Left())
             return fail();
-        }
         std::string text(static_cast<std::size_t>(len), '\0');
         in.Bytes(text.data(), text.size());
         text.resize(std::strlen(text.c_str()));
         names.push_back(std::move(text));
     }
-    pairs = AllocMem2S(b, 2);
-    if (pairs == nullptr) {
-        b = 0;
+    if (!make(b, 2, &pairs) || !in.Bytes(pairs.data(), pairs.size() * 2))
+        return fail();
+
+    // The caller frees the trees with FreeMem2S and the values with delete[].
+    int16_t** mapTree = orimath::NewTree(m, {.alpha = w, .beta = h});
+    int16_t** grainTree = orimath::NewTree(gr, {.alpha = g, .beta = 3});
+    int16_t** pairTree = orimath::NewTree(pairs, {.alpha = b, .beta = 2});
+    std::unique_ptr<int32_t[]> valueArray(new (std::nothrow) int32_t[b > 0 ? b : 1]);
+    if (!mapTree || !grainTree || !pairTree || !valueArray) {
+        FreeMem2S(mapTree, w, h);
+        FreeMem2S(grainTree, g, 3);
+        FreeMem2S(pairTree, b, 2);
         return fail();
     }
-    for (int32_t i = 0; i < b; ++i)
-        if (!in.Bytes(pairs[i], 4))
-            return fail();
-
+    std::copy(values.begin(), values.end(), valueArray.get());
     *W = w;
     *H = h;
     *third = t;
@@ -196,12 +189,12 @@ int OpenGBMap(const char* fileName, int32_t* W, int32_t* H, int32_t* third, doub
     *d2 = d[1];
     *d3 = d[2];
     *d4 = d[3];
-    *map = m;
+    *map = mapTree;
     *G = g;
-    *grains = gr;
+    *grains = grainTree;
     *B = b;
-    *boundaryValues = values.release();
+    *boundaryValues = valueArray.release();
     *labels = std::move(names);
-    *boundaryPairs = pairs;
+    *boundaryPairs = pairTree;
     return 1;
 }

@@ -14,22 +14,11 @@ const FileLayout* Layout(int type) {
 } // namespace
 
 int Get_IPF_File_Type(const std::string& fileName) {
-    FileProbe probe(fileName);
-    const FileLayout* layout = DetectReportedLayout(probe, FileFamily::InversePoleFigure);
-    return layout ? layout->code : -1;
+    return ReportedLayoutCode(fileName, FileFamily::InversePoleFigure);
 }
 
 int Get_IPF_File_Info(const char* fileName, int type, IPFFileInfo* info) {
-    const FileLayout* layout = Layout(type);
-    if (fileName == nullptr || info == nullptr || layout == nullptr)
-        return 0;
-    FileDescription start;
-    start.ipf = *info;
-    Expected<FileDescription> d = layout->hooks->describe(*layout, fileName, 0, start);
-    if (!d)
-        return 0;
-    *info = std::move(d->ipf);
-    return 1;
+    return DescribeInto(Layout(type), fileName, &FileDescription::ipf, info);
 }
 
 double** Open_IPF_File(const char* fileName, IPFFileInfo* info, int type, int* nA, int* nB) {

@@ -6,7 +6,6 @@
 
 #include "common/text_util.h"
 #include "odf_internal.h"
-#include "orimath/arrays.h"
 #include "orimath/constants.h"
 #include "orimath/grid.h"
 #include "orimath/ranges.h"
@@ -15,22 +14,12 @@
 using namespace dataformats;
 
 int GetODFFileType(const std::string& fileName) {
-    FileProbe probe(fileName);
-    const FileLayout* layout = DetectReportedLayout(probe, FileFamily::ODF);
-    return layout ? layout->code : -1;
+    return ReportedLayoutCode(fileName, FileFamily::ODF);
 }
 
 int Get_ODF_File_Info(const char* fileName, RawHODFInfo* info, int type) {
     const FileLayout* layout = type >= 0 ? FindLayout(FileFamily::ODF, type) : nullptr;
-    if (fileName == nullptr || info == nullptr || layout == nullptr)
-        return 0;
-    FileDescription start;
-    start.odf = *info;
-    Expected<FileDescription> d = layout->hooks->describe(*layout, fileName, 0, start);
-    if (!d)
-        return 0;
-    *info = d->odf;
-    return 1;
+    return DescribeInto(layout, fileName, &FileDescription::odf, info);
 }
 
 double*** Open_ODF_File(const char* fileName, RawHODFInfo* info, int type, int* nPhi1, int* nPhi,
@@ -54,24 +43,34 @@ double*** Open_ODF_File(const char* fileName, RawHODFInfo* info, int type, int* 
     return grid;
 }
 
-int Open_ODF_File_73x37x73(const char* fileName, RawHODFInfo* info, int type,
-                           double full[73][37][73]) {
-    if (full == nullptr)
+namespace {
+// Reads the file with the layout into the full 5 degree grid; the caller's
+// record (optional) takes the description when it reads.
+int ReadFull(const FileLayout* layout, const char* fileName, RawHODFInfo* info,
+             double full[73][37][73]) {
+    if (fileName == nullptr || full == nullptr || layout == nullptr)
         return 0;
-    RawHODFInfo r = info ? *info : RawHODFInfo{};
-    int n1, n, n2;
-    double*** grid = Open_ODF_File(fileName, &r, type, &n1, &n, &n2);
-    if (grid == nullptr)
+    FileDescription start;
+    if (info)
+        start.odf = *info;
+    Expected<FileData> data = layout->hooks->read(*layout, fileName, 0, start);
+    if (!data)
         return 0;
-    if (!odf::IsUsableOdfResolution(r.resolution)) {
-        FreeMem3D(grid, n2, n, n1);
+    const RawHODFInfo& r = data->description.odf;
+    if (!odf::IsUsableOdfResolution(r.resolution))
         return 0;
-    }
-    odf::FillFull(grid, n1, n, n2, r.crystalType, r.resolution, r.sampleSymmetry, full);
-    FreeMem3D(grid, n2, n, n1);
+    const auto& g = data->grid3;
+    odf::FillFull(g.Tree(), g.phi1Count(), g.PhiCount(), g.phi2Count(), r.crystalType, r.resolution,
+                  r.sampleSymmetry, full);
     if (info)
         *info = r;
     return 1;
+}
+} // namespace
+
+int Open_ODF_File_73x37x73(const char* fileName, RawHODFInfo* info, int type,
+                           double full[73][37][73]) {
+    return ReadFull(type >= 0 ? FindLayout(FileFamily::ODF, type) : nullptr, fileName, info, full);
 }
 
 int OpenALLODF(const char* fileName, RawHODFInfo* info, double full[73][37][73]) {
@@ -90,18 +89,7 @@ int OpenALLODF(const char* fileName, RawHODFInfo* info, double full[73][37][73])
     }
     // Any other file is read as the TTO text, whose layout the detection
     // does not report.
-    const FileLayout* tto = FindLayout("tto");
-    FileDescription start;
-    start.odf = *info;
-    Expected<FileData> data = tto->hooks->read(*tto, fileName, 0, start);
-    if (!data)
-        return 0;
-    RawHODFInfo& r = data->description.odf;
-    auto& g = data->grid3;
-    odf::FillFull(g.Tree(), g.phi1Count(), g.PhiCount(), g.phi2Count(), r.crystalType, 5.0,
-                  r.sampleSymmetry, full);
-    *info = r;
-    return 1;
+    return ReadFull(FindLayout("tto"), fileName, info, full);
 }
 
 int OpenODF(RawHODFInfo* info, double full[73][37][73]) {

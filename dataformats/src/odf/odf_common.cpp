@@ -25,6 +25,16 @@ bool CountsFitText(TextStream& t, int n1, int n, int n2) {
     return t.FailAtLine(1, what);
 }
 
+bool NewGridFor(TextStream& t, int n1, int n, int n2, orimath::Grid3<double>* grid) {
+    if (!CountsFitText(t, n1, n, n2))
+        return false;
+    auto made = orimath::TryGrid<double>(orimath::Extent3{.phi1 = n1, .Phi = n, .phi2 = n2});
+    if (!made)
+        return t.FailAtLine(1, "not enough memory for the grid");
+    *grid = std::move(*made);
+    return true;
+}
+
 bool IsUsableOdfResolution(double res) {
     return std::isfinite(res) && res >= 0.1 && res <= 90;
 }

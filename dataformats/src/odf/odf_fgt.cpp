@@ -6,7 +6,6 @@
 
 #include "common/text_util.h"
 #include "odf_internal.h"
-#include "orimath/arrays.h"
 
 namespace dataformats::odf {
 namespace {
@@ -78,30 +77,29 @@ bool ParseFGTHeader(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2, 
 
 // A data block shorter than the grid, or a value that does not convert,
 // fails the read (a truncated file is not taken for an ODF with zeros).
-double*** ReadFGTData(TextStream& t, int headerLines, int n1, int n, int n2) {
-    if (!CountsFitText(t, n1, n, n2))
-        return nullptr;
+bool ReadFGTData(TextStream& t, int headerLines, int n1, int n, int n2,
+                 orimath::Grid3<double>* out) {
+    orimath::Grid3<double> grid;
+    if (!NewGridFor(t, n1, n, n2, &grid))
+        return false;
     t.Rewind();
     if (!t.SkipLines(headerLines, 1024))
-        return nullptr;
-    double*** grid = AllocMem3D(n2, n, n1);
-    if (grid == nullptr)
-        return nullptr;
+        return t.Fail("the header ends early");
     for (int i = 0; i < n1; ++i)
         for (int j = 0; j < n; ++j)
             for (int k = 0; k < n2; ++k) {
                 float v;
                 if (t.ScanFloat(&v) != kConverted) {
                     const long long read = (static_cast<long long>(i) * n + j) * n2 + k;
-                    t.Fail("expected " + std::to_string(static_cast<long long>(n1) * n * n2) +
-                           " values, found " + std::to_string(read) +
-                           (t.AtEnd() ? " (the file ends here)" : ""));
-                    FreeMem3D(grid, n2, n, n1);
-                    return nullptr;
+                    return t.Fail("expected " +
+                                  std::to_string(static_cast<long long>(n1) * n * n2) +
+                                  " values, found " + std::to_string(read) +
+                                  (t.AtEnd() ? " (the file ends here)" : ""));
                 }
                 grid[k][j][i] = v < 0 ? 0.0 : v;
             }
-    return grid;
+    *out = std::move(grid);
+    return true;
 }
 
 } // namespace dataformats::odf

@@ -75,24 +75,21 @@ bool ParseHODF1Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2
 
 // Reads the values after the header: per section one angle ("%f"), then
 // nPhi x nPhi1 values ("%lf").
-double*** ReadHODF1Data(TextStream& t, int n1, int n, int n2) {
-    if (!CountsFitText(t, n1, n, n2))
-        return nullptr;
-    double*** grid = AllocMem3D(n2, n, n1);
-    if (grid == nullptr)
-        return nullptr;
+bool ReadHODF1Data(TextStream& t, int n1, int n, int n2, orimath::Grid3<double>* out) {
+    orimath::Grid3<double> grid;
+    if (!NewGridFor(t, n1, n, n2, &grid))
+        return false;
     for (int k = 0; k < n2; ++k) {
         float angle;
         bool ok = t.ScanFloat(&angle) == kConverted || SectionFailed(t, k, -1, n * n1);
         for (int v = 0; ok && v < n * n1; ++v)
             ok = t.ScanDouble(&grid[k][v / n1][v % n1]) == kConverted ||
                  SectionFailed(t, k, v, n * n1);
-        if (!ok) {
-            FreeMem3D(grid, n2, n, n1);
-            return nullptr;
-        }
+        if (!ok)
+            return false;
     }
-    return grid;
+    *out = std::move(grid);
+    return true;
 }
 
 } // namespace dataformats::odf
@@ -145,7 +142,7 @@ void Unpack(const RawHODFInfo& r, int n1, int n, int n2, const HodfOut& o) {
 
 // Reads the header of the file and, when `grid` is given, its values; the
 // outputs are filled only when everything read.
-bool ReadHODF(const char* path, const HodfOut& o, double**** grid) {
+bool ReadHODF(const char* path, const HodfOut& o, orimath::Grid3<double>* grid) {
     if (path == nullptr || !AllSet(o))
         return false;
     TextStream t;
@@ -155,11 +152,8 @@ bool ReadHODF(const char* path, const HodfOut& o, double**** grid) {
     int n1, n, n2;
     if (!odf::ParseHODF1Header(t, &r, &n1, &n, &n2))
         return false;
-    if (grid != nullptr) {
-        *grid = odf::ReadHODF1Data(t, n1, n, n2);
-        if (*grid == nullptr)
-            return false;
-    }
+    if (grid != nullptr && !odf::ReadHODF1Data(t, n1, n, n2, grid))
+        return false;
     Unpack(r, n1, n, n2, o);
     return true;
 }
@@ -183,8 +177,8 @@ double*** OpenHODF(const char* path, double lattice[6], int* crystal, int* nPF, 
     HodfOut o{lattice,    crystal,        nPF,          hkl,      names,     normalized,
               resolution, sampleSymmetry, fibreAverage, stopMode, tolerance, maxLoops,
               deviation,  iterations,     nPhi1,        nPhi,     nPhi2};
-    double*** grid = nullptr;
-    return ReadHODF(path, o, &grid) ? grid : nullptr;
+    orimath::Grid3<double> grid;
+    return ReadHODF(path, o, &grid) ? orimath::NewTree(grid) : nullptr;
 }
 
 int SaveHODF(const char* fileName, double*** grid, int nPhi1, int nPhi, int nPhi2, int crystal,

@@ -93,12 +93,10 @@ bool ParseHODF2Header(TextStream& t, RawHODFInfo* info, int* n1, int* n, int* n2
     return true;
 }
 
-double*** ReadHODF2Data(TextStream& t, int n1, int n, int n2) {
-    if (!CountsFitText(t, n1, n, n2))
-        return nullptr;
-    double*** grid = AllocMem3D(n2, n, n1);
-    if (grid == nullptr)
-        return nullptr;
+bool ReadHODF2Data(TextStream& t, int n1, int n, int n2, orimath::Grid3<double>* out) {
+    orimath::Grid3<double> grid;
+    if (!NewGridFor(t, n1, n, n2, &grid))
+        return false;
     for (int k = 0; k < n2; ++k) {
         t.SkipSpace();
         const std::size_t at = t.Position();
@@ -111,12 +109,11 @@ double*** ReadHODF2Data(TextStream& t, int n1, int n, int n2) {
             if (ok)
                 grid[k][v / n1][v % n1] = value;
         }
-        if (!ok) {
-            FreeMem3D(grid, n2, n, n1);
-            return nullptr;
-        }
+        if (!ok)
+            return false;
     }
-    return grid;
+    *out = std::move(grid);
+    return true;
 }
 
 } // namespace dataformats::odf

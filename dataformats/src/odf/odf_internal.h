@@ -7,6 +7,7 @@
 #include "common/text_stream.h"
 #include "common/text_writer.h"
 #include "dataformats/odf.h"
+#include "orimath/grid.h"
 
 namespace dataformats::odf {
 
@@ -17,6 +18,9 @@ inline constexpr long long kMaxValues = 32LL * 1024 * 1024;
 bool CountsFit(int n1, int n, int n2, std::size_t textBytes);
 // CountsFit for the text of t; notes the failure on t.
 bool CountsFitText(TextStream& t, int n1, int n, int n2);
+// Makes *grid a zero grid of the counts when they fit the text of t and the
+// memory can be had; otherwise notes why on t and returns false.
+bool NewGridFor(TextStream& t, int n1, int n, int n2, orimath::Grid3<double>* grid);
 
 inline constexpr int kFull1 = 73, kFull = 37, kFull2 = 73;
 inline constexpr std::size_t kFullValues = 73u * 37u * 73u;
@@ -47,9 +51,10 @@ bool IsTODF(const char* path);
 
 // HODF text, first and second generation: header into info and counts.
 bool ParseHODF1Header(TextStream& text, RawHODFInfo* info, int* n1, int* n, int* n2);
-double*** ReadHODF1Data(TextStream& text, int n1, int n, int n2);
+// The data readers fill *grid (made here) and note on the stream where they stopped.
+bool ReadHODF1Data(TextStream& text, int n1, int n, int n2, orimath::Grid3<double>* grid);
 bool ParseHODF2Header(TextStream& text, RawHODFInfo* info, int* n1, int* n, int* n2);
-double*** ReadHODF2Data(TextStream& text, int n1, int n, int n2);
+bool ReadHODF2Data(TextStream& text, int n1, int n, int n2, orimath::Grid3<double>* grid);
 
 // Cubic 19 x 19 x 19 text; grid may be null (structure test only).
 bool ReadCubic(TextStream& text, double*** grid);
@@ -59,12 +64,13 @@ void CubicInfo(RawHODFInfo* info);
 
 // TTO text (5 degrees): the title line, then the header and the grid.
 bool IsTTO(TextStream& text);
-double*** ReadTTO(TextStream& text, RawHODFInfo* info, int* n1, int* n, int* n2);
+bool ReadTTO(TextStream& text, RawHODFInfo* info, orimath::Grid3<double>* grid);
 
 // FGT text.
 bool ParseFGTHeader(TextStream& text, RawHODFInfo* info, int* n1, int* n, int* n2,
                     int* headerLines);
-double*** ReadFGTData(TextStream& text, int headerLines, int n1, int n, int n2);
+bool ReadFGTData(TextStream& text, int headerLines, int n1, int n, int n2,
+                 orimath::Grid3<double>* grid);
 
 // Fills the full 5-degree grid from a grid of the reduced region of
 // (crystal, sampleSym) at resolution res. Indices outside the grid's own

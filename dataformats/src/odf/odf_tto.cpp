@@ -51,63 +51,57 @@ bool IsTTO(TextStream& t) {
     return t.GetLine(&line) && line.substr(0, 37) == kTitle;
 }
 
-double*** ReadTTO(TextStream& t, RawHODFInfo* info, int* nPhi1, int* nPhi, int* nPhi2) {
+bool ReadTTO(TextStream& t, RawHODFInfo* info, orimath::Grid3<double>* out) {
     if (!IsTTO(t))
-        return t.FailAtLine(1, "no TTO title line"), nullptr;
+        return t.FailAtLine(1, "no TTO title line");
     std::string_view line;
     RawHODFInfo r = *info;
     int n1, n, n2;
     if (t.ScanInt(&n1) != kConverted || t.ScanInt(&n) != kConverted || t.ScanInt(&n2) != kConverted)
-        return t.Fail("expected the three grid counts"), nullptr;
+        return t.Fail("expected the three grid counts");
     // A 5-degree grid: at most 73 x 37 x 73.
     if (n1 < 1 || n < 1 || n2 < 1 || n1 > 73 || n > 37 || n2 > 73)
-        return t.Fail("grid counts beyond the 5 degree grid (73 x 37 x 73)"), nullptr;
+        return t.Fail("grid counts beyond the 5 degree grid (73 x 37 x 73)");
     if (!Int(t, &r.crystalType))
-        return t.Fail("expected the crystal system code"), nullptr;
+        return t.Fail("expected the crystal system code");
     for (double& v : r.lattice)
         if (t.ScanDouble(&v) != kConverted)
-            return t.Fail("expected six lattice parameters"), nullptr;
+            return t.Fail("expected six lattice parameters");
     int nPF;
     if (t.ScanInt(&nPF) != kConverted || nPF < 0 || nPF > 6)
-        return t.Fail("expected a pole figure count of 0 to 6"), nullptr;
+        return t.Fail("expected a pole figure count of 0 to 6");
     r.nPF = nPF;
     if (!t.GetLine(&line))
-        return t.Fail("the header ends early"), nullptr;
+        return t.Fail("the header ends early");
     for (int i = 0; i < nPF; ++i) {
         if (!t.GetLine(&line, 256))
-            return t.Fail("the header ends early"), nullptr;
+            return t.Fail("the header ends early");
         CopyBounded(r.pfNames[i], sizeof r.pfNames[i], CutAtLineEnd(line));
     }
     for (int i = 0; i < nPF; ++i)
         for (double& v : r.hkl[i])
             if (t.ScanDouble(&v) != kConverted)
-                return t.Fail("expected Miller indices"), nullptr;
+                return t.Fail("expected Miller indices");
     if (!Int(t, &r.normalized) || !Int(t, &r.stopMode) || !Int(t, &r.maxLoops) ||
         !Int(t, &r.iterations) || t.ScanDouble(&r.tolerance) != kConverted ||
         t.ScanDouble(&r.deviation) != kConverted)
-        return t.Fail("the header ends early"), nullptr;
-    if (!odf::CountsFitText(t, n1, n, n2))
-        return nullptr;
-    double*** grid = AllocMem3D(n2, n, n1);
-    if (grid == nullptr)
-        return nullptr;
+        return t.Fail("the header ends early");
+    orimath::Grid3<double> grid;
+    if (!NewGridFor(t, n1, n, n2, &grid))
+        return false;
     for (int k = 0; k < n2; ++k) {
         int angle;
         bool ok = t.ScanInt(&angle) == kConverted || odf::SectionFailed(t, k, -1, n * n1);
         for (int v = 0; ok && v < n * n1; ++v)
             ok = t.ScanDouble(&grid[k][v / n1][v % n1]) == kConverted ||
                  odf::SectionFailed(t, k, v, n * n1);
-        if (!ok) {
-            FreeMem3D(grid, n2, n, n1);
-            return nullptr;
-        }
+        if (!ok)
+            return false;
     }
     r.resolution = 5.0;
     *info = r;
-    *nPhi1 = n1;
-    *nPhi = n;
-    *nPhi2 = n2;
-    return grid;
+    *out = std::move(grid);
+    return true;
 }
 
 } // namespace dataformats::odf
@@ -120,8 +114,15 @@ double*** OpenTTOFile(RawHODFInfo* info, int* nPhi1, int* nPhi, int* nPhi2) {
     TextStream t;
     if (!t.Open(path))
         return nullptr;
-    double*** grid = odf::ReadTTO(t, info, nPhi1, nPhi, nPhi2);
-    if (grid != nullptr)
-        std::memcpy(info->path, path, sizeof path);
-    return grid;
+    orimath::Grid3<double> grid;
+    if (!odf::ReadTTO(t, info, &grid))
+        return nullptr;
+    double*** tree = orimath::NewTree(grid);
+    if (tree == nullptr)
+        return nullptr;
+    std::memcpy(info->path, path, sizeof path);
+    *nPhi1 = grid.phi1Count();
+    *nPhi = grid.PhiCount();
+    *nPhi2 = grid.phi2Count();
+    return tree;
 }

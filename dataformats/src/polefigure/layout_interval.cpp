@@ -41,22 +41,27 @@ struct Header {
     int nBm = 0; // measured azimuths per ring
 };
 
+// Lines 3 and 4; notes on the stream which line is wrong.
 bool ReadHeader(TextStream& text, Header* h) {
     text.Rewind();
     std::string_view line;
     if (!text.SkipLines(2))
-        return false;
+        return text.Fail("the file ends before its tilt range line");
     if (!text.GetLineCut(&line) || !ParseRangeLine(line, &h->tilt))
-        return false;
+        return text.FailAtLine(3, "expected the tilt range \"start - end step s\"");
     if (!text.GetLineCut(&line) || !ParseRangeLine(line, &h->azimuth))
-        return false;
-    if (!IsUsableResolution(h->tilt.step) || !IsUsableResolution(h->azimuth.step))
-        return false;
-    if (h->tilt.end < 0 || h->tilt.end > 90 || h->azimuth.end < 1 || h->azimuth.end > 360)
-        return false;
+        return text.FailAtLine(4, "expected the azimuth range \"start - end step s\"");
+    if (!IsUsableResolution(h->tilt.step))
+        return text.FailAtLine(3, "the tilt step is not 0.1 to 90 degrees");
+    if (!IsUsableResolution(h->azimuth.step))
+        return text.FailAtLine(4, "the azimuth step is not 0.1 to 90 degrees");
+    if (h->tilt.end < 0 || h->tilt.end > 90)
+        return text.FailAtLine(3, "the tilt range does not end at 0 to 90 degrees");
+    if (h->azimuth.end < 1 || h->azimuth.end > 360)
+        return text.FailAtLine(4, "the azimuth range does not end at 1 to 360 degrees");
     h->nAm = static_cast<int>(std::floor(h->tilt.end / h->tilt.step + 0.5)) + 1;
     h->nBm = static_cast<int>(std::floor(h->azimuth.end / h->azimuth.step + 0.5));
-    return h->nBm >= 1;
+    return h->nBm >= 1 || text.FailAtLine(4, "the azimuth range holds no step");
 }
 
 } // namespace
@@ -81,24 +86,27 @@ int InfoInterval(TextStream& text, const char* fileName, PFFileInfo* info) {
 
 int ReadInterval(TextStream& text, PFFileInfo* info, double** grid, int nA, int nB) {
     Header h;
-    if (!ReadHeader(text, &h) || nA < 1 || nB < 2)
+    if (!ReadHeader(text, &h))
         return 0;
+    if (nA < 1 || nB < 2)
+        return text.FailAtLine(1, "the grid size is not usable");
     ClearGrid(grid, nA, nB);
     std::string_view line;
     if (!text.SkipLines(1))
-        return 0;
+        return text.Fail("the file ends before the background values");
     std::vector<double> background(h.nAm, 0.0);
     for (int i = 0; i < h.nAm; ++i) {
         float v;
         if (text.ScanFloat(&v) != kConverted)
-            return 0;
+            return text.Fail("expected " + std::to_string(h.nAm) +
+                             " background values (one per ring), found " + std::to_string(i));
         background[i] = v;
     }
     bool found = false;
     while (!found && text.GetLine(&line))
         found = Contains(line, "*** pole figure data ***");
     if (!found)
-        return 0;
+        return text.Fail("no \"*** pole figure data ***\" line after the background values");
     // Values beyond the grid (more rings or azimuths than the resolution
     // gives) are read past and dropped.
     for (int i = 0; i < h.nAm; ++i) {

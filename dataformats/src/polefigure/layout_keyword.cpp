@@ -88,8 +88,10 @@ int InfoKeyword(TextStream& text, PFFileInfo* info) {
         }
     }
     // Without "*STEP" the grid step is unknown: the file is rejected.
+    if (std::isnan(res))
+        return text.Fail("no *STEP line with the grid step");
     if (!IsUsableResolution(res))
-        return 0;
+        return text.Fail("the *STEP grid step is not 0.1 to 90 degrees");
     int nA = 0, nB = 0;
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
     info->resolution = res;
@@ -100,7 +102,7 @@ int InfoKeyword(TextStream& text, PFFileInfo* info) {
 int ReadKeyword(TextStream& text, PFFileInfo* info, double** grid, int nA, int nB) {
     double res = info->resolution;
     if (!IsUsableResolution(res) || nA < 1 || nB < 2)
-        return 0;
+        return text.FailAtLine(1, "the grid step or size is not usable");
     ClearGrid(grid, nA, nB);
     text.Rewind();
     int row = 0;
@@ -121,11 +123,19 @@ int ReadKeyword(TextStream& text, PFFileInfo* info, double** grid, int nA, int n
         if (row < 0 || row >= nA)
             continue; // a ring outside the grid is not read
         double* r = grid[row];
+        // A *COUNT block that stops early: which block, how many values it
+        // promised and how many were read.
+        const int countLine = text.LineAt(text.Position() - 1);
+        auto shortBlock = [&](int found) {
+            return text.Fail("the *COUNT block of line " + std::to_string(countLine) +
+                             ": expected " + std::to_string(n) + " numbers, found " +
+                             std::to_string(found) + (text.AtEnd() ? " (the file ends here)" : ""));
+        };
         if (span == 90) {
             int q = (nB - 1) / 4;
             for (int j = 0; j <= q; ++j)
                 if (!ReadValue(text, &r[j]))
-                    return 0;
+                    return shortBlock(j);
             for (int m = 1; m <= q && q + m < nB; ++m)
                 r[q + m] = r[q - m];
             for (int m = 1; 2 * q + m < nB && 2 * q - m >= 0; ++m)
@@ -133,21 +143,21 @@ int ReadKeyword(TextStream& text, PFFileInfo* info, double** grid, int nA, int n
         } else if (n == nB - 1 || (n != nB && span == spanFullOpen && span != 360)) {
             double first;
             if (!ReadValue(text, &first))
-                return 0;
+                return shortBlock(0);
             for (int j = 1; j <= nB - 2; ++j)
                 if (!ReadValue(text, &r[j]))
-                    return 0;
+                    return shortBlock(j);
             r[0] = r[nB - 1] = first;
         } else if (n == nB || span == 360) {
             double first, last;
             if (!ReadValue(text, &first))
-                return 0;
+                return shortBlock(0);
             for (int j = 1; j <= nB - 2; ++j)
                 if (!ReadValue(text, &r[j]))
-                    return 0;
+                    return shortBlock(j);
             float v;
             if (text.ScanFloat(&v) != kConverted)
-                return 0;
+                return shortBlock(nB - 1);
             last = v;
             r[0] = r[nB - 1] = 0.5 * (first + last);
         }

@@ -52,8 +52,10 @@ bool IsPairs(TextStream& text) {
 
 int InfoPairs(TextStream& text, const char* fileName, PFFileInfo* info) {
     double step = FindStep(text);
+    if (std::isnan(step))
+        return text.Fail("no pair with a non-zero azimuth (the grid step)");
     if (!IsUsableResolution(step))
-        return 0;
+        return text.FailAtLine(1, "the azimuth step is not 0.1 to 90 degrees");
     int hkl[3];
     ReflectionFromPath(fileName ? fileName : "", false, hkl);
     info->resolution = step;
@@ -65,19 +67,21 @@ int InfoPairs(TextStream& text, const char* fileName, PFFileInfo* info) {
 
 int ReadPairs(TextStream& text, PFFileInfo* info, double** grid, int nA, int nB) {
     if (nA < 1 || nB < 2)
-        return 0;
+        return text.FailAtLine(1, "the grid size is not usable");
     ClearGrid(grid, nA, nB);
     long long pairs = CountPairs(text);
     long long rings = pairs / nB;
-    if (rings < 1)
-        return 0; // fewer pairs than one azimuth column
+    if (rings < 1) // fewer pairs than one azimuth column
+        return text.Fail("expected at least " + std::to_string(nB) +
+                         " pairs (one per azimuth), found " + std::to_string(pairs));
     text.Rewind();
     // Pairs beyond the grid (more rings than the resolution gives, or a
     // partial last column) are dropped.
     for (long long p = 0; p < rings * nB; ++p) {
         float az, v;
         if (text.ScanFloat(&az) != kConverted || text.ScanFloat(&v) != kConverted)
-            return 0;
+            return text.Fail("expected " + std::to_string(rings * nB) + " pairs, found " +
+                             std::to_string(p));
         long long row = p % rings, col = p / rings;
         if (row < nA && col < nB)
             grid[row][col] = v;

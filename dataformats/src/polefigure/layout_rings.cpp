@@ -47,7 +47,7 @@ int InfoRings(TextStream& text, PFFileInfo* info) {
     text.Rewind();
     std::string_view line;
     if (!text.SkipLines(1) || !text.GetLineCut(&line))
-        return 0;
+        return text.Fail("the file ends before its reflection line (line 2)");
     int h = Digit(line, 1), k = Digit(line, 2), l = Digit(line, 3);
     int count = CountDataLines(text);
     info->resolution = 5.0;
@@ -57,11 +57,14 @@ int InfoRings(TextStream& text, PFFileInfo* info) {
 
 int ReadRings(TextStream& text, double** grid, int nA, int nB) {
     if (nA < 1 || nB != 73)
-        return 0;
+        return text.FailAtLine(1, "the file holds 5 degree rings of 72 azimuths only");
     ClearGrid(grid, nA, nB);
-    int rings = CountDataLines(text) / 4;
+    const int dataLines = CountDataLines(text);
+    const int rings = dataLines / 4;
     if (rings < 1)
-        return 0;
+        return text.Fail("expected at least 4 data lines (one ring) after the two header lines, "
+                         "found " +
+                         std::to_string(dataLines));
     text.Rewind();
     text.SkipLines(2);
     std::string_view line;

@@ -38,7 +38,8 @@ struct Ring {
 struct RangePoleFigure {
     double twoTheta = 0;
     std::vector<Ring> rings;
-    double step = 0; // azimuth step of the first ring with two pairs
+    double step = 0;  // azimuth step of the first ring with two pairs
+    int stepLine = 0; // line of that ring's data header (for failure notes)
 };
 
 bool KeyValue(std::string_view line, std::string_view key, double* value) {
@@ -66,6 +67,7 @@ std::vector<RangePoleFigure> ParseRanges(TextStream& text) {
             continue;
         }
         if (IsDataHeader(line)) {
+            const int headerLine = text.LineAt(text.Position() - 1);
             Ring ring;
             ring.khi = khi;
             // Data lines: two numbers each, up to the first other line.
@@ -93,8 +95,10 @@ std::vector<RangePoleFigure> ParseRanges(TextStream& text) {
                 target = &figures.back();
                 target->twoTheta = twoTheta;
             }
-            if (target->step == 0 && ring.pairs.size() >= 2)
+            if (target->step == 0 && ring.pairs.size() >= 2) {
                 target->step = static_cast<double>(ring.pairs[1].first) - ring.pairs[0].first;
+                target->stepLine = headerLine;
+            }
             target->rings.push_back(std::move(ring));
         } else if (KeyValue(line, "_KHI=", &v)) {
             khi = v;
@@ -115,6 +119,32 @@ const RangePoleFigure* RangeFigure(const std::vector<RangePoleFigure>& figures, 
     return &f;
 }
 
+// RangeFigure, noting on the stream why there is none.
+const RangePoleFigure* RangeFigureOrFail(TextStream& text,
+                                         const std::vector<RangePoleFigure>& figures, int index) {
+    if (const RangePoleFigure* f = RangeFigure(figures, index))
+        return f;
+    if (figures.empty()) {
+        text.FailAtLine(1, "no _2THETACPS data block of an azimuth (PHI) scan after its _KHI= "
+                           "and _2THETA= lines");
+    } else if (index >= 0 && index < static_cast<int>(figures.size())) {
+        const RangePoleFigure& f = figures[index];
+        char what[200];
+        if (f.stepLine == 0)
+            std::snprintf(what, sizeof what,
+                          "pole figure %d (2-theta %g): no ring with two azimuths gives the step",
+                          index + 1, f.twoTheta);
+        else
+            std::snprintf(what, sizeof what,
+                          "pole figure %d (2-theta %g): azimuth step %g degrees is not 0.1 to 90",
+                          index + 1, f.twoTheta, f.step);
+        text.FailAtLine(f.stepLine > 0 ? f.stepLine : 1, what);
+    } else {
+        text.FailAtLine(1, "the file holds " + std::to_string(figures.size()) + " pole figures");
+    }
+    return nullptr;
+}
+
 int RoundIndex(double x) {
     if (!std::isfinite(x) || x < -0.5 || x > 1e6)
         return -1;
@@ -127,17 +157,22 @@ int ReadCountsVariant(TextStream& text, double** grid, int nA, int nB) {
         // The ring starts at the first number; header lines are skipped.
         float v;
         int r;
+        auto shortRing = [&](int found) {
+            return text.Fail("ring " + std::to_string(i + 1) + " of " + std::to_string(nA) +
+                             ": expected " + std::to_string(nB - 1) + " numbers, found " +
+                             std::to_string(found) + (text.AtEnd() ? " (the file ends here)" : ""));
+        };
         while ((r = text.ScanFloat(&v)) == kNoMatch) {
             std::string_view rest;
             if (!text.GetLine(&rest, 256))
-                return 0;
+                return shortRing(0);
         }
         if (r != kConverted)
-            return 0;
+            return shortRing(0);
         grid[i][0] = v;
         for (int j = 1; j <= nB - 2; ++j) {
             if (text.ScanFloat(&v) != kConverted)
-                return 0;
+                return shortRing(j);
             grid[i][j] = v;
         }
     }
@@ -177,18 +212,21 @@ int InfoUXD(TextStream& text, int index, PFFileInfo* info) {
     double res = 0;
     if (m > 0) {
         // One ring gives no tilt step: such a file is rejected.
-        if (m < 2 || index != 0)
-            return 0;
+        if (m < 2)
+            return text.FailAtLine(1, "one _COUNTS line (one ring) gives no tilt step");
+        if (index != 0)
+            return text.FailAtLine(1, "the _COUNTS variant holds one pole figure");
         res = 90.0 / (m - 1);
     } else {
         auto figures = ParseRanges(text);
-        const RangePoleFigure* f = RangeFigure(figures, index);
+        const RangePoleFigure* f = RangeFigureOrFail(text, figures, index);
         if (f == nullptr)
             return 0;
         res = f->step;
     }
     if (!IsUsableResolution(res))
-        return 0;
+        return text.FailAtLine(1, "the tilt step of " + std::to_string(m) +
+                                      " _COUNTS rings is not 0.1 to 90 degrees");
     int nA = 0, nB = 0;
     Get_AB_Range_In_Full_PF_Space(&nA, &nB, res);
     info->resolution = res;
@@ -198,16 +236,18 @@ int InfoUXD(TextStream& text, int index, PFFileInfo* info) {
 
 int ReadUXD(TextStream& text, int index, char* description, double** grid, int nA, int nB) {
     if (nA < 2 || nB < 2)
-        return 0;
+        return text.FailAtLine(1, "the grid size is not usable");
     int m = CountCountsLines(text);
     if (m > 0) {
-        if (index != 0 || !ReadCountsVariant(text, grid, nA, nB))
+        if (index != 0)
+            return text.FailAtLine(1, "the _COUNTS variant holds one pole figure");
+        if (!ReadCountsVariant(text, grid, nA, nB))
             return 0;
         ReaderDescription(description, 90.0 / (nA - 1), nA, nB);
         return 1;
     }
     auto figures = ParseRanges(text);
-    const RangePoleFigure* f = RangeFigure(figures, index);
+    const RangePoleFigure* f = RangeFigureOrFail(text, figures, index);
     if (f == nullptr)
         return 0;
     ClearGrid(grid, nA, nB);

@@ -7,9 +7,7 @@
 using namespace dataformats;
 
 int Get_PF_File_Type(const std::string& fileName) {
-    FileProbe probe(fileName);
-    const FileLayout* layout = DetectReportedLayout(probe, FileFamily::PoleFigure);
-    return layout ? layout->code : -1;
+    return ReportedLayoutCode(fileName, FileFamily::PoleFigure);
 }
 
 int Get_PF_File_Info(const char* fileName, int type, PFFileInfo* info) {

@@ -6,12 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <new>
 
 #include "common/text_util.h"
 #include "odf/odf_internal.h"
 #include "odf/odf_textlist.h"
-#include "orimath/arrays.h"
 #include "orimath/constants.h"
 #include "orimath/ranges.h"
 #include "registry_internal.h"
@@ -113,31 +111,16 @@ Expected<FileDescription> Describe(const FileLayout& layout, const std::string& 
     if (!t.Open(path.c_str()))
         return CannotOpen();
     if (layout.code < 0) {
-        int n1, n, n2;
-        double*** grid = odf::ReadTTO(t, &r, &n1, &n, &n2);
-        if (grid == nullptr)
+        orimath::Grid3<double> grid;
+        if (!odf::ReadTTO(t, &r, &grid))
             return StreamFailure(t, "the TTO file could not be read");
-        FreeMem3D(grid, n2, n, n1);
-        SetTTOFields(&r, n1, n, n2);
+        SetTTOFields(&r, grid.phi1Count(), grid.PhiCount(), grid.phi2Count());
         return d;
     }
     Expected<Header> h = ParseTextHeader(layout, t, &r);
     if (!h)
         return h.error();
     return d;
-}
-
-// Takes over a grid a reader allocated.
-Expected<FileData> Adopt(FileDescription d, double*** grid, int n1, int n, int n2) {
-    FileData data;
-    data.description = std::move(d);
-    try {
-        data.grid3 = orimath::AdoptTree(grid, {.phi1 = n1, .Phi = n, .phi2 = n2});
-    } catch (const std::bad_alloc&) {
-        FreeMem3D(grid, n2, n, n1);
-        return FileError{"", "not enough memory for the grid"};
-    }
-    return data;
 }
 
 Expected<FileData> ReadTODF(const std::string& path, FileDescription d) {
@@ -175,43 +158,39 @@ Expected<FileData> Read(const FileLayout& layout, const std::string& path, int i
     TextStream t;
     if (!t.Open(path.c_str()))
         return CannotOpen();
-    int n1 = 0, n = 0, n2 = 0;
-    double*** grid = nullptr;
+    FileData data;
+    orimath::Grid3<double>& grid = data.grid3;
     if (layout.code == 1) {
-        n1 = n = n2 = 19;
-        grid = AllocMem3D(19, 19, 19);
-        if (grid == nullptr)
+        auto cubic = orimath::TryGrid<double>(orimath::Extent3{.phi1 = 19, .Phi = 19, .phi2 = 19});
+        if (!cubic)
             return FileError{"", "not enough memory for the grid"};
-        if (!odf::ReadCubic(t, grid)) {
-            FreeMem3D(grid, 19, 19, 19);
+        grid = std::move(*cubic);
+        if (!odf::ReadCubic(t, grid.Tree()))
             return StreamFailure(t, "the cubic ODF text could not be read");
-        }
         odf::CubicInfo(&r);
         SetFiveDegreeFields(&r, 1);
     } else if (layout.code < 0) {
-        grid = odf::ReadTTO(t, &r, &n1, &n, &n2);
-        if (grid == nullptr)
+        if (!odf::ReadTTO(t, &r, &grid))
             return StreamFailure(t, "the TTO file could not be read");
-        SetTTOFields(&r, n1, n, n2);
+        SetTTOFields(&r, grid.phi1Count(), grid.PhiCount(), grid.phi2Count());
     } else {
         Expected<Header> h = ParseTextHeader(layout, t, &r);
         if (!h)
             return h.error();
-        n1 = h->n1;
-        n = h->n;
-        n2 = h->n2;
         t.ClearFailure();
+        bool ok;
         if (layout.code == 2)
-            grid = odf::ReadHODF1Data(t, n1, n, n2);
+            ok = odf::ReadHODF1Data(t, h->n1, h->n, h->n2, &grid);
         else if (layout.code == 4)
-            grid = odf::ReadHODF2Data(t, n1, n, n2);
+            ok = odf::ReadHODF2Data(t, h->n1, h->n, h->n2, &grid);
         else
-            grid = odf::ReadFGTData(t, h->lines, n1, n, n2);
-        if (grid == nullptr)
+            ok = odf::ReadFGTData(t, h->lines, h->n1, h->n, h->n2, &grid);
+        if (!ok)
             return StreamFailure(t, std::string("the ") + layout.name + " data could not be read");
     }
     odf::SetPath(&r, path.c_str());
-    return Adopt(std::move(d), grid, n1, n, n2);
+    data.description = std::move(d);
+    return data;
 }
 
 bool IsFiveDegrees(double res) {

@@ -166,6 +166,12 @@ const FileLayout* DetectReportedLayout(FileProbe& probe, FileFamily family) {
     return nullptr;
 }
 
+int ReportedLayoutCode(const std::string& path, FileFamily family) {
+    FileProbe probe(path);
+    const FileLayout* layout = DetectReportedLayout(probe, family);
+    return layout ? layout->code : -1;
+}
+
 namespace {
 
 // The content tests: the family's reported layouts, then the layouts its

@@ -42,6 +42,27 @@ std::vector<FileLayout> GbcdLayouts();
 // The layout the family's exported detection reports (Get_PF_File_Type,
 // GetODFFileType, ...): only layouts with a code, in that call's order.
 const FileLayout* DetectReportedLayout(FileProbe& probe, FileFamily family);
+// The code of that layout, -1 when none: the result of Get_PF_File_Type,
+// GetODFFileType, Get_IPF_File_Type and Get_GBCD_File_Type.
+int ReportedLayoutCode(const std::string& path, FileFamily family);
+
+// The exported Get_*_File_Info calls: describes the file with the layout,
+// starting from the caller's record (fields the layout does not carry keep
+// their values), and stores the family's record `field` of the description
+// in *info. 1 when it reads; 0 (the record untouched) otherwise.
+template <class Record>
+int DescribeInto(const FileLayout* layout, const char* fileName, Record FileDescription::*field,
+                 Record* info) {
+    if (fileName == nullptr || info == nullptr || layout == nullptr)
+        return 0;
+    FileDescription start;
+    start.*field = *info;
+    Expected<FileDescription> d = layout->hooks->describe(*layout, fileName, 0, start);
+    if (!d)
+        return 0;
+    *info = std::move((*d).*field);
+    return 1;
+}
 
 // Reads pole figure `index` of a file; `described` (optional) receives the
 // description as soon as it reads, even when the values then fail, as the

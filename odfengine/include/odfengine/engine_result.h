@@ -13,6 +13,10 @@ enum class EngineStatus {
 struct EngineResult {
     EngineStatus status = EngineStatus::kOk;
     std::string message; // empty when kOk
+    // What the engine's input said about the failure, when it said more than
+    // the message: for an unreadable pole figure "<file>: <the reader's
+    // reason>" ("a.HPF: line 5: ring 3 of 4: expected 13 numbers, found 5").
+    std::string detail;
     bool ok() const { return status == EngineStatus::kOk; }
     bool cancelled() const { return status == EngineStatus::kCancelled; }
 };

@@ -12,6 +12,7 @@
 // moves keep the storage, so the views stay valid in the moved-to grid.
 // Trees from exported readers are taken over with AdoptTree; TryGrid is for
 // callers that report a failed allocation instead of throwing.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -207,19 +208,23 @@ inline Grid3<double> AdoptTree(double*** tree, Extent3 e) {
     return CopyTree<double>(tree, e);
 }
 
+namespace detail {
+// Copies the rows of g into a tree of at least its extent; the tree as given.
+template <class T> T** CopyRows(const Grid2<T>& g, T** t) {
+    if (t)
+        for (int i = 0; i < g.alphaCount(); ++i)
+            std::copy(g[i], g[i] + g.betaCount(), t[i]);
+    return t;
+}
+} // namespace detail
+
 // A pointer tree (AllocMem2D / AllocMem3D) holding a copy of the grid, for
 // exported calls whose caller frees the result with FreeMem2D / FreeMem3D.
 // Null when the allocation fails or the grid is empty.
 inline double** NewTree(const Grid2<double>& g) {
     if (g.empty())
         return nullptr;
-    double** t = AllocMem2D(g.alphaCount(), g.betaCount());
-    if (!t)
-        return nullptr;
-    for (int i = 0; i < g.alphaCount(); ++i)
-        for (int j = 0; j < g.betaCount(); ++j)
-            t[i][j] = g[i][j];
-    return t;
+    return detail::CopyRows(g, AllocMem2D(g.alphaCount(), g.betaCount()));
 }
 inline double*** NewTree(const Grid3<double>& g) {
     if (g.empty())
@@ -229,9 +234,19 @@ inline double*** NewTree(const Grid3<double>& g) {
         return nullptr;
     for (int l = 0; l < g.phi2Count(); ++l)
         for (int i = 0; i < g.PhiCount(); ++i)
-            for (int t1 = 0; t1 < g.phi1Count(); ++t1)
-                t[l][i][t1] = g[l][i][t1];
+            std::copy(g[l][i], g[l][i] + g.phi1Count(), t[l][i]);
     return t;
+}
+
+// A pointer tree (AllocMem2S) of extent e holding a copy of the grid, for
+// exported calls whose caller frees it with FreeMem2S(tree, e.alpha, e.beta).
+// The grid has extent e, or is empty when a count of e is 0: the tree is
+// then made all the same, as AllocMem2S makes it (a row table of e.alpha
+// freeable rows), because such callers take a zero count for a valid map.
+// Null when the allocation fails or the grid does not have extent e.
+inline int16_t** NewTree(const Grid2<int16_t>& g, Extent2 e) {
+    const bool fits = g.empty() ? (e.alpha <= 0 || e.beta <= 0) : g.extent() == e;
+    return fits ? detail::CopyRows(g, AllocMem2S(e.alpha, e.beta)) : nullptr;
 }
 
 // A grid of the extent, or nothing when its memory can not be had: for

@@ -92,7 +92,10 @@ enum class JobStatus {
 
 struct JobResult {
     JobStatus status = JobStatus::kDone;
-    std::string message;    // empty on success
+    std::string message; // empty on success
+    // What an input file's reader said about a failure, when it said more
+    // than the message: "<file>: <why>" (the engine's or the ODF reader's).
+    std::string detail;
     std::string outputFile; // the file written (success only)
     // ODF job only: the engine's final mean deviation and iteration count.
     double deviation = 0;

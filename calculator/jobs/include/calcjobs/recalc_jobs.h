@@ -37,6 +37,8 @@ struct IPFJobParams {
 // Reads the description of an ODF file (layout detected). Returns "" or
 // "Can not open " followed by the file name.
 std::string LoadODFInfo(const std::string& odfFile, RawHODFInfo* info);
+// As above; on failure detail receives the reader's reason ("line 3: ...").
+std::string LoadODFInfo(const std::string& odfFile, RawHODFInfo* info, std::string* detail);
 
 // Unit sample direction of the angles of IPFJobParams.
 void SampleDirection(double alpha, double beta, double direction[3]);
