@@ -107,7 +107,12 @@ const char* ReadPoleFigureFiles(const std::string files[], int nPF, int nAlpha, 
     return nullptr;
 }
 
-void NormalizePoleFigure(double* pf, int nAlpha, int nBeta, double res) {
+namespace {
+
+// Clears the cells that hold no positive value and finds the band of rows
+// [start, end) between the first and the last row with data: the tilt range
+// the measurement covered.
+void ClearAndFindMeasuredBand(double* pf, int nAlpha, int nBeta, int* start, int* end) {
     const size_t n = (size_t)nAlpha * nBeta;
     for (size_t c = 0; c < n; ++c)
         if (!(pf[c] > 0.0))
@@ -118,17 +123,26 @@ void NormalizePoleFigure(double* pf, int nAlpha, int nBeta, double res) {
                 return true;
         return false;
     };
-    int start = 0, end = 0;
+    *start = 0;
+    *end = 0;
     for (int r = 0; r <= nAlpha - 2; ++r)
         if (rowHasData(r)) {
-            start = r;
+            *start = r;
             break;
         }
     for (int r = nAlpha - 1; r >= 2; --r)
         if (rowHasData(r)) {
-            end = r + 1;
+            *end = r + 1;
             break;
         }
+}
+
+} // namespace
+
+void NormalizePoleFigure(double* pf, int nAlpha, int nBeta, double res) {
+    const size_t n = (size_t)nAlpha * nBeta;
+    int start = 0, end = 0;
+    ClearAndFindMeasuredBand(pf, nAlpha, nBeta, &start, &end);
     // No measured band: dividing would give 0/0. Leave the grid unchanged.
     if (end <= start)
         return;
@@ -191,26 +205,8 @@ void ClearUnmeasured(double* pf, const uint8_t* measured, int nAlpha, int nBeta)
 void NormalizePoleFigure(double* pf, const uint8_t* measured, int nAlpha, int nBeta, double res) {
     ClearUnmeasured(pf, measured, nAlpha, nBeta);
     const size_t n = (size_t)nAlpha * nBeta;
-    for (size_t c = 0; c < n; ++c)
-        if (!(pf[c] > 0.0))
-            pf[c] = 0.0;
-    auto rowHasData = [&](int r) {
-        for (int b = 0; b < nBeta; ++b)
-            if (pf[(size_t)r * nBeta + b] != 0.0)
-                return true;
-        return false;
-    };
     int start = 0, end = 0;
-    for (int r = 0; r <= nAlpha - 2; ++r)
-        if (rowHasData(r)) {
-            start = r;
-            break;
-        }
-    for (int r = nAlpha - 1; r >= 2; --r)
-        if (rowHasData(r)) {
-            end = r + 1;
-            break;
-        }
+    ClearAndFindMeasuredBand(pf, nAlpha, nBeta, &start, &end);
     if (end <= start)
         return;
     double s = 0.0, w = 0.0;
