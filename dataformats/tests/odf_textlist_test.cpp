@@ -27,7 +27,7 @@ double Linear(double phi1, double Phi, double phi2) {
     return 1 + 0.01 * phi1 + 0.02 * Phi + 0.005 * phi2;
 }
 
-struct ListSpec {
+struct ListRecipe {
     double first = 0;              // first angle of every axis (2.5: cell centres)
     double last[3] = {90, 90, 90}; // last phi1, Phi, phi2
     double step = 5;
@@ -40,7 +40,7 @@ struct ListSpec {
 // The rows of the lattice, phi1 fastest, written with "%.5f"; edit(line,
 // text) may change or drop (empty result) the row that would be written at
 // a line.
-std::string MakeList(const ListSpec& s,
+std::string MakeList(const ListRecipe& s,
                      const std::function<std::string(int, std::string)>& edit = nullptr) {
     std::string text = s.header;
     int line = 1;
@@ -71,14 +71,14 @@ std::string MakeList(const ListSpec& s,
 
 struct GoodCase {
     const char* name;
-    ListSpec spec;
+    ListRecipe recipe;
     int crystal, sampleSym;
     orimath::Extent3 counts;
     bool interpolated; // cell centres: exact only inside
 };
 
-ListSpec Spec(std::function<void(ListSpec&)> change) {
-    ListSpec s;
+ListRecipe Recipe(std::function<void(ListRecipe&)> change) {
+    ListRecipe s;
     change(s);
     return s;
 }
@@ -92,7 +92,7 @@ class TextListReads : public ::testing::TestWithParam<GoodCase> {};
 TEST_P(TextListReads, OntoTheReducedGridOfItsCrystalSystem) {
     const GoodCase& c = GetParam();
     dftest::TempDir dir;
-    const std::string path = dftest::Write(dir.File("list.txt"), MakeList(c.spec));
+    const std::string path = dftest::Write(dir.File("list.txt"), MakeList(c.recipe));
     Expected<const FileLayout*> layout = DetectLayout(path);
     ASSERT_TRUE(layout) << layout.error().Text();
     EXPECT_STREQ((*layout)->key, "odflist");
@@ -128,17 +128,21 @@ TEST_P(TextListReads, OntoTheReducedGridOfItsCrystalSystem) {
 INSTANTIATE_TEST_SUITE_P(
     Variants, TextListReads,
     ::testing::Values(
-        GoodCase{"PercentHeaderCubicQuarter", ListSpec{}, 0, 1, {19, 19, 19}, false},
+        GoodCase{"PercentHeaderCubicQuarter", ListRecipe{}, 0, 1, {19, 19, 19}, false},
         GoodCase{"HashCommentsDefaultColumns",
-                 Spec([](ListSpec& s) { s.header = "# exported ODF\n#\n"; }),
+                 Recipe([](ListRecipe& s) { s.header = "# exported ODF\n#\n"; }),
                  0,
                  1,
                  {19, 19, 19},
                  false},
-        GoodCase{
-            "NoHeaderAtAll", Spec([](ListSpec& s) { s.header = ""; }), 0, 1, {19, 19, 19}, false},
+        GoodCase{"NoHeaderAtAll",
+                 Recipe([](ListRecipe& s) { s.header = ""; }),
+                 0,
+                 1,
+                 {19, 19, 19},
+                 false},
         GoodCase{"ColumnOrderFromHeader",
-                 Spec([](ListSpec& s) {
+                 Recipe([](ListRecipe& s) {
                      s.header = "value phi2 Phi phi1\n";
                      s.order[0] = 3;
                      s.order[1] = 2;
@@ -149,16 +153,20 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  {19, 19, 19},
                  false},
-        GoodCase{
-            "CrLfLineEnds", Spec([](ListSpec& s) { s.crlf = true; }), 0, 1, {19, 19, 19}, false},
+        GoodCase{"CrLfLineEnds",
+                 Recipe([](ListRecipe& s) { s.crlf = true; }),
+                 0,
+                 1,
+                 {19, 19, 19},
+                 false},
         GoodCase{"RadiansByRange",
-                 Spec([](ListSpec& s) { s.radians = true; }),
+                 Recipe([](ListRecipe& s) { s.radians = true; }),
                  0,
                  1,
                  {19, 19, 19},
                  false},
         GoodCase{"CellCentres",
-                 Spec([](ListSpec& s) {
+                 Recipe([](ListRecipe& s) {
                      s.first = 2.5;
                      s.last[0] = s.last[1] = s.last[2] = 87.5;
                  }),
@@ -167,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {19, 19, 19},
                  true},
         GoodCase{"FullTurnWithoutItsLastColumn",
-                 Spec([](ListSpec& s) {
+                 Recipe([](ListRecipe& s) {
                      s.last[0] = 355;
                      s.header = "% crystal symmetry: cubic\n% specimen symmetry: 1\n";
                  }),
@@ -177,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
                  false},
         // The list holds phi1 0..90 only, so it is read with sample symmetry.
         GoodCase{"QuarterListDespiteTriclinicSpecimen",
-                 Spec([](ListSpec& s) {
+                 Recipe([](ListRecipe& s) {
                      s.header = "% crystal symmetry: m-3m\n% specimen symmetry: \"1\"\n";
                  }),
                  0,
@@ -185,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {19, 19, 19},
                  false},
         GoodCase{"HexagonalFromHeader",
-                 Spec([](ListSpec& s) {
+                 Recipe([](ListRecipe& s) {
                      s.header = "% crystal symmetry: \"6/mmm\"\n";
                      s.last[2] = 60;
                  }),
@@ -213,7 +221,7 @@ class DamagedTextList : public ::testing::TestWithParam<BadCase> {};
 TEST_P(DamagedTextList, SaysWhereReadingStopped) {
     const BadCase& c = GetParam();
     dftest::TempDir dir;
-    const std::string text = MakeList(ListSpec{}, [&](int line, std::string row) {
+    const std::string text = MakeList(ListRecipe{}, [&](int line, std::string row) {
         return line == c.line ? std::string(c.with) : row;
     });
     const std::string path = dftest::Write(dir.File("list.txt"), text);
