@@ -23,6 +23,10 @@ struct PfOps {
     // Layouts that read a value for (nearly) every grid point: a text shorter
     // than two characters per value cannot fill the grid.
     bool (*everyPoint)(TextStream& text);
+    // Marks the cells the file did not measure (mask starts all 1); null for
+    // layouts that do not record a measured range.
+    void (*measured)(TextStream& text, int index, double res, int nA, int nB,
+                     uint8_t** mask) = nullptr;
 };
 
 bool Always(TextStream&) {
@@ -70,14 +74,20 @@ const PfOps kOps[9] = {
          char scratch[kDescriptionSize];
          return pf::ReadUXD(t, index, scratch, g, nA, nB);
      },
-     [](TextStream& t) { return pf::IsCountsUXD(t); }},
+     [](TextStream& t) { return pf::IsCountsUXD(t); },
+     [](TextStream& t, int index, double, int nA, int nB, uint8_t** m) {
+         pf::MeasuredUXD(t, index, nA, nB, m);
+     }},
     // 4 keywords
     {[](TextStream& t, const std::string&) { return pf::IsKeyword(t); },
      [](TextStream& t, const char*, int, PFFileInfo* i) { return pf::InfoKeyword(t, i); },
      [](TextStream& t, int, PFFileInfo* i, double** g, int nA, int nB) {
          return pf::ReadKeyword(t, i, g, nA, nB);
      },
-     Never},
+     Never,
+     [](TextStream& t, int, double res, int nA, int nB, uint8_t** m) {
+         pf::MeasuredKeyword(t, res, nA, nB, m);
+     }},
     // 5 ODF-program input
     {[](TextStream& t, const std::string&) { return pf::IsODFInput(t); },
      [](TextStream&, const char*, int, PFFileInfo* i) { return pf::InfoODFInput(i); },
@@ -100,7 +110,10 @@ const PfOps kOps[9] = {
      [](TextStream& t, int, PFFileInfo*, double** g, int nA, int nB) {
          return pf::ReadRings(t, g, nA, nB);
      },
-     Never},
+     Never,
+     [](TextStream& t, int, double, int nA, int nB, uint8_t** m) {
+         pf::MeasuredRings(t, nA, nB, m);
+     }},
     // 8 pairs
     {[](TextStream& t, const std::string&) { return pf::IsPairs(t); },
      [](TextStream& t, const char* path, int, PFFileInfo* i) { return pf::InfoPairs(t, path, i); },
@@ -153,12 +166,18 @@ Expected<PFFileInfo> Describe(const FileLayout& layout, TextStream& text, const 
     return info;
 }
 
+// Opens the file into text and describes its figure `index`.
+Expected<PFFileInfo> OpenAndDescribe(const FileLayout& layout, const std::string& path, int index,
+                                     TextStream& text) {
+    if (!text.Open(path.c_str()))
+        return CannotOpen();
+    return Describe(layout, text, path, index);
+}
+
 Expected<FileDescription> DescribeHook(const FileLayout& layout, const std::string& path, int index,
                                        const FileDescription&) {
     TextStream text;
-    if (!text.Open(path.c_str()))
-        return CannotOpen();
-    Expected<PFFileInfo> info = Describe(layout, text, path, index);
+    Expected<PFFileInfo> info = OpenAndDescribe(layout, path, index, text);
     if (!info)
         return info.error();
     FileDescription d;
@@ -176,21 +195,11 @@ Expected<FileData> Read(const FileLayout& layout, const std::string& path, int i
 // the mask stays empty when every cell was measured.
 void FillMeasured(const FileLayout& layout, TextStream& text, int index, double res,
                   FileData* data) {
+    if (Ops(layout).measured == nullptr)
+        return;
     const int nA = data->grid2.alphaCount(), nB = data->grid2.betaCount();
     orimath::Grid2<uint8_t> mask({.alpha = nA, .beta = nB}, 1);
-    switch (layout.code) {
-    case 3:
-        pf::MeasuredUXD(text, index, nA, nB, mask.Tree());
-        break;
-    case 4:
-        pf::MeasuredKeyword(text, res, nA, nB, mask.Tree());
-        break;
-    case 7:
-        pf::MeasuredRings(text, nA, nB, mask.Tree());
-        break;
-    default:
-        return;
-    }
+    Ops(layout).measured(text, index, res, nA, nB, mask.Tree());
     for (uint8_t m : mask.values())
         if (!m) {
             data->measured = std::move(mask);
@@ -203,9 +212,7 @@ void FillMeasured(const FileLayout& layout, TextStream& text, int index, double 
 Expected<FileData> ReadPoleFigureFile(const FileLayout& layout, const std::string& path, int index,
                                       PFFileInfo* described) {
     TextStream text;
-    if (!text.Open(path.c_str()))
-        return CannotOpen();
-    Expected<PFFileInfo> info = Describe(layout, text, path, index);
+    Expected<PFFileInfo> info = OpenAndDescribe(layout, path, index, text);
     if (!info)
         return info.error();
     if (described)
