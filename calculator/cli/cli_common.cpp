@@ -163,12 +163,6 @@ std::string UpperExtension(const std::string& path) {
     return ext;
 }
 
-std::string TemporaryPathBeside(const std::string& path) {
-    std::filesystem::path p(path);
-    std::string name = "." + p.filename().string() + ".part" + std::to_string(getpid());
-    return (p.parent_path() / name).string();
-}
-
 bool ReplaceFile(const std::string& from, const std::string& to) {
     std::error_code error;
     std::filesystem::rename(from, to, error);

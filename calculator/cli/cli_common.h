@@ -53,10 +53,6 @@ const char* CrystalHelp();
 // Extension of a path's file name in upper case, without the dot ("" if none).
 std::string UpperExtension(const std::string& path);
 
-// A name for a temporary file in the folder of `path` (hidden, unique to this
-// process), for results that are assembled before the final rename.
-std::string TemporaryPathBeside(const std::string& path);
-
 // Renames from onto to (same folder, so the replacement is atomic). Returns
 // false and removes `from` on failure.
 bool ReplaceFile(const std::string& from, const std::string& to);

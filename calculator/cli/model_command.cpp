@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 
+#include "calcjobs/job_output.h"
 #include "calcjobs/validation.h"
 #include "cli_common.h"
 #include "commands.h"
@@ -48,7 +49,7 @@ std::string HklText(const std::vector<int>& hkl) {
 // PolCon triplets (5 degrees): for each ring alpha 0..90 and azimuth 0..355,
 // "alpha beta intensity"; the file starts with "0 0".
 bool WritePolCon(const std::string& path, const orimath::Grid2<double>& grid) {
-    const std::string temp = TemporaryPathBeside(path);
+    const std::string temp = calcjobs::HiddenPathBeside(path);
     {
         std::ofstream out(temp);
         if (!out)
@@ -135,7 +136,7 @@ void RunModel(const ModelOptions& opt) {
         for (int c = 0; c < 3; ++c)
             hklArray[i][c] = hkl[i][c];
         hpfOutputs[i] = (dir / (opt.name + "_" + HklText(hkl[i]) + ".HPF")).string();
-        hpfPaths[i] = TemporaryPathBeside(hpfOutputs[i]) + ".HPF";
+        hpfPaths[i] = calcjobs::HiddenPathBeside(hpfOutputs[i]) + ".HPF";
         temporaries.push_back(hpfPaths[i]);
     }
     struct Cleanup {
@@ -168,7 +169,7 @@ void RunModel(const ModelOptions& opt) {
         info.resolution = opt.res;
         info.sampleSymmetry = sampleSym;
         std::snprintf(info.path, sizeof info.path, "%s", opt.odf.c_str());
-        odfTemporary = TemporaryPathBeside(opt.odf) + ".HODF";
+        odfTemporary = calcjobs::HiddenPathBeside(opt.odf) + ".HODF";
         temporaries.push_back(odfTemporary);
         if (!Save_ODF_File(odfTemporary.c_str(), odf->Tree(), &info, n1, n, n2))
             Fail("Can not save odf file");

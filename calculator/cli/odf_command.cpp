@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "calcjobs/job_output.h"
 #include "calcjobs/odf_job.h"
 #include "calcjobs/validation.h"
 #include "cli_common.h"
@@ -154,7 +155,7 @@ void RunOdf(const OdfOptions& opt) {
     // TODF and TTO are converted from a hidden HODF, which goes whatever
     // happens (failure, Ctrl-C).
     const std::string jobOutput =
-        ext == "HODF" ? opt.output : TemporaryPathBeside(opt.output) + ".HODF";
+        ext == "HODF" ? opt.output : calcjobs::HiddenPathBeside(opt.output) + ".HODF";
     struct Remove {
         std::string path;
         ~Remove() {

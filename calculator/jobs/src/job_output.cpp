@@ -1,4 +1,4 @@
-#include "job_output.h"
+#include "calcjobs/job_output.h"
 
 #include <unistd.h>
 

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "calcjobs/job_output.h"
 #include "calcjobs/memory_estimate.h"
 #include "calcjobs/validation.h"
 #include "engine_run.h"
-#include "job_output.h"
 #include "odfengine/codflib.h"
 #include "odfengine/hodf.h"
 #include "orimath/constants.h"

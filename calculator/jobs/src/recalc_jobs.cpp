@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "calcjobs/job_output.h"
 #include "calcjobs/memory_estimate.h"
 #include "calcjobs/odf_job.h"
 #include "calcjobs/validation.h"
@@ -13,7 +14,6 @@
 #include "dataformats/inversepf.h"
 #include "dataformats/polefigure.h"
 #include "engine_run.h"
-#include "job_output.h"
 #include "odfengine/codflib.h"
 #include "odfengine/hodf.h"
 #include "orimath/constants.h"
